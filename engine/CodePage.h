@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+/// One accented letter in both single-byte code pages.
+struct CodePagePair {
+    unsigned char oem;  ///< Its byte in the console's code page 850.
+    unsigned char ansi; ///< Its byte in the window's code page 1252.
+};
+
+/// The 28 letters that the stamp script can carry from the window's code page to the console's.
+/// This fixed list is the whole conversion: the machine's own code pages play no part.
+extern const std::array<CodePagePair, 28> kCodePageTable;
+
+/// ANSI text as the console reads it: bytes up to 128 unchanged, the table's letters converted,
+/// every other byte dropped.
+std::string AnsiToOemText(std::string_view ansi);
+
+/// The reverse of AnsiToOemText, by the same table and the same rule.
+std::string OemToAnsiText(std::string_view oem);
+
+/// True when AnsiToOemText would drop a byte of `ansi`, so that the console would read another
+/// name than the one meant.
+bool LosesCharactersInOem(std::string_view ansi);
+
+} // namespace engine

@@ -1,0 +1,9 @@
+#include "platform/CommandShell.h"
+
+namespace platform {
+
+CommandShell NativeCommandShell() {
+    return CommandShell::Posix;
+}
+
+} // namespace platform

@@ -1,0 +1,10 @@
+#!/bin/sh
+# Builds Kronalo and Stamplet with their tests and runs every test.
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+kronalo_need_packages $KRONALO_BUILD_PACKAGES
+
+cmake --preset default
+cmake --build --preset default
+ctest --preset default

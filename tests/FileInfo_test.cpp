@@ -1,0 +1,127 @@
+#include "engine/FileInfo.h"
+#include "engine/StampFormat.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using engine::TDateTime;
+using engine::TFileInfo;
+
+/// A zone with a fixed offset, or none at all.
+class FixedZone final : public engine::Zone {
+public:
+    explicit FixedZone(std::optional<std::int32_t> secondsEast) : secondsEast_(secondsEast) {}
+    std::optional<std::int32_t> OffsetNow() const override { return secondsEast_; }
+
+private:
+    std::optional<std::int32_t> secondsEast_;
+};
+
+/// Sets TZ for the lifetime of this object.
+class ScopedTz {
+public:
+    explicit ScopedTz(const char* tz) {
+        if (const char* old = std::getenv("TZ"))
+            old_ = old;
+        ::setenv("TZ", tz, 1);
+    }
+    ~ScopedTz() {
+        if (old_)
+            ::setenv("TZ", old_->c_str(), 1);
+        else
+            ::unsetenv("TZ");
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+constexpr long long kJan15_2005_12h = 1105790400; // 2005-01-15 12:00:00 UTC
+constexpr long long kJul15_2025_12h = 1752580800; // 2025-07-15 12:00:00 UTC
+
+// Guards the conversion of the last-write time: exact seconds stay exact, milliseconds are kept,
+// the zone's offset is added.
+TEST(FileInfoTest, ReadsLastWriteTimeInLocalTime) {
+    test::TempFolder folder;
+    const auto file = folder.Write("clip01.avi", "x");
+    test::SetLastWrite(file, kJan15_2005_12h, 250);
+
+    const FixedZone twoHoursEast(7200);
+    TDateTime creation = -1, access = -1, write = -1;
+    ASSERT_TRUE(TFileInfo(file.string(), twoHoursEast).ReadFileTimes(creation, access, write));
+    EXPECT_EQ(engine::FormatStampDate(write), "01-15-2005");
+    EXPECT_EQ(engine::FormatStampTime(write), "14:00:00");
+    EXPECT_EQ(engine::DecodeDateTime(write).millisecond, 250);
+    // Whatever the file system keeps as creation time, it is a real time of this file.
+    EXPECT_GT(creation, 38000.0);
+    EXPECT_GT(access, 38000.0);
+
+    const FixedZone noZone(std::nullopt);
+    ASSERT_TRUE(TFileInfo(file.string(), noZone).ReadFileTimes(creation, access, write));
+    EXPECT_EQ(engine::FormatStampTime(write), "12:00:00") << "without a zone the times are UTC";
+}
+
+// Guards the bare name: it is resolved against the current directory, as the run relies on.
+TEST(FileInfoTest, BareNameIsFoundInCurrentFolder) {
+    test::TempFolder folder;
+    test::SetLastWrite(folder.Write("clip 02.avi"), kJan15_2005_12h);
+    test::CurrentFolder here(folder.path());
+    TDateTime creation, access, write;
+    const FixedZone utc(0);
+    ASSERT_TRUE(TFileInfo("clip 02.avi", utc).ReadFileTimes(creation, access, write));
+    EXPECT_EQ(engine::FormatStampTime(write), "12:00:00");
+}
+
+// Guards the refusals: nothing is written to the out-parameters when the file cannot be read.
+TEST(FileInfoTest, RefusesWhatCannotBeOpened) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "sub.avi");
+    const FixedZone utc(0);
+    const struct {
+        const char* what;
+        std::string path;
+    } rows[] = {
+        {"missing file", (folder.path() / "gone.avi").string()},
+        {"folder", (folder.path() / "sub.avi").string()},
+        {"empty name", ""},
+    };
+    for (const auto& row : rows) {
+        TDateTime creation = 7, access = 8, write = 9;
+        EXPECT_FALSE(TFileInfo(row.path, utc).ReadFileTimes(creation, access, write)) << row.what;
+        EXPECT_EQ(creation, 7) << row.what;
+        EXPECT_EQ(access, 8) << row.what;
+        EXPECT_EQ(write, 9) << row.what;
+    }
+}
+
+// Guards the daylight-saving mend: the offset in force at the moment of the run is used, so a
+// run in summer hands Stamplet the same local time that Stamplet turns back with its summer
+// offset. Under the standard bias alone the summer row would read 14:00.
+TEST(FileInfoTest, UsesOffsetInForceAtMomentOfRun) {
+    ScopedTz tz("EET-2EEST,M3.5.0/3,M10.5.0/4");
+    test::TempFolder folder;
+    const auto file = folder.Write("clip01.avi");
+    test::SetLastWrite(file, kJan15_2005_12h);
+
+    const struct {
+        const char* what;
+        long long now;
+        const char* time;
+    } rows[] = {
+        {"run in standard time", kJan15_2005_12h, "14:00:00"},
+        {"run in daylight-saving time", kJul15_2025_12h, "15:00:00"},
+    };
+    for (const auto& row : rows) {
+        const engine::SystemZone zone([now = row.now] { return now; });
+        TDateTime creation, access, write;
+        ASSERT_TRUE(TFileInfo(file.string(), zone).ReadFileTimes(creation, access, write));
+        EXPECT_EQ(engine::FormatStampTime(write), row.time) << row.what;
+    }
+}
+
+} // namespace

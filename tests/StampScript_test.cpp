@@ -1,0 +1,121 @@
+#include "engine/StampScript.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using engine::CalendarTime;
+using engine::EncodeDateTime;
+using engine::StampItem;
+
+const std::string kBatchTrailer =
+    "echo.\r\n"
+    "echo P\x84iv\x84m\x84\x84r\x84t ja ajat asetettu tiedostoihin. Varmista viel\x84 "
+    "kansion\x84kym\x84st\x84, ett\x84 p\x84iv\x84m\x84\x84r\x84t meniv\x84t oikein. Voit sulkea "
+    "t\x84m\x84n ikkunnan.\r\n"
+    "echo.\r\n";
+
+const std::string kBatchHeader = "@echo off\r\n"
+                                 "\r\n"
+                                 "rem This batch file was created by Kronalo 1.3.\r\n"
+                                 "rem Copyright (c) 2026 the Kronalo developers.\r\n"
+                                 "rem Contact: kronalo@example.org\r\n";
+
+std::vector<StampItem> TwoClips() {
+    return {
+        {"clip01.wmv", EncodeDateTime({2006, 3, 7, 14, 5, 9, 0}),
+         EncodeDateTime({2006, 3, 7, 14, 52, 40, 0})},
+        {"clip02.wmv", EncodeDateTime({2006, 3, 8, 9, 0, 1, 0}),
+         EncodeDateTime({2006, 3, 8, 9, 41, 16, 0})},
+    };
+}
+
+// Guards every byte of the batch script for the two-clip example: order of lines, quoting,
+// CR LF after the last line, the OEM trailer.
+TEST(StampScriptTest, BatchExampleByteForByte) {
+    const auto script = engine::MakeBatchScript();
+    const std::string expected =
+        kBatchHeader +
+        "cd \"C:\\Video\\Clips\"\r\n"
+        "C:\r\n"
+        "\r\n"
+        "\"C:\\Tools\\Stamplet.exe\" /C /D 03-07-2006 /T 14:05:09 \"clip01.wmv\"\r\n"
+        "\"C:\\Tools\\Stamplet.exe\" /W /D 03-07-2006 /T 14:52:40 \"clip01.wmv\"\r\n"
+        "\r\n"
+        "\"C:\\Tools\\Stamplet.exe\" /C /D 03-08-2006 /T 09:00:01 \"clip02.wmv\"\r\n"
+        "\"C:\\Tools\\Stamplet.exe\" /W /D 03-08-2006 /T 09:41:16 \"clip02.wmv\"\r\n"
+        "\r\n" +
+        kBatchTrailer;
+    EXPECT_EQ(script->Compose("C:\\Video\\Clips", "C:\\Tools\\", TwoClips()), expected);
+    EXPECT_EQ(script->ScriptPath("C:\\Video\\Clips"),
+              "C:\\Video\\Clips\\Clips FileDateAndTime File.bat");
+}
+
+// Guards the drive-root case: two backslashes in the path, a name beginning with a blank.
+TEST(StampScriptTest, BatchDriveRoot) {
+    const auto script = engine::MakeBatchScript();
+    const std::string expected = kBatchHeader + "cd \"C:\\\"\r\nC:\r\n\r\n" + kBatchTrailer;
+    EXPECT_EQ(script->Compose("C:\\", "C:\\Tools\\", {}), expected);
+    EXPECT_EQ(script->ScriptPath("C:\\"), "C:\\\\ FileDateAndTime File.bat");
+}
+
+// Guards the console's text: OEM letters, doubled percent signs, lost letters detected.
+TEST(StampScriptTest, BatchConsoleText) {
+    const auto script = engine::MakeBatchScript();
+    const std::vector<StampItem> items = {{"50%off K\xE4"
+                                           "\xE4.wmv",
+                                           EncodeDateTime({2006, 3, 7, 1, 2, 3, 0}),
+                                           EncodeDateTime({2006, 3, 7, 4, 5, 6, 0})}};
+    const std::string text = script->Compose("D:\\Kes\xE4 100%", "C:\\Ty\xF6kalut\\", items);
+    EXPECT_NE(text.find("cd \"D:\\Kes\x84 100%%\"\r\nD:\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"C:\\Ty\x94kalut\\Stamplet.exe\" /C /D 03-07-2006 /T 01:02:03 "
+                        "\"50%%off K\x84\x84.wmv\"\r\n"),
+              std::string::npos);
+    // The script's own path is not converted.
+    EXPECT_EQ(script->ScriptPath("D:\\Kes\xE4 100%"),
+              "D:\\Kes\xE4 100%\\Kes\xE4 100% FileDateAndTime File.bat");
+
+    EXPECT_TRUE(script->CarriesUnchanged("Kes\xE4"));
+    EXPECT_FALSE(script->CarriesUnchanged("Stra\xDF"
+                                          "e.wmv"));
+}
+
+// Guards the shell dialect's structure and its quoting of folders and names.
+TEST(StampScriptTest, ShellScript) {
+    const auto script = engine::MakeShellScript();
+    std::vector<StampItem> items = TwoClips();
+    items[1].targetName = "it's $x.wmv";
+    const std::string expected =
+        "#!/bin/sh\n"
+        "\n"
+        "# This script was created by Kronalo 1.3.\n"
+        "# Copyright (c) 2026 the Kronalo developers.\n"
+        "# Contact: kronalo@example.org\n"
+        "cd '/home/u/Videot' || exit 1\n"
+        "\n"
+        "'/opt/kronalo/Stamplet' /C /D 03-07-2006 /T 14:05:09 'clip01.wmv'\n"
+        "'/opt/kronalo/Stamplet' /W /D 03-07-2006 /T 14:52:40 'clip01.wmv'\n"
+        "\n"
+        "'/opt/kronalo/Stamplet' /C /D 03-08-2006 /T 09:00:01 'it'\\''s $x.wmv'\n"
+        "'/opt/kronalo/Stamplet' /W /D 03-08-2006 /T 09:41:16 'it'\\''s $x.wmv'\n"
+        "\n"
+        "echo\n"
+        "echo 'Päivämäärät ja ajat asetettu tiedostoihin. Varmista vielä kansionäkymästä, että "
+        "päivämäärät menivät oikein. Voit sulkea tämän ikkunnan.'\n"
+        "echo\n";
+    EXPECT_EQ(script->Compose("/home/u/Videot", "/opt/kronalo/", items), expected);
+
+    const struct {
+        const char* folder;
+        const char* path;
+    } paths[] = {
+        {"/home/u/Videot", "/home/u/Videot/Videot FileDateAndTime File.sh"},
+        {"/", "/ FileDateAndTime File.sh"},
+        {"/mnt/Kesä 2006", "/mnt/Kesä 2006/Kesä 2006 FileDateAndTime File.sh"},
+    };
+    for (const auto& row : paths)
+        EXPECT_EQ(script->ScriptPath(row.folder), row.path) << row.folder;
+    EXPECT_TRUE(script->CarriesUnchanged("Kesä ø ß"));
+}
+
+} // namespace

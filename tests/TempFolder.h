@@ -1,0 +1,73 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace test {
+
+/// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() /
+                ("kronalo-test-" + std::to_string(seed()) + std::to_string(seed()));
+        std::filesystem::create_directories(path_);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+
+    /// Creates `name` in the folder with `content` and returns its full path.
+    std::filesystem::path Write(const std::string& name, const std::string& content = "") const {
+        const std::filesystem::path file = path_ / name;
+        std::ofstream(file, std::ios::binary) << content;
+        return file;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+/// Makes `folder` the current directory for the lifetime of this object.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    ~CurrentFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+/// Reads a whole file as bytes.
+inline std::string ReadAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+/// Sets the last-write time of `file` to the Unix time `seconds` plus `milliseconds`.
+inline void SetLastWrite(const std::filesystem::path& file, long long seconds,
+                         int milliseconds = 0) {
+    using namespace std::chrono;
+    const auto when =
+        sys_seconds(std::chrono::seconds(seconds)) + std::chrono::milliseconds(milliseconds);
+    std::filesystem::last_write_time(file, file_clock::from_sys(when));
+}
+
+} // namespace test

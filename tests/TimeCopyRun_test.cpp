@@ -1,0 +1,303 @@
+#include "engine/FileInfo.h"
+#include "engine/Messages.h"
+#include "engine/StampFormat.h"
+#include "engine/TimeCopyRun.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using engine::Answer;
+using engine::RunEnd;
+using engine::ScriptOutcome;
+namespace messages = engine::messages;
+
+class UtcZone final : public engine::Zone {
+public:
+    std::optional<std::int32_t> OffsetNow() const override { return 0; }
+};
+
+/// Surroundings that record every call in order and keep the script's end for the test to call.
+class FakeSurroundings : public engine::TRunSurroundings {
+public:
+    engine::ListState list;
+    engine::FieldTexts fields{"*.wmv", "*.avi"};
+    Answer answer = Answer::Yes;
+    bool canStart = true;
+    bool canDelete = true;
+    std::optional<platform::WriteStage> writeFailure;
+
+    std::vector<std::string> log;
+    std::string written;
+    std::size_t stampCalls = 0;
+    std::function<void(const ScriptOutcome&)> ended;
+
+    void ShowInformation(const std::string& text) override { log.push_back("info: " + text); }
+    void ShowError(const std::string& text) override { log.push_back("error: " + text); }
+    Answer AskYesNo(const std::string& question) override {
+        log.push_back("ask: " + question);
+        return answer;
+    }
+    void SelectAll() override {
+        log.push_back("select all");
+        list.selected.assign(list.items.size(), true);
+    }
+    engine::ListState ReadList() override { return list; }
+    engine::FieldTexts ReadFields() override { return fields; }
+    std::error_code WriteScript(const std::string& path, std::string_view bytes,
+                                platform::WriteStage& stage) override {
+        log.push_back("write: " + path);
+        if (writeFailure) {
+            stage = *writeFailure;
+            return std::make_error_code(std::errc::no_space_on_device);
+        }
+        written = bytes;
+        return TRunSurroundings::WriteScript(path, bytes, stage);
+    }
+    bool StartScript(const std::string& path, const std::string& folder, std::size_t calls,
+                     std::function<void(const ScriptOutcome&)> onEnd) override {
+        log.push_back("start: " + path + " in " + folder);
+        stampCalls = calls;
+        if (!canStart)
+            return false;
+        ended = std::move(onEnd);
+        return true;
+    }
+    void Beep() override { log.push_back("beep"); }
+    bool DeleteScript(const std::string& path) override {
+        log.push_back("delete: " + path);
+        return canDelete && TRunSurroundings::DeleteScript(path);
+    }
+};
+
+/// A list folder with source files and the run's fixed context.
+class TimeCopyRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"clip01.avi", "clip02.avi", "clip03.avi"})
+            test::SetLastWrite(folder.Write(name, "video"), 1141740309); // 2006-03-07 14:05:09 UTC
+        fake.list.folder = folder.str();
+        fake.list.items = {"clip01.avi", "clip02.avi", "clip03.avi"};
+        fake.list.selected = {true, false, true};
+    }
+
+    RunEnd Run() { return engine::RunTimeCopy(fake, {programFolder, *script, zone}); }
+    std::string ScriptPath() const { return script->ScriptPath(folder.str()); }
+
+    test::TempFolder folder;
+    test::CurrentFolder here{folder.path()};
+    UtcZone zone;
+    std::unique_ptr<engine::StampScript> script = engine::MakeShellScript();
+    std::string programFolder = "/opt/kronalo/";
+    FakeSurroundings fake;
+};
+
+// Guards the order of the checks and that a refused run writes and starts nothing.
+TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
+    const struct {
+        const char* what;
+        std::string pattern;
+        std::vector<std::string> items;
+        std::vector<bool> selected;
+        Answer answer;
+        std::vector<std::string> expectedLog;
+    } rows[] = {
+        {"blank pattern is checked before the empty list",
+         " \t ",
+         {},
+         {},
+         Answer::Yes,
+         {"info: " + std::string(messages::kBlankPattern)}},
+        {"empty list names the filter",
+         "*.wmv",
+         {},
+         {},
+         Answer::Yes,
+         {"info: " + messages::EmptyList("*.avi")}},
+        {"No to select-all ends the run",
+         "*.wmv",
+         {"clip01.avi"},
+         {false},
+         Answer::No,
+         {"ask: " + std::string(messages::kNothingSelected)}},
+        {"target equal to source, after a good item",
+         "*.avi",
+         {"clip01.avi", "clip02.avi"},
+         {true, true},
+         Answer::Yes,
+         {"info: " + messages::TargetIsSource("clip01.avi")}},
+        {"unreadable source after a good one",
+         "*.wmv",
+         {"clip01.avi", "gone.avi", "clip02.avi"},
+         {true, true, true},
+         Answer::Yes,
+         {"info: " + messages::TimesUnreadable("gone.avi")}},
+        {"equal name wins over unreadable times",
+         "*",
+         {"gone"},
+         {true},
+         Answer::Yes,
+         {"info: " + messages::TargetIsSource("gone")}},
+        {"Yes selects all, then the unreadable one stops it",
+         "*.wmv",
+         {"clip01.avi", "gone.avi"},
+         {false, false},
+         Answer::Yes,
+         {"ask: " + std::string(messages::kNothingSelected), "select all",
+          "info: " + messages::TimesUnreadable("gone.avi")}},
+        {"a closed box counts as Yes",
+         "*.wmv",
+         {"gone.avi"},
+         {false},
+         Answer::Closed,
+         {"ask: " + std::string(messages::kNothingSelected), "select all",
+          "info: " + messages::TimesUnreadable("gone.avi")}},
+    };
+    for (const auto& row : rows) {
+        fake.log.clear();
+        fake.fields.targetPattern = row.pattern;
+        fake.list.items = row.items;
+        fake.list.selected = row.selected;
+        fake.answer = row.answer;
+        EXPECT_EQ(Run(), RunEnd::Stopped) << row.what;
+        EXPECT_EQ(fake.log, row.expectedLog) << row.what;
+        EXPECT_FALSE(std::filesystem::exists(ScriptPath())) << row.what;
+    }
+}
+
+// Guards the mended lifetime: M7 and the deletion wait for the script's end.
+TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
+    ASSERT_EQ(Run(), RunEnd::Started);
+    const std::string path = ScriptPath();
+    const std::vector<std::string> beforeEnd = {"write: " + path,
+                                                "info: " + std::string(messages::kScriptWritten),
+                                                "start: " + path + " in " + folder.str()};
+    EXPECT_EQ(fake.log, beforeEnd);
+    EXPECT_EQ(fake.stampCalls, 4u);
+    EXPECT_TRUE(std::filesystem::exists(path)) << "the running script must stay";
+    EXPECT_EQ(test::ReadAll(path), fake.written);
+    EXPECT_NE(fake.written.find("'clip01.wmv'\n"), std::string::npos);
+    EXPECT_EQ(fake.written.find("clip02"), std::string::npos) << "clip02 is not selected";
+    EXPECT_NE(fake.written.find("'clip03.wmv'\n"), std::string::npos);
+    EXPECT_NE(fake.written.find("/W /D 03-07-2006 /T 14:05:09"), std::string::npos);
+
+    fake.ended(ScriptOutcome{true, 2, 0, 0});
+    const std::vector<std::string> afterEnd = {"beep", "info: " + std::string(messages::kDone),
+                                               "delete: " + path};
+    EXPECT_EQ(std::vector<std::string>(fake.log.begin() + 3, fake.log.end()), afterEnd);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Guards the endings after the checks: a warning instead of M7, M8, a failed start, a failed write.
+TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
+    const std::string path = ScriptPath();
+
+    fake.canDelete = false;
+    ASSERT_EQ(Run(), RunEnd::Started);
+    fake.log.clear();
+    fake.ended(ScriptOutcome{true, 1, 1, 1});
+    EXPECT_EQ(fake.log, (std::vector<std::string>{
+                            "beep", "info: " + messages::NotAllStamped(true, 1, 1, 1),
+                            "delete: " + path, "info: " + messages::ScriptNotDeleted(path)}));
+
+    fake.canDelete = true;
+    fake.canStart = false;
+    fake.log.clear();
+    ASSERT_EQ(Run(), RunEnd::NotStarted);
+    EXPECT_EQ(
+        std::vector<std::string>(fake.log.begin() + 3, fake.log.end()),
+        (std::vector<std::string>{"info: " + messages::ScriptNotStarted(path), "delete: " + path}));
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    const struct {
+        platform::WriteStage stage;
+        std::string error;
+    } writes[] = {
+        {platform::WriteStage::Create, "error: Cannot create file " + path},
+        {platform::WriteStage::Write,
+         "error: " + std::make_error_code(std::errc::no_space_on_device).message()},
+    };
+    for (const auto& row : writes) {
+        fake.writeFailure = row.stage;
+        fake.log.clear();
+        ASSERT_EQ(Run(), RunEnd::NotWritten);
+        EXPECT_EQ(fake.log, (std::vector<std::string>{"write: " + path, row.error}));
+    }
+}
+
+// Guards the batch mend: a letter the console cannot read stops the run before anything is
+// written, whether it is in the list folder, the program folder or a target name.
+TEST_F(TimeCopyRunTest, BatchRefusesNamesTheConsoleCannotRead) {
+    script = engine::MakeBatchScript();
+    const std::string lost = "\xF8"; // ø has no partner in the console's table.
+    const struct {
+        const char* what;
+        std::string programFolder;
+        std::string pattern;
+        std::string expected;
+    } rows[] = {
+        {"target name", "C:\\Tools\\", "*" + lost + ".wmv",
+         "info: " + messages::TargetNotCarried("clip01.avi", "clip01" + lost + ".wmv")},
+        {"program folder", "C:\\Ty" + lost + "\\", "*.wmv",
+         "info: " + messages::ProgramFolderNotCarried("C:\\Ty" + lost + "\\")},
+    };
+    for (const auto& row : rows) {
+        fake.log.clear();
+        programFolder = row.programFolder;
+        fake.fields.targetPattern = row.pattern;
+        EXPECT_EQ(Run(), RunEnd::Stopped) << row.what;
+        EXPECT_EQ(fake.log, std::vector<std::string>{row.expected}) << row.what;
+    }
+
+    fake.log.clear();
+    programFolder = "C:\\Tools\\";
+    fake.fields.targetPattern = "*.wmv";
+    fake.list.folder = "C:\\Kes" + lost;
+    EXPECT_EQ(Run(), RunEnd::Stopped);
+    EXPECT_EQ(fake.log, std::vector<std::string>{"info: " +
+                                                 messages::ListFolderNotCarried("C:\\Kes" + lost)});
+}
+
+// Guards the shell script's quoting end to end: /bin/sh runs it against a double of Stamplet
+// that records its arguments, and every hostile name arrives as one argument, unchanged.
+TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
+    test::TempFolder programs;
+    std::filesystem::copy_file(KRONALO_FAKE_STAMPLET, programs.path() / "Stamplet");
+    const std::string log = (programs.path() / "calls.log").string();
+    ::setenv("STAMPLET_LOG", log.c_str(), 1);
+    programFolder = programs.str() + "/";
+
+    const std::vector<std::string> names = {
+        "a b.avi",       "say \"hi\".avi", "it's.avi",   "$HOME.avi",           "`id`.avi",
+        "new\nline.avi", "-lead.avi",      "50%off.avi", "semi;colon&amp!.avi", "\\back.avi",
+    };
+    fake.list.items = names;
+    fake.list.selected.assign(names.size(), true);
+    for (const std::string& name : names)
+        test::SetLastWrite(folder.Write(name), 1141740309, 999);
+
+    ASSERT_EQ(Run(), RunEnd::Started);
+    // Run from elsewhere: the script must make the list folder current itself.
+    const std::string command = "cd / && /bin/sh '" + ScriptPath() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    fake.ended(ScriptOutcome{});
+
+    std::string expected;
+    for (const std::string& name : names) {
+        const std::string target = name.substr(0, name.size() - 4) + ".wmv";
+        // The creation time is whatever this file system keeps for the new file.
+        engine::TDateTime creation, access, write;
+        ASSERT_TRUE(engine::TFileInfo(name, zone).ReadFileTimes(creation, access, write));
+        expected += "[/C][/D][" + engine::FormatStampDate(creation) + "][/T][" +
+                    engine::FormatStampTime(creation) + "][" + target + "]\n";
+        expected += "[/W][/D][03-07-2006][/T][14:05:09][" + target + "]\n";
+    }
+    EXPECT_EQ(test::ReadAll(log), expected);
+    EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
+}
+
+} // namespace
