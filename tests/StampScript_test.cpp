@@ -1,6 +1,11 @@
 #include "engine/StampScript.h"
+#include "platform/ProgramPath.h"
+
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -116,6 +121,33 @@ TEST(StampScriptTest, ShellScript) {
     for (const auto& row : paths)
         EXPECT_EQ(script->ScriptPath(row.folder), row.path) << row.folder;
     EXPECT_TRUE(script->CarriesUnchanged("Kesä ø ß"));
+}
+
+} // namespace
+
+namespace {
+
+// Guards the cd line: a missing list folder ends the script before any stamp call, which would
+// otherwise look for the targets in whatever folder the shell started in.
+TEST(StampScriptTest, ShellScriptStopsWhenListFolderIsMissing) {
+    test::TempFolder folder;
+    const auto script = engine::MakeShellScript();
+    const auto path = folder.Write("stamp.sh", script->Compose((folder.path() / "gone").string(),
+                                                               "/nonexistent/", TwoClips()));
+    const std::string command = "/bin/sh '" + path.string() + "' > '" + folder.str() + "/out' 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_NE(status, 0);
+    EXPECT_EQ(test::ReadAll(folder.path() / "out").find("Stamplet"), std::string::npos);
+    EXPECT_EQ(test::ReadAll(folder.path() / "out").find("Päivämäärät"), std::string::npos);
+}
+
+// Guards the program folder: Stamplet is looked for beside the running program.
+TEST(StampScriptTest, ProgramFolderIsTheExecutablesFolder) {
+    std::string folder;
+    ASSERT_FALSE(platform::ExecutableFolder(folder));
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(std::filesystem::exists(folder + "engine_tests"));
 }
 
 } // namespace
