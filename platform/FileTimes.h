@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -27,5 +28,20 @@ struct FileTimeSet {
 /// earlier of the last-write and status-change times stands for it. A time before 1601 cannot be
 /// given as a file time and is reported as an error.
 std::error_code GetFileTimes(const std::string& path, FileTimeSet& times);
+
+/// The times to give an entry; an empty slot stays as it is.
+struct FileTimeChange {
+    std::optional<FileTime> creation;
+    std::optional<FileTime> lastAccess;
+    std::optional<FileTime> lastWrite;
+};
+
+/// Opens the entry at `path` (a file, or a folder) for changing and sets the chosen times. An
+/// entry that nobody may write (no write permission at all) is refused, whoever asks. Where the
+/// file system keeps no creation time that can be set, the other slots are still set and
+/// `creationNotKept` becomes true; where it keeps one, a creation time that does not read back as
+/// written is an error.
+std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
+                             bool& creationNotKept);
 
 } // namespace platform

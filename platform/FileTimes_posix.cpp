@@ -1,5 +1,6 @@
 #include "platform/FileTimes.h"
 
+#include "platform/FileSystemKind_posix.h"
 #include "platform/UniqueFd_posix.h"
 
 #include <cerrno>
@@ -68,6 +69,80 @@ std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
         read.creation = changed < read.lastWrite ? changed : read.lastWrite;
     }
     times = read;
+    return {};
+}
+
+} // namespace platform
+
+namespace platform {
+namespace {
+
+struct timespec ToTimespec(const std::optional<FileTime>& time) {
+    struct timespec ts {};
+    if (!time) {
+        ts.tv_nsec = UTIME_OMIT;
+        return ts;
+    }
+    // Unsigned wrap-around gives the right signed difference for times before 1970.
+    const std::int64_t ticks = static_cast<std::int64_t>(*time - kUnixEpochFileTime);
+    const std::int64_t perSecond = static_cast<std::int64_t>(kFileTimeTicksPerSecond);
+    std::int64_t seconds = ticks / perSecond;
+    std::int64_t rest = ticks % perSecond;
+    if (rest < 0) {
+        rest += perSecond;
+        --seconds;
+    }
+    ts.tv_sec = static_cast<time_t>(seconds);
+    ts.tv_nsec = static_cast<long>(rest * 100);
+    return ts;
+}
+
+/// Writes the creation time as the file system's attribute and reads it back; an attribute that
+/// takes the write but does not keep the value is no creation time.
+std::error_code SetCreationAttribute(int fd, const char* name, FileTime creation) {
+    unsigned char raw[sizeof(FileTime)];
+    std::memcpy(raw, &creation, sizeof raw);
+    if (::fsetxattr(fd, name, raw, sizeof raw, XATTR_REPLACE) != 0)
+        return {errno, std::generic_category()};
+    unsigned char back[sizeof(FileTime)];
+    if (::fgetxattr(fd, name, back, sizeof back) != sizeof back ||
+        std::memcmp(raw, back, sizeof raw) != 0)
+        return std::make_error_code(std::errc::io_error);
+    return {};
+}
+
+} // namespace
+
+std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
+                             bool& creationNotKept) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd)
+        return {errno, std::generic_category()};
+    struct stat st;
+    if (::fstat(fd.get(), &st) != 0)
+        return {errno, std::generic_category()};
+    // Read-only as Windows knows it: nobody may write, so not even root changes it. Windows
+    // ignores that mark on folders.
+    if (!S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return std::make_error_code(std::errc::permission_denied);
+
+    if (change.creation) {
+        const char* name = CreationTimeName(FileSystemOf(fd.get()));
+        unsigned char probe[sizeof(FileTime)];
+        // The attribute must already be there to read: a file system that merely stores any
+        // attribute of that name keeps no creation time in it.
+        if (name && ::fgetxattr(fd.get(), name, probe, sizeof probe) == sizeof probe) {
+            if (const std::error_code error =
+                    SetCreationAttribute(fd.get(), name, *change.creation))
+                return error;
+        } else {
+            creationNotKept = true;
+        }
+    }
+
+    const struct timespec times[2] = {ToTimespec(change.lastAccess), ToTimespec(change.lastWrite)};
+    if (::futimens(fd.get(), times) != 0)
+        return {errno, std::generic_category()};
     return {};
 }
 

@@ -4,19 +4,56 @@
 #include <ctime>
 
 namespace platform {
+namespace {
 
-std::int64_t UnixNow() {
-    return static_cast<std::int64_t>(std::time(nullptr));
-}
-
-std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast) {
+std::error_code LocalTm(std::int64_t unixSeconds, std::tm& local) {
     // localtime_r need not read TZ again by itself; tzset makes a changed TZ count.
     ::tzset();
     const std::time_t t = static_cast<std::time_t>(unixSeconds);
-    std::tm local{};
     if (::localtime_r(&t, &local) == nullptr)
         return {errno ? errno : EOVERFLOW, std::generic_category()};
+    return {};
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+} // namespace
+
+std::int64_t UnixNowMilliseconds() {
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+std::int64_t UnixNow() {
+    return FloorDiv(UnixNowMilliseconds(), 1000);
+}
+
+std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast) {
+    std::tm local{};
+    if (const std::error_code error = LocalTm(unixSeconds, local))
+        return error;
     secondsEast = static_cast<std::int32_t>(local.tm_gmtoff);
+    return {};
+}
+
+std::error_code LocalCalendarAt(std::int64_t unixMilliseconds, CalendarFields& fields) {
+    const std::int64_t seconds = FloorDiv(unixMilliseconds, 1000);
+    std::tm local{};
+    if (const std::error_code error = LocalTm(seconds, local))
+        return error;
+    fields.year = local.tm_year + 1900;
+    fields.month = local.tm_mon + 1;
+    fields.dayOfWeek = local.tm_wday;
+    fields.day = local.tm_mday;
+    fields.hour = local.tm_hour;
+    fields.minute = local.tm_min;
+    // A leap second shows as second 60; the file-time calendar has none.
+    fields.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+    fields.millisecond = static_cast<int>(unixMilliseconds - seconds * 1000);
     return {};
 }
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace platform {
+
+/// One entry that a search delivers.
+struct FoundEntry {
+    std::string name;       ///< The entry's name, without any folder.
+    bool folder = false;    ///< A folder (a link to one counts as a folder).
+    bool hidden = false;    ///< Hidden from listings.
+    bool temporary = false; ///< Marked as a temporary file.
+    bool offline = false;   ///< Its data is not available right now.
+};
+
+/// The entries of one folder that match a file mask, in the order the file system delivers them.
+/// The folder part of the mask is what stands before its last folder separator; a mask without
+/// one searches the current folder. A mask without wildcards names exactly that entry, as the file
+/// system resolves the name. The entries "." and ".." may be among those delivered.
+class DirectorySearch {
+public:
+    DirectorySearch();
+    ~DirectorySearch();
+    DirectorySearch(const DirectorySearch&) = delete;
+    DirectorySearch& operator=(const DirectorySearch&) = delete;
+
+    /// Starts the search and delivers the first entry. Fails when the folder cannot be read or
+    /// nothing matches (no_such_file_or_directory).
+    std::error_code First(const std::string& mask, FoundEntry& entry);
+
+    /// Delivers the next entry; false at the end.
+    bool Next(FoundEntry& entry);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+/// The folder separators of this system, the preferred one first.
+const char* FolderSeparators();
+
+} // namespace platform

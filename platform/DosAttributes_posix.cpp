@@ -1,0 +1,38 @@
+#include "platform/DosAttributes_posix.h"
+
+#include "platform/UniqueFd_posix.h"
+
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/xattr.h>
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kHidden = 0x2;
+constexpr std::uint32_t kTemporary = 0x100;
+constexpr std::uint32_t kOffline = 0x1000;
+
+} // namespace
+
+void DosAttributeReader::Prepare(int folderFd) {
+    attributeName_ = AttributeBitsName(FileSystemOf(folderFd));
+}
+
+bool DosAttributeReader::Read(int folderFd, const char* name, DosAttributes& attributes) const {
+    if (!attributeName_)
+        return false;
+    UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd)
+        return false;
+    std::uint32_t bits = 0;
+    if (::fgetxattr(fd.get(), attributeName_, &bits, sizeof bits) != sizeof bits)
+        return false;
+    attributes.hidden = bits & kHidden;
+    attributes.temporary = bits & kTemporary;
+    attributes.offline = bits & kOffline;
+    return true;
+}
+
+} // namespace platform

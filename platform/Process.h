@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+/// What a finished program left behind.
+struct ProgramRun {
+    int exitStatus = -1; ///< Its exit status, or -1 when it did not exit normally.
+    std::string out;     ///< All it wrote to standard output.
+    std::string err;     ///< All it wrote to standard error.
+};
+
+/// Runs `program` with `arguments`, exactly as given (no shell, no wildcard expansion), in
+/// `folder`, with `environment` set on top of this process's, and waits for it to end.
+std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& folder,
+                           const std::vector<std::pair<std::string, std::string>>& environment,
+                           ProgramRun& run);
+
+} // namespace platform
