@@ -58,9 +58,9 @@ std::string NotAllStamped(bool finished, unsigned changed, unsigned cannotChange
                           unsigned notFound) {
     std::string text = finished ? "VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."
                                 : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
-    text += "\r\rAjat asetettu: " + std::to_string(changed) +
-            "\rEi voitu muuttaa: " + std::to_string(cannotChange) +
-            "\rTiedostoa ei löytynyt: " + std::to_string(notFound);
+    text += "\r\rOnnistuneet leimaukset: " + std::to_string(changed) +
+            "\rAikoja ei voitu muuttaa: " + std::to_string(cannotChange) +
+            "\rKohdetiedostoa ei löytynyt: " + std::to_string(notFound);
     return text;
 }
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "stamp/SystemTime.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stamp {
+
+/// The longest file mask: the platform's path buffer of 260 bytes, less the terminator.
+inline constexpr std::size_t kMaxPath = 259;
+
+/// What one run of Stamplet is asked to do.
+struct StampRequest {
+    std::string fileMask = "*.*";
+    bool setCreationTime = false;
+    bool setLastAccessTime = false;
+    bool includeFolders = false;
+    bool showHelp = false;
+    SystemTime newDateTime; ///< Local; starts as the time the tool started.
+};
+
+/// The first fault of a command line.
+enum class ScanFault {
+    None,
+    InvalidSwitch, ///< Neither a known switch nor the file mask.
+    DateMissing,   ///< /D is the last argument.
+    BadDate,       ///< The date breaks MM-DD-YYYY.
+    TimeMissing,   ///< /T is the last argument.
+    BadTime,       ///< The time breaks HH:MM:SS.
+};
+
+/// The outcome of the argument scan.
+struct ScanResult {
+    ScanFault fault = ScanFault::None;
+    StampRequest request; ///< Meaningful when there is no fault.
+};
+
+/// Scans the arguments after the program's own path. `now` is the local time at start, which
+/// /D and /T change in part. A switch is the whole argument compared without regard to case; the
+/// last argument is the file mask unless it begins with "/"; the value after /D or /T is always
+/// taken as that value. The first fault ends the scan.
+ScanResult ScanArguments(const std::vector<std::string>& arguments, const SystemTime& now);
+
+} // namespace stamp

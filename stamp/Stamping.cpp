@@ -1,0 +1,87 @@
+#include "stamp/Stamping.h"
+
+#include "platform/DirectorySearch.h"
+#include "platform/FileTimes.h"
+#include "stamp/StampletText.h"
+
+#include <cstdio>
+#include <string>
+
+namespace stamp {
+namespace {
+
+template <typename... Args> void Print(Console& console, const char* format, Args... args) {
+    char line[1024];
+    const int n = std::snprintf(line, sizeof line, format, args...);
+    console.Out(std::string_view(line, n < 0 ? 0 : static_cast<std::size_t>(n)));
+}
+
+void PrintAnnouncement(Console& console, const SystemTime& t) {
+    Print(console, text::kAnnouncement, t.day, t.month, t.year, t.hour, t.minute, t.second);
+}
+
+/// The folder part of the mask with its separator, or nothing where the mask names no folder.
+std::string FolderPrefix(const std::string& mask) {
+    const std::size_t separator = mask.find_last_of(platform::FolderSeparators());
+    return separator == std::string::npos ? std::string() : mask.substr(0, separator + 1);
+}
+
+bool Skipped(const platform::FoundEntry& entry, bool includeFolders) {
+    if (entry.hidden || entry.temporary || entry.offline)
+        return true;
+    if (entry.name == "." || entry.name == "..")
+        return true;
+    return entry.folder && !includeFolders;
+}
+
+} // namespace
+
+int StampEntries(const StampRequest& request, const StampClock& clock, Console& console) {
+    platform::FileTime local = 0, utc = 0;
+    SystemTime announced;
+    if (!SystemTimeToFileTime(request.newDateTime, local) ||
+        !LocalFileTimeToFileTime(local, clock.OffsetNow().value_or(0), utc) ||
+        !clock.UtcToLocal(utc, announced)) {
+        console.Out(text::kInvalidDateTime);
+        return 1;
+    }
+    PrintAnnouncement(console, announced);
+
+    platform::FileTimeChange change;
+    change.lastWrite = utc;
+    if (request.setCreationTime)
+        change.creation = utc;
+    if (request.setLastAccessTime)
+        change.lastAccess = utc;
+
+    platform::DirectorySearch search;
+    platform::FoundEntry entry;
+    if (search.First(request.fileMask, entry)) {
+        console.Out(text::kNoFilesFound);
+        return 1;
+    }
+
+    const std::string folder = FolderPrefix(request.fileMask);
+    bool creationNoteGiven = false;
+    do {
+        if (Skipped(entry, request.includeFolders))
+            continue;
+        const std::string path = folder + entry.name;
+        bool creationNotKept = false;
+        const bool changed =
+            path.size() <= kMaxPath && !platform::SetFileTimes(path, change, creationNotKept);
+        Print(console, changed ? text::kChanged : text::kCannotChange, entry.name.c_str());
+        if (changed && creationNotKept && !creationNoteGiven) {
+            char note[1024];
+            const int n =
+                std::snprintf(note, sizeof note, text::kCreationNotKept, entry.name.c_str());
+            console.Err(std::string_view(note, n < 0 ? 0 : static_cast<std::size_t>(n)));
+            creationNoteGiven = true;
+        }
+    } while (search.Next(entry));
+
+    console.Out("\n");
+    return 0;
+}
+
+} // namespace stamp

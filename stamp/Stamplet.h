@@ -1,0 +1,16 @@
+#pragma once
+
+#include "stamp/Clock.h"
+#include "stamp/Console.h"
+
+#include <string>
+#include <vector>
+
+namespace stamp {
+
+/// The whole of Stamplet: reads the local time, scans `arguments` (those after the program's own
+/// path), prints the banner and the help text or stamps. Returns the exit status.
+int RunStamplet(const std::vector<std::string>& arguments, const StampClock& clock,
+                Console& console);
+
+} // namespace stamp

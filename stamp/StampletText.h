@@ -1,0 +1,53 @@
+#pragma once
+
+// Every text Stamplet prints, in one place. Format texts take printf arguments.
+
+namespace stamp::text {
+
+/// The banner, printed once the command line has been scanned without a fault.
+inline constexpr const char* kBanner = "\n"
+                                       "Stamplet verion 1.00\n"
+                                       "Copyright (c) 2026 the Kronalo developers.\n"
+                                       "\n";
+
+inline constexpr const char* kHelp =
+    "Usage: Stamplet [/?] [/W] [/A] [/C] [/S] [/D date] [/T time] filemask\n"
+    "\n"
+    "Switches:\n"
+    "? -- Print this help.\n"
+    "W -- Change file modification date (Write date). This is the default.\n"
+    "A -- Change file last access date (Access date).\n"
+    "C -- Change file creation date (Create date).\n"
+    "S -- Touch subfolders. By default only files are are touched.\n"
+    "D -- New file date. This switch must be followed by a date in mm-dd-yyyy\n"
+    "     format. If /D switch is not specified the current system date is used.\n"
+    "T -- New file time. This switch must be followed by a time in hh:mm:ss\n"
+    "     24-hour time format. If /T switch is not specified the current system\n"
+    "     time is used.\n"
+    "filemask -- The file mask to be used for the file search. Example: *.txt.\n"
+    "\n";
+
+inline constexpr const char* kInvalidSwitch =
+    "Invalid command line switch. Run Stamplet /? for help.\n";
+inline constexpr const char* kDateMissing = "/D switch must be followed by the new date\n\n";
+inline constexpr const char* kBadDate = "Invalid date format. Date must be in MM-DD-YYYY format.\n";
+inline constexpr const char* kTimeMissing = "/T switch must be followed by the new time\n\n";
+inline constexpr const char* kBadTime = "Invalid time format. Time must be in HH:MM:SS format.\n";
+
+/// The new date and time do not form a valid calendar time.
+inline constexpr const char* kInvalidDateTime = "Invalid date or time.\n";
+
+/// Day, month, year, hour, minute, second.
+inline constexpr const char* kAnnouncement =
+    "New file date/time will be %02d/%02d/%d  %02d:%02d:%02d\n";
+
+inline constexpr const char* kNoFilesFound = "No files found.\n";
+inline constexpr const char* kChanged = "File %s date/time changed succesfully\n";
+inline constexpr const char* kCannotChange = "Cannot change date/time of %s -- file ignored\n";
+
+/// On standard error, once per run, where a creation time could not be kept.
+inline constexpr const char* kCreationNotKept =
+    "Stamplet: the file system of %s cannot take a new creation time; creation times were left "
+    "unchanged.\n";
+
+} // namespace stamp::text

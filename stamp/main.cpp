@@ -1,0 +1,12 @@
+// Stamplet: sets the times of the entries matching a file mask to one local date and time.
+
+#include "stamp/Clock.h"
+#include "stamp/Console.h"
+#include "stamp/Stamplet.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const stamp::SystemStampClock clock;
+    stamp::StdioConsole console;
+    return stamp::RunStamplet(arguments, clock, console);
+}
