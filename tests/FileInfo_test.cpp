@@ -1,11 +1,10 @@
 #include "engine/FileInfo.h"
 #include "engine/StampFormat.h"
 
+#include "ScopedTz.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -20,25 +19,6 @@ public:
 
 private:
     std::optional<std::int32_t> secondsEast_;
-};
-
-/// Sets TZ for the lifetime of this object.
-class ScopedTz {
-public:
-    explicit ScopedTz(const char* tz) {
-        if (const char* old = std::getenv("TZ"))
-            old_ = old;
-        ::setenv("TZ", tz, 1);
-    }
-    ~ScopedTz() {
-        if (old_)
-            ::setenv("TZ", old_->c_str(), 1);
-        else
-            ::unsetenv("TZ");
-    }
-
-private:
-    std::optional<std::string> old_;
 };
 
 constexpr long long kJan15_2005_12h = 1105790400; // 2005-01-15 12:00:00 UTC
@@ -103,7 +83,7 @@ TEST(FileInfoTest, RefusesWhatCannotBeOpened) {
 // run in summer hands Stamplet the same local time that Stamplet turns back with its summer
 // offset. Under the standard bias alone the summer row would read 14:00.
 TEST(FileInfoTest, UsesOffsetInForceAtMomentOfRun) {
-    ScopedTz tz("EET-2EEST,M3.5.0/3,M10.5.0/4");
+    test::ScopedTz tz(test::kEasternEurope);
     test::TempFolder folder;
     const auto file = folder.Write("clip01.avi");
     test::SetLastWrite(file, kJan15_2005_12h);

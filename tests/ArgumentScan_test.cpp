@@ -1,0 +1,128 @@
+#include "stamp/ArgumentScan.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using stamp::ScanArguments;
+using stamp::ScanFault;
+using stamp::SystemTime;
+
+SystemTime Start() {
+    SystemTime now;
+    now.year = 2026;
+    now.month = 12;
+    now.dayOfWeek = 1;
+    now.day = 7;
+    now.hour = 20;
+    now.minute = 30;
+    now.second = 15;
+    now.millisecond = 123;
+    return now;
+}
+
+// Guards the scan's positional rules, the switch comparison and the first-fault rule.
+TEST(ArgumentScanTest, Faults) {
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        ScanFault fault;
+    } rows[] = {
+        {"unknown switch last", {"/X"}, ScanFault::InvalidSwitch},
+        {"mask not last", {"clip01.wmv", "/C"}, ScanFault::InvalidSwitch},
+        {"dash is no switch but not last", {"-C", "x"}, ScanFault::InvalidSwitch},
+        {"glued switches", {"/W/C", "x"}, ScanFault::InvalidSwitch},
+        {"fault wins over help", {"/?", "/X"}, ScanFault::InvalidSwitch},
+        {"date switch last", {"/D"}, ScanFault::DateMissing},
+        {"time switch last", {"/C", "/T"}, ScanFault::TimeMissing},
+        {"switch taken as date", {"/D", "/C"}, ScanFault::BadDate},
+        {"first fault ends the scan", {"/T", "1", "/X", "y"}, ScanFault::BadTime},
+        {"value never the mask", {"/D", "02-17-2005"}, ScanFault::None},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ScanArguments(row.args, Start()).fault, row.fault) << row.what;
+}
+
+// Guards what a good command line asks for: flags, mask, the date and time it keeps or changes.
+TEST(ArgumentScanTest, Requests) {
+    const auto scan = [](std::vector<std::string> args) {
+        const auto result = ScanArguments(args, Start());
+        EXPECT_EQ(result.fault, ScanFault::None);
+        return result.request;
+    };
+
+    const auto none = scan({});
+    EXPECT_TRUE(none.showHelp) << "no argument at all shows help";
+    EXPECT_EQ(none.fileMask, "*.*");
+
+    const auto stampLine = scan({"/C", "/D", "02-17-2005", "/T", "14:03:09", "clip01.wmv"});
+    EXPECT_TRUE(stampLine.setCreationTime);
+    EXPECT_FALSE(stampLine.setLastAccessTime);
+    EXPECT_FALSE(stampLine.showHelp);
+    EXPECT_EQ(stampLine.fileMask, "clip01.wmv");
+    const SystemTime t = stampLine.newDateTime;
+    EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond}),
+              (std::vector<int>{2005, 2, 17, 14, 3, 9, 0}));
+    EXPECT_EQ(t.dayOfWeek, 1) << "the day of week keeps the start value";
+
+    const auto dateOnly = scan({"/d", "02/17-20051", "/a", "/s", "/w", "x"});
+    EXPECT_TRUE(dateOnly.setLastAccessTime);
+    EXPECT_TRUE(dateOnly.includeFolders);
+    EXPECT_EQ(dateOnly.newDateTime.year, 2005);
+    EXPECT_EQ(dateOnly.newDateTime.hour, 20) << "without /T the start time stays";
+    EXPECT_EQ(dateOnly.newDateTime.millisecond, 123) << "with its milliseconds";
+
+    const auto maskStays = scan({"/C", "/D", "02-17-2005"});
+    EXPECT_EQ(maskStays.fileMask, "*.*") << "a value after /D is never the mask";
+
+    const auto later = scan({"/T", "01:02:03", "/T", "04:05:06.5", "x"});
+    EXPECT_EQ(later.newDateTime.hour, 4) << "a later /T replaces an earlier one";
+    EXPECT_EQ(later.newDateTime.second, 6);
+
+    const auto unchecked = scan({"/D", "13-45-2005", "/T", "25:61:61", "x"});
+    EXPECT_EQ(unchecked.newDateTime.month, 13) << "ranges are not checked by the scan";
+    EXPECT_EQ(unchecked.newDateTime.minute, 61);
+
+    EXPECT_EQ(scan({std::string(300, 'a')}).fileMask, std::string(259, 'a'));
+    EXPECT_EQ(scan({"-C"}).fileMask, "-C");
+}
+
+// Guards the date and time syntax: exact digit positions, either date separator.
+TEST(ArgumentScanTest, DateAndTimeSyntax) {
+    const struct {
+        const char* what;
+        const char* date;
+        bool good;
+    } dates[] = {
+        {"dashes", "02-17-2005", true},
+        {"slashes", "02/17/2005", true},
+        {"mixed", "02/17-2005", true},
+        {"full stops", "02.17.2005", false},
+        {"one-digit month", "2-17-2005", false},
+        {"too short", "02-17-205", false},
+        {"letter", "0a-17-2005", false},
+        {"high byte is no digit",
+         "\xd9"
+         "2-17-2005",
+         false},
+    };
+    for (const auto& row : dates) {
+        const auto result = ScanArguments({"/D", row.date, "x"}, Start());
+        EXPECT_EQ(result.fault == ScanFault::None, row.good) << row.what;
+    }
+    const struct {
+        const char* what;
+        const char* time;
+        bool good;
+    } times[] = {
+        {"plain", "14:03:09", true},          {"trailing fraction", "14:03:09.5", true},
+        {"one-digit hour", "9:03:09", false}, {"dashes", "14-03-09", false},
+        {"too short", "14:03:0", false},
+    };
+    for (const auto& row : times) {
+        const auto result = ScanArguments({"/T", row.time, "x"}, Start());
+        EXPECT_EQ(result.fault == ScanFault::None, row.good) << row.what;
+    }
+}
+
+} // namespace

@@ -1,0 +1,194 @@
+#include "platform/FileTimes.h"
+#include "stamp/ArgumentScan.h"
+#include "stamp/Stamping.h"
+
+#include "ScopedTz.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::FileTime;
+
+constexpr FileTime kTicks = platform::kFileTimeTicksPerSecond;
+
+/// Unix seconds as a file time.
+constexpr FileTime At(long long unixSeconds) {
+    return platform::kUnixEpochFileTime + static_cast<FileTime>(unixSeconds) * kTicks;
+}
+
+constexpr long long kOld = 946684800;         // 2000-01-01 00:00:00 UTC: every file starts here.
+constexpr long long kFeb17_2005 = 1108649000; // 2005-02-17 14:03:20 UTC, used as "now" in winter.
+constexpr long long kJul15_2025 = 1752580800; // 2025-07-15 12:00:00 UTC, used as "now" in summer.
+constexpr long long kFeb17_2005_140309 = 1108648989; // 2005-02-17 14:03:09 UTC
+
+class StringConsole final : public stamp::Console {
+public:
+    void Out(std::string_view text) override { out += text; }
+    void Err(std::string_view text) override { err += text; }
+    std::string out, err;
+};
+
+platform::FileTimeSet TimesOf(const std::filesystem::path& file) {
+    platform::FileTimeSet times;
+    EXPECT_FALSE(platform::GetFileTimes(file.string(), times)) << file;
+    return times;
+}
+
+/// A folder of files whose access and write times start at kOld, stamped under TZ=UTC with a
+/// "now" the test chooses.
+class StampingTest : public ::testing::Test {
+protected:
+    std::filesystem::path Make(const std::string& name) {
+        const auto file = folder.Write(name, "data");
+        bool ignored = false;
+        platform::FileTimeChange old;
+        old.lastAccess = At(kOld);
+        old.lastWrite = At(kOld);
+        EXPECT_FALSE(platform::SetFileTimes(file.string(), old, ignored));
+        return file;
+    }
+
+    int Stamp(std::vector<std::string> args, long long nowMs = kFeb17_2005 * 1000LL + 456) {
+        console = StringConsole();
+        const stamp::SystemStampClock clock([nowMs] { return nowMs; });
+        const auto scan = stamp::ScanArguments(args, clock.LocalNow());
+        EXPECT_EQ(scan.fault, stamp::ScanFault::None);
+        return stamp::StampEntries(scan.request, clock, console);
+    }
+
+    test::ScopedTz utc{"UTC"};
+    test::TempFolder folder;
+    test::CurrentFolder here{folder.path()};
+    StringConsole console;
+};
+
+// Guards the table of time slots: last write always, access and creation only when asked.
+TEST_F(StampingTest, TimeSlots) {
+    const struct {
+        const char* what;
+        std::vector<std::string> switches;
+        bool access;
+        bool creation;
+    } rows[] = {
+        {"no switch", {}, false, false},     {"/W only", {"/W"}, false, false},
+        {"/C", {"/C"}, false, true},         {"/A", {"/A"}, true, false},
+        {"/A /C", {"/A", "/C"}, true, true},
+    };
+    for (const auto& row : rows) {
+        const auto file = Make("clip.wmv");
+        const FileTime creationBefore = TimesOf(file).creation;
+        std::vector<std::string> args = row.switches;
+        args.insert(args.end(), {"/D", "02-17-2005", "/T", "14:03:09", "clip.wmv"});
+        EXPECT_EQ(Stamp(args), 0) << row.what;
+
+        const auto times = TimesOf(file);
+        EXPECT_EQ(times.lastWrite, At(kFeb17_2005_140309)) << row.what;
+        EXPECT_EQ(times.lastAccess, row.access ? At(kFeb17_2005_140309) : At(kOld)) << row.what;
+        if (row.creation && console.err.empty()) {
+            EXPECT_EQ(times.creation, At(kFeb17_2005_140309)) << row.what;
+        } else {
+            EXPECT_EQ(times.creation, creationBefore) << row.what;
+        }
+        // A file system without a settable creation time says so once, and only when asked.
+        EXPECT_EQ(console.err.empty(), !row.creation || times.creation == At(kFeb17_2005_140309))
+            << row.what;
+        std::filesystem::remove(file);
+    }
+}
+
+// Guards the note on creation times: one line per run, however many entries.
+TEST_F(StampingTest, CreationNoteOncePerRun) {
+    Make("a.wmv");
+    Make("b.wmv");
+    EXPECT_EQ(Stamp({"/C", "/D", "02-17-2005", "/T", "14:03:09", "*.wmv"}), 0);
+    const std::size_t lines = std::count(console.err.begin(), console.err.end(), '\n');
+    EXPECT_LE(lines, 1u);
+    EXPECT_NE(console.out.find("File a.wmv date/time changed succesfully\n"), std::string::npos);
+    EXPECT_NE(console.out.find("File b.wmv date/time changed succesfully\n"), std::string::npos);
+}
+
+// Guards the milliseconds: /T gives a whole second, its absence keeps the start's milliseconds.
+TEST_F(StampingTest, MillisecondsOfTheStart) {
+    const auto file = Make("clip.wmv");
+    const long long now = kFeb17_2005 * 1000LL + 456;
+    EXPECT_EQ(Stamp({"clip.wmv"}, now), 0);
+    EXPECT_EQ(TimesOf(file).lastWrite, At(kFeb17_2005) + 456 * 10000);
+    EXPECT_EQ(Stamp({"/T", "14:03:09", "clip.wmv"}, now), 0);
+    EXPECT_EQ(TimesOf(file).lastWrite, At(kFeb17_2005_140309));
+}
+
+// Guards the skip rules: hidden entries and folders without /S are passed over silently; with
+// /S a folder is stamped itself and nothing inside it is touched.
+TEST_F(StampingTest, SkipsAndFolders) {
+    const auto visible = Make("clip.wmv");
+    const auto hidden = Make(".clip.wmv");
+    std::filesystem::create_directory(folder.path() / "sub.wmv");
+    const auto inner = Make("sub.wmv/inner.wmv");
+
+    EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", "*.wmv"}), 0);
+    EXPECT_EQ(console.out, "New file date/time will be 17/02/2005  14:03:09\n"
+                           "File clip.wmv date/time changed succesfully\n\n");
+    EXPECT_EQ(TimesOf(hidden).lastWrite, At(kOld));
+
+    EXPECT_EQ(Stamp({"/S", "/D", "02-17-2005", "/T", "14:03:09", "*.*"}), 0);
+    EXPECT_NE(console.out.find("File sub.wmv date/time changed succesfully\n"), std::string::npos);
+    EXPECT_EQ(console.out.find("File .\n"), std::string::npos);
+    EXPECT_EQ(console.out.find(" .. "), std::string::npos);
+    EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "sub.wmv"),
+              std::filesystem::last_write_time(visible));
+    EXPECT_EQ(TimesOf(inner).lastWrite, At(kOld)) << "Stamplet never descends into a folder";
+    EXPECT_EQ(TimesOf(hidden).lastWrite, At(kOld));
+}
+
+// Guards the refusals that keep the loop going: a read-only file (refused even for root) and a
+// path longer than the platform's limit each get their line, the others are stamped, status 0.
+TEST_F(StampingTest, RefusedEntriesDoNotStopTheOthers) {
+    const auto readOnly = Make("a.txt");
+    const auto fine = Make("b.txt");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", "*.txt"}), 0);
+    EXPECT_NE(console.out.find("Cannot change date/time of a.txt -- file ignored\n"),
+              std::string::npos);
+    EXPECT_NE(console.out.find("File b.txt date/time changed succesfully\n"), std::string::npos);
+    EXPECT_EQ(TimesOf(readOnly).lastWrite, At(kOld));
+    EXPECT_EQ(TimesOf(fine).lastWrite, At(kFeb17_2005_140309));
+
+    const std::string deep(200, 'd');
+    std::filesystem::create_directory(folder.path() / deep);
+    const std::string longName = std::string(70, 'f') + ".txt";
+    const auto far = Make(deep + "/" + longName);
+    EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", deep + "/*.txt"}), 0);
+    EXPECT_EQ(console.out, "New file date/time will be 17/02/2005  14:03:09\n"
+                           "Cannot change date/time of " +
+                               longName + " -- file ignored\n\n");
+    EXPECT_EQ(TimesOf(far).lastWrite, At(kOld));
+}
+
+// Guards the daylight-saving rule: the offset in force now makes the UTC value, the zone's rule
+// for the date makes the announcement, so the two differ by an hour across the seasons.
+TEST_F(StampingTest, DaylightSavingEdge) {
+    test::ScopedTz zone(test::kEasternEurope);
+    const auto file = Make("clip.wmv");
+    const struct {
+        const char* what;
+        long long now;
+        long long storedUtc;
+        const char* announced;
+    } rows[] = {
+        {"run in daylight-saving time", kJul15_2025, kFeb17_2005_140309 - 3 * 3600,
+         "New file date/time will be 17/02/2005  13:03:09\n"},
+        {"run in standard time", kFeb17_2005, kFeb17_2005_140309 - 2 * 3600,
+         "New file date/time will be 17/02/2005  14:03:09\n"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", "clip.wmv"}, row.now * 1000), 0);
+        EXPECT_EQ(console.out.substr(0, console.out.find('\n') + 1), row.announced) << row.what;
+        EXPECT_EQ(TimesOf(file).lastWrite, At(row.storedUtc)) << row.what;
+    }
+}
+
+} // namespace
