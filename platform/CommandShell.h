@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace platform {
 
 /// The command interpreter that runs Kronalo's stamp script on this system.
@@ -10,5 +13,8 @@ enum class CommandShell {
 
 /// The command interpreter of the system the program was built for.
 CommandShell NativeCommandShell();
+
+/// The program and arguments that run the script at `scriptPath` with that interpreter.
+std::vector<std::string> ScriptCommand(const std::string& scriptPath);
 
 } // namespace platform

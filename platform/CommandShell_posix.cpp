@@ -7,3 +7,11 @@ CommandShell NativeCommandShell() {
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::vector<std::string> ScriptCommand(const std::string& scriptPath) {
+    return {"/bin/sh", scriptPath};
+}
+
+} // namespace platform

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace platform {
@@ -11,6 +12,7 @@ struct FoundEntry {
     std::string name;       ///< The entry's name, without any folder.
     bool folder = false;    ///< A folder (a link to one counts as a folder).
     bool hidden = false;    ///< Hidden from listings.
+    bool system = false;    ///< Marked as belonging to the operating system.
     bool temporary = false; ///< Marked as a temporary file.
     bool offline = false;   ///< Its data is not available right now.
 };
@@ -40,5 +42,9 @@ private:
 
 /// The folder separators of this system, the preferred one first.
 const char* FolderSeparators();
+
+/// True when two folder paths name the same folder as this system compares names (exactly on
+/// POSIX systems, without regard to case on Windows).
+bool SameFolderName(std::string_view a, std::string_view b);
 
 } // namespace platform

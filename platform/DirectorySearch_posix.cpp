@@ -29,6 +29,8 @@ const char* FolderSeparators() {
     return "/";
 }
 
+bool SameFolderName(std::string_view a, std::string_view b) { return a == b; }
+
 namespace {
 
 void Describe(int folderFd, const char* name, unsigned char type, DosAttributeReader& attributes,
@@ -46,6 +48,7 @@ void Describe(int folderFd, const char* name, unsigned char type, DosAttributeRe
     DosAttributes dos;
     if (attributes.Read(folderFd, name, dos)) {
         entry.hidden = entry.hidden || dos.hidden;
+        entry.system = dos.system;
         entry.temporary = dos.temporary;
         entry.offline = dos.offline;
     }

@@ -11,6 +11,7 @@ namespace platform {
 namespace {
 
 constexpr std::uint32_t kHidden = 0x2;
+constexpr std::uint32_t kSystem = 0x4;
 constexpr std::uint32_t kTemporary = 0x100;
 constexpr std::uint32_t kOffline = 0x1000;
 
@@ -30,6 +31,7 @@ bool DosAttributeReader::Read(int folderFd, const char* name, DosAttributes& att
     if (::fgetxattr(fd.get(), attributeName_, &bits, sizeof bits) != sizeof bits)
         return false;
     attributes.hidden = bits & kHidden;
+    attributes.system = bits & kSystem;
     attributes.temporary = bits & kTemporary;
     attributes.offline = bits & kOffline;
     return true;

@@ -10,6 +10,7 @@ namespace platform {
 /// The Windows attribute bits that matter to a search.
 struct DosAttributes {
     bool hidden = false;
+    bool system = false;
     bool temporary = false;
     bool offline = false;
 };

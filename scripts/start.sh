@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds Kronalo and Stamplet and starts Kronalo.
+# Builds Kronalo and Stamplet and starts Kronalo; arguments are handed to Kronalo (a folder or a
+# file path opens that folder).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -7,5 +8,9 @@ kronalo_need_packages $KRONALO_BUILD_PACKAGES
 
 cmake --preset default
 cmake --build --preset default
-echo "Built into build/bin. Kronalo's window is not there yet: this command will start it once"
-echo "the window is built."
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Built into build/bin, but there is no display to show Kronalo on." >&2
+    echo "Run this from a desktop session, or under xvfb-run." >&2
+    exit 1
+fi
+exec build/bin/Kronalo "$@"

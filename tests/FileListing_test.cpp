@@ -1,0 +1,74 @@
+#include "window/FileListing.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Guards the list's reading rules: masks split at ";", one case-insensitive order, duplicates
+// kept, folders and hidden entries left out.
+TEST(FileListingTest, MasksAndOrder) {
+    test::TempFolder folder;
+    for (const char* name : {"b.avi", "A.avi", "c.AVI", "d.wmv", ".h.avi", "e.txt"})
+        folder.Write(name);
+    std::filesystem::create_directory(folder.path() / "dir.avi");
+    test::CurrentFolder here(folder.path());
+
+    const struct {
+        const char* what;
+        const char* mask;
+        Names names;
+    } rows[] = {
+        {"one mask, any case", "*.avi", {"A.avi", "b.avi", "c.AVI"}},
+        {"two masks merge", "*.avi;*.wmv", {"A.avi", "b.avi", "c.AVI", "d.wmv"}},
+        {"a name found twice is listed twice",
+         "*.avi;*.AVI",
+         {"A.avi", "A.avi", "b.avi", "b.avi", "c.AVI", "c.AVI"}},
+        {"empty mask lists nothing", "", {}},
+        {"empty parts are skipped", ";*.wmv;", {"d.wmv"}},
+        {"a plain name", "e.txt", {"e.txt"}},
+        {"every entry but folders and hidden",
+         "*.*",
+         {"A.avi", "b.avi", "c.AVI", "d.wmv", "e.txt"}},
+        {"missing folder part gives nothing", "gone/*.avi", {}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(window::ListFolder(row.mask), row.names) << row.what;
+}
+
+// Guards the busy signal: once, and only past 100 names.
+TEST(FileListingTest, ManyNamesSignalledOnce) {
+    test::TempFolder folder;
+    for (int i = 0; i < 101; ++i)
+        folder.Write("f" + std::to_string(i) + ".avi");
+    test::CurrentFolder here(folder.path());
+    int calls = 0;
+    EXPECT_EQ(window::ListFolder("*.avi", [&calls] { ++calls; }).size(), 101u);
+    EXPECT_EQ(calls, 1);
+    std::filesystem::remove(folder.path() / "f0.avi");
+    calls = 0;
+    window::ListFolder("*.avi", [&calls] { ++calls; });
+    EXPECT_EQ(calls, 0);
+}
+
+// Guards the command-line argument's folder part: up to and including the last separator.
+TEST(FileListingTest, FolderPartOfArgument) {
+    const struct {
+        const char* argument;
+        const char* folder;
+    } rows[] = {
+        {"/home/u/Video/clip01.avi", "/home/u/Video/"},
+        {"/home/u/Video", "/home/u/"},
+        {"/home/u/Video/", "/home/u/Video/"},
+        {"clip01.avi", ""},
+        {"/", "/"},
+        {"", ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(window::FolderPartOfArgument(row.argument), row.folder) << row.argument;
+}
+
+} // namespace

@@ -1,0 +1,276 @@
+#include "window/TForm1.h"
+
+#include "engine/Messages.h"
+#include "platform/FileTimes.h"
+#include "window/FileList.h"
+#include "window/FolderPanes.h"
+#include "window/StampConsole.h"
+
+#include "TempFolder.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+using window::TForm1;
+
+/// Message boxes that record what they were asked and answer from a queue (Yes when empty).
+class RecordingDialogs final : public window::TDialogs {
+public:
+    explicit RecordingDialogs(std::vector<std::string>& log,
+                              std::deque<engine::Answer> answers = {})
+        : log_(log), answers_(std::move(answers)) {}
+
+    void Information(QWidget*, const QString& text) override {
+        log_.push_back("info: " + text.toStdString());
+    }
+    void Error(QWidget*, const QString& text) override {
+        log_.push_back("error: " + text.toStdString());
+    }
+    engine::Answer Question(QWidget*, const QString& text) override {
+        log_.push_back("ask: " + text.toStdString());
+        if (answers_.empty())
+            return engine::Answer::Yes;
+        const engine::Answer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+private:
+    std::vector<std::string>& log_;
+    std::deque<engine::Answer> answers_;
+};
+
+std::string Box(const std::string& text) {
+    return window::BoxText(text).toStdString();
+}
+
+std::vector<std::string> Items(const TForm1& form) {
+    return form.FileList->ItemNames();
+}
+
+std::string Canonical(const std::filesystem::path& path) {
+    return std::filesystem::canonical(path).string();
+}
+
+/// A temporary list folder with sources, targets, a subfolder and hidden entries, and a window
+/// whose boxes the test answers.
+class TForm1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"clip01.avi", "clip02.avi", "clip01.wmv", "clip02.wmv"})
+            folder.Write(name, "video");
+        folder.Write(".hidden.avi");
+        std::filesystem::create_directories(folder.path() / "sub" / "inner");
+        std::filesystem::create_directory(folder.path() / "dir.avi");
+    }
+
+    void TearDown() override {
+        form.reset();
+        std::filesystem::current_path(previous);
+    }
+
+    TForm1& Open(std::vector<std::string> arguments, std::deque<engine::Answer> answers = {}) {
+        form = std::make_unique<TForm1>(std::move(arguments));
+        form->SetDialogs(std::make_unique<RecordingDialogs>(log, std::move(answers)));
+        form->show();
+        QApplication::processEvents();
+        return *form;
+    }
+
+    TForm1& OpenInFolder(std::deque<engine::Answer> answers = {}) {
+        return Open({(folder.path() / "clip01.avi").string()}, std::move(answers));
+    }
+
+    std::filesystem::path previous = std::filesystem::current_path();
+    test::TempFolder folder;
+    std::unique_ptr<TForm1> form;
+    std::vector<std::string> log;
+};
+
+// Guards the start-up order: the desktop first, the built-in mask, the process's directory.
+TEST_F(TForm1Test, StartWithoutArgument) {
+    TForm1& window = Open({});
+    const std::string desktop = Canonical(window::DesktopFolder().toStdString());
+    EXPECT_EQ(window.windowTitle().toStdString(), "Kronalo 1.3");
+    EXPECT_EQ(window.FileList->Folder(), desktop);
+    EXPECT_EQ(Canonical(std::filesystem::current_path()), desktop);
+    EXPECT_EQ(window.FileList->Mask(), "*.avi");
+    EXPECT_EQ(Canonical(window.TreeView->SelectedPath().toStdString()), desktop);
+    EXPECT_EQ(window.Filter->currentText().toStdString(), "*.avi");
+    EXPECT_EQ(window.ToNameEdit->text().toStdString(), "*.wmv");
+    EXPECT_TRUE(log.empty());
+}
+
+// Guards the command-line argument: its folder part opens, anything else leaves the desktop.
+TEST_F(TForm1Test, StartWithArgument) {
+    const std::string tmp = Canonical(folder.path());
+    const std::string desktop = Canonical(window::DesktopFolder().toStdString());
+    const struct {
+        const char* what;
+        std::string argument;
+        std::string listFolder;
+        std::string pathText;
+    } rows[] = {
+        {"a file path", tmp + "/clip01.avi", tmp, tmp + "/"},
+        {"a folder without trailing separator opens its parent", tmp + "/sub", tmp, tmp + "/"},
+        {"a folder with trailing separator", tmp + "/sub/", tmp + "/sub", tmp + "/sub/"},
+        {"a missing folder", tmp + "/gone/clip01.avi", desktop, desktop},
+        {"a bare file name", "clip01.avi", desktop, desktop},
+    };
+    for (const auto& row : rows) {
+        TForm1& window = Open({row.argument});
+        EXPECT_EQ(window.FileList->Folder(), row.listFolder) << row.what;
+        EXPECT_EQ(window.Path->text().toStdString(), row.pathText) << row.what;
+        EXPECT_EQ(Canonical(std::filesystem::current_path()), row.listFolder) << row.what;
+    }
+    TForm1& window = Open({tmp + "/clip01.avi"});
+    EXPECT_EQ(Items(window), (std::vector<std::string>{"clip01.avi", "clip02.avi"}));
+    EXPECT_EQ(window.FileList->SelectedFlags(), (std::vector<bool>{true, true}))
+        << "the select-all option selects the opened folder's files";
+}
+
+// Guards the path box: the list follows each keystroke that completes an existing folder; the
+// tree does not move and no error appears.
+TEST_F(TForm1Test, TypingInThePathBox) {
+    TForm1& window = OpenInFolder();
+    const std::string tmp = Canonical(folder.path());
+    const QString treeBefore = window.TreeView->SelectedPath();
+
+    window.Path->clear();
+    QTest::keyClicks(window.Path, QString::fromStdString(tmp + "/su"));
+    EXPECT_EQ(window.FileList->Folder(), tmp);
+    QTest::keyClicks(window.Path, "b");
+    EXPECT_EQ(window.FileList->Folder(), tmp + "/sub");
+    QTest::keyClicks(window.Path, "/");
+    EXPECT_EQ(window.FileList->Folder(), tmp + "/sub");
+    EXPECT_EQ(window.Path->text().toStdString(), tmp + "/sub/") << "the text stays as typed";
+    EXPECT_EQ(window.TreeView->SelectedPath(), treeBefore);
+
+    // A relative name is taken against the list folder.
+    window.Path->setText("inner");
+    EXPECT_EQ(window.FileList->Folder(), tmp + "/sub/inner");
+    EXPECT_TRUE(log.empty()) << log.front();
+}
+
+// Guards the filter box: masks with ";", duplicates, the empty filter, a case-only change that
+// reads the folder again, and a move to the folder already shown that does not.
+TEST_F(TForm1Test, FilterChanges) {
+    TForm1& window = OpenInFolder();
+    const struct {
+        const char* what;
+        const char* filter;
+        std::vector<std::string> items;
+    } rows[] = {
+        {"two masks merge",
+         "*.avi;*.wmv",
+         {"clip01.avi", "clip01.wmv", "clip02.avi", "clip02.wmv"}},
+        {"a file matched twice is listed twice",
+         "*.avi;*.AVI",
+         {"clip01.avi", "clip01.avi", "clip02.avi", "clip02.avi"}},
+        {"empty filter", "", {}},
+        {"hidden files and folders never appear",
+         "*.*",
+         {"clip01.avi", "clip01.wmv", "clip02.avi", "clip02.wmv"}},
+    };
+    for (const auto& row : rows) {
+        window.Filter->setEditText(row.filter);
+        EXPECT_EQ(Items(window), row.items) << row.what;
+    }
+
+    window.Filter->setEditText("*.avi");
+    folder.Write("clip03.avi");
+    window.FileList->MoveTo(window.FileList->Folder());
+    EXPECT_EQ(Items(window).size(), 2u) << "the folder already shown is not read again";
+    window.Filter->setEditText("*.AVI");
+    EXPECT_EQ(Items(window).size(), 3u) << "a case-only change reads the folder again";
+}
+
+// Guards the automatic-selection option after refills.
+TEST_F(TForm1Test, SelectAllOption) {
+    TForm1& window = OpenInFolder();
+    window.Filter->setEditText("*.wmv");
+    EXPECT_EQ(window.FileList->SelectedFlags(), (std::vector<bool>{true, true}));
+    window.SelectAllBox->setChecked(false);
+    window.Filter->setEditText("*.avi");
+    EXPECT_EQ(window.FileList->SelectedFlags(), (std::vector<bool>{false, false}));
+}
+
+// Guards the run's message flow through the window: the boxes in order, answered by the test.
+TEST_F(TForm1Test, RunMessages) {
+    TForm1& window = OpenInFolder({engine::Answer::No});
+    window.ToNameEdit->setText("  ");
+    QTest::mouseClick(window.DoItBtn, Qt::LeftButton);
+    window.ToNameEdit->setText("*.wmv");
+    window.FileList->clearSelection();
+    window.DoItBtn->click();
+    window.Filter->setEditText("*.mpg");
+    window.DoItBtn->click();
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"info: " + Box(engine::messages::kBlankPattern),
+                                        "ask: " + Box(engine::messages::kNothingSelected),
+                                        "info: " + Box(engine::messages::EmptyList("*.mpg"))}));
+}
+
+// Guards the whole road from the run button: the script runs in the console, the real Stamplet
+// stamps, every target gets its source's last-write time, M7 follows and the script is gone.
+TEST_F(TForm1Test, RunButtonCopiesTimes) {
+    test::SetLastWrite(folder.path() / "clip01.avi", 1105790407); // 2005-01-15 12:00:07 UTC
+    test::SetLastWrite(folder.path() / "clip02.avi", 1121428807); // 2005-07-15 12:00:07 UTC
+    TForm1& window = OpenInFolder();
+    window.DoItBtn->click();
+    window.StampConsole()->WaitForEnd();
+    QApplication::processEvents();
+
+    for (const char* name : {"clip01", "clip02"}) {
+        EXPECT_EQ(std::filesystem::last_write_time(folder.path() / (std::string(name) + ".wmv")),
+                  std::filesystem::last_write_time(folder.path() / (std::string(name) + ".avi")))
+            << name;
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"info: " + Box(engine::messages::kScriptWritten),
+                                             "info: " + Box(engine::messages::kDone)}))
+        << window.StampConsole()->Output().toStdString();
+    EXPECT_NE(window.StampConsole()->Output().indexOf("File clip02.wmv date/time changed"), -1);
+    EXPECT_FALSE(std::filesystem::exists(
+        folder.path() / (folder.path().filename().string() + " FileDateAndTime File.sh")));
+}
+
+// Guards the keyboard: Alt+D reaches the path box, Enter runs the default button.
+TEST_F(TForm1Test, Keyboard) {
+    TForm1& window = OpenInFolder();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.FileList->setFocus();
+    QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(window.Path->hasFocus());
+
+    window.ToNameEdit->setText("");
+    window.ToNameEdit->setFocus();
+    QTest::keyClick(window.ToNameEdit, Qt::Key_Return);
+    EXPECT_EQ(log, std::vector<std::string>{"info: " + Box(engine::messages::kBlankPattern)});
+}
+
+// Guards the widths: the boxes follow their strips when the window grows; the left pane keeps
+// its width.
+TEST_F(TForm1Test, WidthsFollowTheWindow) {
+    TForm1& window = OpenInFolder();
+    const int leftWidth = window.Panel1->width();
+    window.resize(900, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(window.Panel1->width(), leftWidth);
+    EXPECT_EQ(window.Filter->width(), window.Panel6->width() - 2);
+    EXPECT_EQ(window.Path->width(), window.Panel2->width() - 2);
+    EXPECT_EQ(window.ComboBox->width(), window.Panel2->width() - 2);
+    EXPECT_GT(window.Filter->width(), 205);
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+#include "window/Dialogs.h"
+
+#include "window/WindowText.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace window {
+
+QString BoxText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+void MessageBoxDialogs::Information(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(text::kTitle), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void MessageBoxDialogs::Error(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(text::kTitle), text, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+engine::Answer MessageBoxDialogs::Question(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(text::kConfirmCaption), text,
+                    QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QString::fromUtf8(text::kYes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8(text::kNo), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    if (box.clickedButton() == no)
+        return engine::Answer::No;
+    return box.clickedButton() == yes ? engine::Answer::Yes : engine::Answer::Closed;
+}
+
+} // namespace window

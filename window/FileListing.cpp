@@ -1,0 +1,66 @@
+#include "window/FileListing.h"
+
+#include "platform/DirectorySearch.h"
+
+#include <algorithm>
+
+namespace window {
+namespace {
+
+constexpr std::size_t kManyNames = 100;
+
+unsigned char Fold(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+} // namespace
+
+bool ListOrderLess(std::string_view a, std::string_view b) {
+    const auto folded = [](char x, char y) { return Fold(x) < Fold(y); };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded))
+        return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded))
+        return false;
+    return a < b;
+}
+
+std::vector<std::string> ListFolder(std::string_view listMask,
+                                    const std::function<void()>& manyNames) {
+    std::vector<std::string> names;
+    bool toldMany = false;
+    std::size_t start = 0;
+    while (start < listMask.size()) {
+        const std::size_t end = std::min(listMask.find(';', start), listMask.size());
+        const std::string mask(listMask.substr(start, end - start));
+        start = end + 1;
+        if (mask.empty())
+            continue;
+        platform::DirectorySearch search;
+        platform::FoundEntry entry;
+        if (search.First(mask, entry))
+            continue;
+        do {
+            if (entry.folder || entry.hidden || entry.system)
+                continue;
+            names.push_back(entry.name);
+            if (names.size() > kManyNames && !toldMany && manyNames) {
+                toldMany = true;
+                manyNames();
+            }
+        } while (search.Next(entry));
+    }
+    // One sort after the search: inserting each name in order would cost a move per name.
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ListOrderLess(a, b);
+    });
+    return names;
+}
+
+std::string FolderPartOfArgument(std::string_view argument) {
+    const std::size_t last = argument.find_last_of(platform::FolderSeparators());
+    return last == std::string_view::npos ? std::string()
+                                          : std::string(argument.substr(0, last + 1));
+}
+
+} // namespace window

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace window {
+
+/// The names the file list shows for `listMask` in the current folder: the mask is split at each
+/// ";", each part searched with the system's wildcard rules, folders and hidden and system
+/// entries left out. The names come in one ascending order without regard to letter case; a
+/// name found by two parts is listed twice. `manyNames` is called once the search has found
+/// more than 100 names, so the caller can show that it is busy.
+std::vector<std::string> ListFolder(std::string_view listMask,
+                                    const std::function<void()>& manyNames = {});
+
+/// Compares two names as the file list orders them: letters without regard to case, then the
+/// bytes as they stand so the order is total.
+bool ListOrderLess(std::string_view a, std::string_view b);
+
+/// The folder part of Kronalo's command-line argument: its text up to and including the last
+/// folder separator; empty when it has none.
+std::string FolderPartOfArgument(std::string_view argument);
+
+} // namespace window

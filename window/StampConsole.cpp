@@ -1,0 +1,140 @@
+#include "window/StampConsole.h"
+
+#include "engine/StampTally.h"
+#include "platform/CommandShell.h"
+#include "window/WindowText.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace window {
+namespace {
+
+/// Stamplet's note on standard error that a file system keeps no settable creation time.
+bool IsCreationNote(const QByteArray& line) {
+    return line.startsWith("Stamplet: the file system of ") &&
+           line.contains("cannot take a new creation time");
+}
+
+} // namespace
+
+TStampConsole::TStampConsole(QWidget* parent)
+    : QWidget(parent, Qt::Window), process_(new QProcess(this)), output_(new QPlainTextEdit(this)),
+      progress_(new QProgressBar(this)), summary_(new QLabel(this)),
+      close_(new QPushButton(QString::fromUtf8(text::kConsoleClose), this)) {
+    setObjectName(QStringLiteral("StampConsole"));
+    setWindowTitle(QString::fromUtf8(text::kConsoleTitle));
+    resize(640, 360);
+    output_->setReadOnly(true);
+    output_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono(QStringLiteral("Monospace"));
+    mono.setStyleHint(QFont::TypeWriter);
+    output_->setFont(mono);
+    summary_->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(output_);
+    layout->addWidget(progress_);
+    layout->addWidget(summary_);
+    layout->addWidget(close_, 0, Qt::AlignRight);
+
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(process_, &QProcess::readyReadStandardOutput, this,
+            [this] { ReadOutput(QProcess::StandardOutput); });
+    connect(process_, &QProcess::readyReadStandardError, this,
+            [this] { ReadOutput(QProcess::StandardError); });
+    connect(process_, &QProcess::finished, this, &TStampConsole::Finished);
+}
+
+bool TStampConsole::Start(const std::string& scriptPath, const std::string& folder,
+                          std::size_t stampCalls,
+                          std::function<void(const engine::ScriptOutcome&)> ended) {
+    if (IsRunning())
+        return false;
+    const std::vector<std::string> command = platform::ScriptCommand(scriptPath);
+    QStringList arguments;
+    for (std::size_t i = 1; i < command.size(); ++i)
+        arguments << QString::fromLocal8Bit(command[i].c_str());
+
+    output_->clear();
+    pendingOut_.clear();
+    pendingErr_.clear();
+    outcome_ = engine::ScriptOutcome();
+    creationNote_ = false;
+    progress_->setRange(0, static_cast<int>(stampCalls));
+    progress_->setValue(0);
+    summary_->setText(QString::fromUtf8(text::kConsoleRunning));
+    close_->setEnabled(false);
+
+    process_->setWorkingDirectory(QString::fromLocal8Bit(folder.c_str()));
+    process_->start(QString::fromLocal8Bit(command.front().c_str()), arguments);
+    if (!process_->waitForStarted())
+        return false;
+    ended_ = std::move(ended);
+    show();
+    raise();
+    return true;
+}
+
+bool TStampConsole::IsRunning() const {
+    return process_->state() != QProcess::NotRunning;
+}
+
+void TStampConsole::WaitForEnd() {
+    if (IsRunning())
+        process_->waitForFinished(-1);
+}
+
+QString TStampConsole::Output() const {
+    return output_->toPlainText();
+}
+
+void TStampConsole::ReadOutput(QProcess::ProcessChannel channel) {
+    process_->setReadChannel(channel);
+    QByteArray& pending = channel == QProcess::StandardOutput ? pendingOut_ : pendingErr_;
+    pending += process_->readAll();
+    TakeLines(pending, false);
+}
+
+void TStampConsole::TakeLines(QByteArray& pending, bool flush) {
+    qsizetype end;
+    while ((end = pending.indexOf('\n')) >= 0 || (flush && !pending.isEmpty())) {
+        const QByteArray line = end >= 0 ? pending.left(end) : pending;
+        pending.remove(0, end >= 0 ? end + 1 : pending.size());
+        if (engine::TallyStampOutputLine(std::string_view(line.constData(), line.size()), outcome_))
+            progress_->setValue(std::min(progress_->maximum(), progress_->value() + 1));
+        if (IsCreationNote(line))
+            creationNote_ = true;
+        output_->appendPlainText(QString::fromLocal8Bit(line));
+    }
+}
+
+void TStampConsole::Finished(int exitCode, QProcess::ExitStatus status) {
+    ReadOutput(QProcess::StandardOutput);
+    ReadOutput(QProcess::StandardError);
+    TakeLines(pendingOut_, true);
+    TakeLines(pendingErr_, true);
+    outcome_.finished = status == QProcess::NormalExit && exitCode == 0;
+
+    QString summary = QString::fromUtf8(text::kConsoleSummary)
+                          .arg(outcome_.changed)
+                          .arg(outcome_.cannotChange)
+                          .arg(outcome_.notFound);
+    if (!outcome_.finished)
+        summary += QLatin1Char('\n') + QString::fromUtf8(text::kConsoleInterrupted);
+    if (creationNote_)
+        summary += QLatin1Char('\n') + QString::fromUtf8(text::kConsoleCreationNote);
+    summary_->setText(summary);
+    close_->setEnabled(true);
+
+    // The run's end may start a new run from its message box; hand over a fresh callback slot.
+    auto ended = std::move(ended_);
+    ended_ = nullptr;
+    if (ended)
+        ended(outcome_);
+}
+
+} // namespace window

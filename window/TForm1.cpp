@@ -1,0 +1,398 @@
+#include "window/TForm1.h"
+
+#include "engine/Messages.h"
+#include "platform/CommandShell.h"
+#include "platform/ProgramPath.h"
+#include "window/FileList.h"
+#include "window/FileListing.h"
+#include "window/FolderPanes.h"
+#include "window/StampConsole.h"
+#include "window/WindowText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace window {
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+/// File-system text as the window shows it, and back.
+QString FromBytes(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+std::string ToBytes(const QString& text) {
+    return QFile::encodeName(text).toStdString();
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+} // namespace
+
+/// The window as the time-copy run sees it.
+class TForm1::Surroundings final : public engine::TRunSurroundings {
+public:
+    explicit Surroundings(TForm1& form) : form_(form) {}
+
+    void ShowInformation(const std::string& text) override {
+        form_.dialogs_->Information(&form_, BoxText(text));
+    }
+    void ShowError(const std::string& text) override {
+        form_.dialogs_->Error(&form_, BoxText(text));
+    }
+    engine::Answer AskYesNo(const std::string& question) override {
+        return form_.dialogs_->Question(&form_, BoxText(question));
+    }
+    void SelectAll() override { form_.FileList->selectAll(); }
+    engine::ListState ReadList() override {
+        return {form_.FileList->Folder(), form_.FileList->ItemNames(),
+                form_.FileList->SelectedFlags()};
+    }
+    engine::FieldTexts ReadFields() override {
+        return {ToBytes(form_.ToNameEdit->text()), form_.Filter->currentText().toStdString()};
+    }
+    bool StartScript(const std::string& path, const std::string& folder, std::size_t stampCalls,
+                     std::function<void(const engine::ScriptOutcome&)> ended) override {
+        return form_.console_->Start(path, folder, stampCalls, std::move(ended));
+    }
+    void Beep() override { QApplication::beep(); }
+
+private:
+    TForm1& form_;
+};
+
+TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
+    : QWidget(parent), arguments_(std::move(arguments)),
+      dialogs_(std::make_unique<MessageBoxDialogs>()),
+      surroundings_(std::make_unique<Surroundings>(*this)),
+      script_(engine::MakeStampScript(platform::NativeCommandShell())),
+      console_(new TStampConsole(this)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Text(text::kTitle));
+    QFont font;
+    // Where the classic face is missing, narrow sans faces keep the captions inside their boxes.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    setFont(font);
+    setMinimumSize(420, 240);
+    move(129, 179);
+    resize(651, 382);
+
+    Panel1 = new QWidget;
+    Panel3 = new QWidget;
+    Panel4 = new QWidget(this);
+    BuildLeftPane();
+    BuildMiddlePane();
+    BuildRightPane();
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(8);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->setOpaqueResize(true);
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(Panel3);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({217, 267});
+    connect(Splitter1, &QSplitter::splitterMoved, this, &TForm1::Splitter1Moved);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Splitter1, 1);
+    layout->addWidget(Panel4);
+
+    setTabOrder(TreeView, Path);
+    setTabOrder(Path, ComboBox);
+    setTabOrder(ComboBox, FileList);
+    setTabOrder(FileList, Filter);
+    setTabOrder(Filter, SelectAllBox);
+    setTabOrder(SelectAllBox, ToNameEdit);
+    setTabOrder(ToNameEdit, DoItBtn);
+    setTabOrder(DoItBtn, SelectAllBtn);
+    setTabOrder(SelectAllBtn, Button1);
+
+    // A hidden label's mnemonic does not fire, so the window carries Alt+D itself.
+    auto* pathShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
+    connect(pathShortcut, &QShortcut::activated, this, [this] { Path->setFocus(); });
+
+    connect(TreeView, &TFolderTree::Changed, this, &TForm1::TreeViewChange);
+    connect(ComboBox, &TFolderComboBox::Picked, this,
+            [this](const QString& path) { TreeView->SelectFolder(path); });
+    connect(Path, &QLineEdit::textChanged, this, &TForm1::PathChange);
+    Path->installEventFilter(this);
+    connect(Filter, &QComboBox::editTextChanged, this, &TForm1::FilterChange);
+    connect(DoItBtn, &QPushButton::clicked, this, &TForm1::DoItBtnClick);
+    Panel2->installEventFilter(this);
+    Panel6->installEventFilter(this);
+
+    // The tree comes up on the desktop while the window is built; with no delay yet, the list
+    // follows at once.
+    TreeView->SelectFolder(DesktopFolder());
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildLeftPane() {
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setMinimumWidth(30);
+    Panel2 = new QWidget(Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(51);
+    Path = new QLineEdit(Panel2);
+    Path->setObjectName(QStringLiteral("Path"));
+    Path->setGeometry(0, 0, 217, 21);
+    ComboBox = new TFolderComboBox(Panel2);
+    ComboBox->setObjectName(QStringLiteral("ComboBox"));
+    ComboBox->setGeometry(0, 24, 217, 22);
+    Label4 = new QLabel(Text(text::kPathAccelerator), Panel2);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->move(144, 16);
+    Label4->setBuddy(Path);
+    Label4->hide();
+    TreeView = new TFolderTree(Panel1);
+    TreeView->setObjectName(QStringLiteral("TreeView"));
+
+    auto* layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel2);
+    layout->addWidget(TreeView, 1);
+}
+
+void TForm1::BuildMiddlePane() {
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setMinimumWidth(30);
+    Panel6 = new QWidget(Panel3);
+    Panel6->setObjectName(QStringLiteral("Panel6"));
+    Panel6->setFixedHeight(41);
+    Label1 = new QLabel(Text(text::kFilterLabel), Panel6);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(4, 2);
+    Filter = new QComboBox(Panel6);
+    Filter->setObjectName(QStringLiteral("Filter"));
+    Filter->setEditable(true);
+    Filter->setInsertPolicy(QComboBox::NoInsert);
+    Filter->addItems({"*.*", "*.wmv", "*.avi", "*.jpg", "*.wav", "*.mp3"});
+    Filter->setCurrentIndex(2);
+    Filter->setGeometry(0, 17, 205, Filter->sizeHint().height());
+    Label1->setBuddy(Filter);
+    FileList = new TFileList(Panel3);
+    FileList->setObjectName(QStringLiteral("FileList"));
+    QFont listFont(QStringLiteral("Arial"));
+    listFont.setPixelSize(12);
+    FileList->setFont(listFont);
+
+    auto* layout = new QVBoxLayout(Panel3);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel6);
+    layout->addWidget(FileList, 1);
+}
+
+void TForm1::BuildRightPane() {
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4->setFixedWidth(151);
+    auto* content = new QWidget(Panel4);
+    SelectAllBox = new QCheckBox(Text(text::kSelectAllBox), content);
+    SelectAllBox->setObjectName(QStringLiteral("SelectAllBox"));
+    SelectAllBox->setGeometry(8, 8, 129, 17);
+    SelectAllBox->setChecked(true);
+    MakeReturnFileBtn = new QCheckBox(Text(text::kMakeReturnFile), content);
+    MakeReturnFileBtn->setObjectName(QStringLiteral("MakeReturnFileBtn"));
+    MakeReturnFileBtn->move(8, 24);
+    MakeReturnFileBtn->setChecked(true);
+    MakeReturnFileBtn->hide();
+    SelectAllBtn = new QPushButton(Text(text::kSelectAllBtn), content);
+    SelectAllBtn->setObjectName(QStringLiteral("SelectAllBtn"));
+    SelectAllBtn->setGeometry(8, 37, 137, 25);
+    Label2 = new QLabel(Text(text::kTargetLabel), content);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(8, 79);
+    ToNameEdit = new QLineEdit(QStringLiteral("*.wmv"), content);
+    ToNameEdit->setObjectName(QStringLiteral("ToNameEdit"));
+    ToNameEdit->setGeometry(8, 95, 121, 21);
+    Label3 = new QLabel(Text(text::kTargetHint), content);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);
+    Label3->setGeometry(10, 119, 127, 26);
+    Button1 = new QPushButton(Text(text::kMoreButton), content);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(8, 152, 75, 25);
+    FileBuf = new QPlainTextEdit(content);
+    FileBuf->setObjectName(QStringLiteral("FileBuf"));
+    FileBuf->setLineWrapMode(QPlainTextEdit::NoWrap);
+    FileBuf->move(8, 184);
+    FileBuf->hide();
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+
+    Panel5 = new QWidget(Panel4);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setFixedHeight(37);
+    DoItBtn = new QPushButton(Text(text::kDoItBtn), Panel5);
+    DoItBtn->setObjectName(QStringLiteral("DoItBtn"));
+    DoItBtn->setGeometry(6, 8, 139, 25);
+    DoItBtn->setDefault(true);
+
+    auto* layout = new QVBoxLayout(Panel4);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(content, 1);
+    layout->addWidget(Panel5);
+}
+
+void TForm1::SetDialogs(std::unique_ptr<TDialogs> dialogs) {
+    dialogs_ = std::move(dialogs);
+}
+
+std::string TForm1::FilterMask() const {
+    return ToBytes(Filter->currentText());
+}
+
+void TForm1::SelectAllIfAsked() {
+    if (SelectAllBox->isChecked())
+        FileList->selectAll();
+}
+
+void TForm1::FormCreate() {
+    TreeView->SetChangeDelay(10);
+    if (platform::ExecutableFolder(programFolder_))
+        programFolder_.clear();
+}
+
+void TForm1::FormShow() {
+    if (arguments_.empty())
+        return;
+    const std::string folder = FolderPartOfArgument(arguments_.front());
+    if (!IsFolder(folder))
+        return;
+    FileList->MoveTo(folder);
+    Path->setText(FromBytes(folder));
+    FileList->MoveTo(folder);
+    SelectAllIfAsked();
+    FileList->SetMask(FilterMask());
+}
+
+void TForm1::TreeViewChange() {
+    FileList->MoveTo(ToBytes(TreeView->SelectedPath()));
+    ComboBox->ShowFolder(FromBytes(FileList->Folder()));
+    Path->setText(FromBytes(FileList->Folder()));
+    SelectAllIfAsked();
+    FileList->SetMask(FilterMask());
+}
+
+void TForm1::PathChange() {
+    const std::string text = ToBytes(Path->text());
+    if (!IsFolder(text))
+        return;
+    // A relative text is resolved against the list folder of each moment.
+    FileList->MoveTo(text);
+    FileList->MoveTo(text);
+    SelectAllIfAsked();
+    FileList->SetMask(FilterMask());
+}
+
+void TForm1::PathKeyUp() {
+    const QString text = Path->text();
+    if (!IsFolder(ToBytes(text)) || text.size() <= 2)
+        return;
+    // The tree only checks that it can find the folder; typing moves the list alone.
+    if (!TreeView->CanResolve(text))
+        dialogs_->Error(this, Text(text::kErrorSettingPath).arg(text));
+}
+
+void TForm1::FilterChange() {
+    FileList->SetMask(FilterMask());
+    SelectAllIfAsked();
+}
+
+void TForm1::FormResize() {
+    Filter->resize(Panel6->width() - 2, Filter->height());
+    Splitter1Moved();
+}
+
+void TForm1::Splitter1Moved() {
+    Path->resize(Panel2->width() - 2, Path->height());
+    ComboBox->resize(Panel2->width() - 2, ComboBox->height());
+}
+
+void TForm1::DoItBtnClick() {
+    if (console_->IsRunning()) {
+        dialogs_->Information(this, Text(text::kRunStillGoing));
+        return;
+    }
+    engine::RunTimeCopy(*surroundings_, {programFolder_, *script_});
+}
+
+bool TForm1::FormCloseQuery() {
+    if (console_->IsRunning()) {
+        // The script is never deleted while it runs: closing waits for it or does not happen.
+        if (dialogs_->Question(this, Text(text::kWaitBeforeClosing)) == engine::Answer::No)
+            return false;
+        console_->WaitForEnd();
+    }
+    return true;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // Enter that no control took runs the default button, as in a dialog.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        DoItBtn->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Path && event->type() == QEvent::KeyRelease)
+        PathKeyUp();
+    // The strips learn their widths only after the window's own resize.
+    if ((watched == Panel2 || watched == Panel6) && event->type() == QEvent::Resize)
+        FormResize();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace window

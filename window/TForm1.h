@@ -1,0 +1,110 @@
+#pragma once
+
+#include "engine/StampScript.h"
+#include "engine/TimeCopyRun.h"
+#include "window/Dialogs.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+
+namespace window {
+
+class TFileList;
+class TFolderComboBox;
+class TFolderTree;
+class TStampConsole;
+
+/// Kronalo's one window: the folder tree with its drop-down and path box, the filtered file
+/// list, the target field and the run button. Its handlers keep the three views of the current
+/// folder in step; the list folder is always the process's current directory.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    /// Builds the window; `arguments` are the command line's arguments after the program.
+    explicit TForm1(std::vector<std::string> arguments = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    /// Replaces the message boxes (tests answer them).
+    void SetDialogs(std::unique_ptr<TDialogs> dialogs);
+
+    /// The console of the last stamp script.
+    TStampConsole* StampConsole() const { return console_; }
+
+    // The controls, by their component names.
+    QWidget* Panel1;
+    QWidget* Panel2;
+    QLineEdit* Path;
+    TFolderComboBox* ComboBox;
+    QLabel* Label4;
+    TFolderTree* TreeView;
+    QSplitter* Splitter1;
+    QWidget* Panel3;
+    QWidget* Panel6;
+    QLabel* Label1;
+    QComboBox* Filter;
+    TFileList* FileList;
+    QWidget* Panel4;
+    QCheckBox* SelectAllBox;
+    QCheckBox* MakeReturnFileBtn;
+    QPushButton* SelectAllBtn;
+    QLabel* Label2;
+    QLineEdit* ToNameEdit;
+    QLabel* Label3;
+    QPushButton* Button1;
+    QPlainTextEdit* FileBuf;
+    QWidget* Panel5;
+    QPushButton* DoItBtn;
+    QMenu* PopupMenu1;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void TreeViewChange();
+    void PathChange();
+    void PathKeyUp();
+    void FilterChange();
+    void FormResize();
+    void Splitter1Moved();
+    void DoItBtnClick();
+    /// Asked before the window closes; false keeps it open.
+    bool FormCloseQuery();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class Surroundings;
+
+    void BuildLeftPane();
+    void BuildMiddlePane();
+    void BuildRightPane();
+    void SelectAllIfAsked();
+    std::string FilterMask() const;
+
+    std::vector<std::string> arguments_;
+    std::unique_ptr<TDialogs> dialogs_;
+    std::unique_ptr<Surroundings> surroundings_;
+    std::unique_ptr<engine::StampScript> script_;
+    std::string programFolder_;
+    TStampConsole* console_;
+    bool shown_ = false;
+};
+
+} // namespace window

@@ -1,0 +1,49 @@
+#pragma once
+
+// Every text of Kronalo's window that the time-copy engine does not own, in one place.
+
+namespace window::text {
+
+inline constexpr const char* kTitle = "Kronalo 1.3";
+
+// Controls.
+inline constexpr const char* kFilterLabel = "&Päätesuodatin (from):";
+inline constexpr const char* kPathAccelerator = "&d";
+inline constexpr const char* kSelectAllBox = "V&alitse kaikki itsestään";
+inline constexpr const char* kMakeReturnFile = "&Tee palautustiedosto";
+inline constexpr const char* kSelectAllBtn = "&Valitse kaikki";
+inline constexpr const char* kTargetLabel = "Kohdetiedosto (to):";
+inline constexpr const char* kTargetHint = "* = lähdetiedoston nimi ilman päätettä";
+inline constexpr const char* kMoreButton = "Lisävalinnat...";
+inline constexpr const char* kDoItBtn = "&Kopioi tiedostoajat";
+
+// Message boxes.
+inline constexpr const char* kConfirmCaption = "Confirm";
+inline constexpr const char* kYes = "&Yes";
+inline constexpr const char* kNo = "&No";
+inline constexpr const char* kErrorSettingPath = "Error setting path: \"%1\"";
+
+// The folder tree's context menu.
+inline constexpr const char* kOpenInFileManager = "Avaa tiedostonhallinnassa";
+inline constexpr const char* kCopyPath = "Kopioi polku leikepöydälle";
+
+// The stamp console.
+inline constexpr const char* kConsoleTitle = "Kronalo 1.3 - tiedostoaikojen asetus";
+inline constexpr const char* kConsoleRunning = "Asetetaan tiedostoaikoja...";
+inline constexpr const char* kConsoleSummary =
+    "Valmis. Onnistuneet leimaukset: %1. Aikoja ei voitu muuttaa: %2. Kohdetiedostoa ei "
+    "löytynyt: %3.";
+inline constexpr const char* kConsoleInterrupted = "Komentojono keskeytyi ennen loppuaan.";
+inline constexpr const char* kConsoleCreationNote =
+    "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
+    "ennalleen. Muokkausajat asetettiin.";
+inline constexpr const char* kConsoleClose = "&Sulje";
+
+// Guards of the run's lifetime.
+inline constexpr const char* kRunStillGoing =
+    "Edellinen tiedostoaikojen asetus on vielä kesken. Odota, kunnes se on valmis.";
+inline constexpr const char* kWaitBeforeClosing =
+    "Tiedostoaikojen asetus on vielä kesken. Paina Kyllä, jos haluat odottaa sen loppuun ja "
+    "sulkea sitten ohjelman, ja Ei, jos haluat jatkaa ohjelman käyttöä.";
+
+} // namespace window::text

@@ -1,0 +1,16 @@
+// Kronalo: gives converted or copied files the date and time stamps of their originals.
+
+#include "window/TForm1.h"
+#include "window/WindowText.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kronalo"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(window::text::kTitle));
+    // QApplication has taken its own options out of argv; the rest are Kronalo's.
+    window::TForm1 form(std::vector<std::string>(argv + 1, argv + argc));
+    form.show();
+    return QApplication::exec();
+}
