@@ -12,12 +12,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 
 namespace {
 
@@ -80,8 +83,11 @@ protected:
     }
 
     TForm1& Open(std::vector<std::string> arguments, std::deque<engine::Answer> answers = {}) {
-        form = std::make_unique<TForm1>(std::move(arguments));
-        form->SetDialogs(std::make_unique<RecordingDialogs>(log, std::move(answers)));
+        TForm1::Setup setup;
+        setup.arguments = std::move(arguments);
+        setup.settingsPath = (settings.path() / "Kronalo.dat").string();
+        setup.dialogs = std::make_unique<RecordingDialogs>(log, std::move(answers));
+        form = std::make_unique<TForm1>(std::move(setup));
         form->show();
         QApplication::processEvents();
         return *form;
@@ -93,6 +99,7 @@ protected:
 
     std::filesystem::path previous = std::filesystem::current_path();
     test::TempFolder folder;
+    test::TempFolder settings;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> log;
 };
@@ -271,6 +278,184 @@ TEST_F(TForm1Test, WidthsFollowTheWindow) {
     EXPECT_EQ(window.Path->width(), window.Panel2->width() - 2);
     EXPECT_EQ(window.ComboBox->width(), window.Panel2->width() - 2);
     EXPECT_GT(window.Filter->width(), 205);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> MenuEntries(const TForm1& window) {
+    std::vector<std::string> entries;
+    for (const QAction* action : window.PopupMenu1->actions())
+        entries.push_back(action->objectName().toStdString() + "|" +
+                          (action->isSeparator() ? "-" : action->text().toStdString()) + "|" +
+                          action->shortcut().toString().toStdString());
+    return entries;
+}
+
+// Guards the popup menu's entries, their order, separators and the F6 shortcut.
+TEST_F(TForm1Test, PopupMenuEntries) {
+    TForm1& window = OpenInFolder();
+    EXPECT_EQ(MenuEntries(window),
+              (std::vector<std::string>{
+                  "Valitsekaikki1|Valitse kaikki|",
+                  "Valitsejokatoinen1|Valitse joka toinen|",
+                  "Knteinenvalinta1|Käänteinen valinta|",
+                  "N1|-|",
+                  "Valitsejokatoinenjovalitut1|Valitse joka toinen + jo valitut|",
+                  "N2|-|",
+                  "VaihdapolkuaAltD1|Vaihda polkua (Alt+D)|F6",
+              }));
+}
+
+// Guards the selection commands through the window: each sets the list's flags and moves the
+// focus to the list; the button keeps the focus; the option selects only when checked.
+TEST_F(TForm1Test, SelectionCommands) {
+    for (const char* name : {"clip03.avi", "clip04.avi", "clip05.avi"})
+        folder.Write(name);
+    TForm1& window = OpenInFolder();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto trigger = [&window](const char* name) {
+        window.PopupMenu1->findChild<QAction*>(name)->trigger();
+    };
+    ASSERT_EQ(window.FileList->count(), 5);
+
+    window.SelectAllBtn->setFocus();
+    trigger("Valitsejokatoinen1");
+    EXPECT_EQ(window.FileList->SelectedFlags(),
+              (std::vector<bool>{true, false, true, false, true}));
+    EXPECT_TRUE(window.FileList->hasFocus());
+    trigger("Knteinenvalinta1");
+    EXPECT_EQ(window.FileList->SelectedFlags(),
+              (std::vector<bool>{false, true, false, true, false}));
+    window.FileList->SetSelectedFlags({false, false, false, true, false});
+    trigger("Valitsejokatoinenjovalitut1");
+    EXPECT_EQ(window.FileList->SelectedFlags(), (std::vector<bool>{true, false, true, true, true}));
+
+    window.FileList->clearSelection();
+    QTest::mouseClick(window.SelectAllBtn, Qt::LeftButton);
+    EXPECT_EQ(window.FileList->SelectedFlags(), std::vector<bool>(5, true));
+    EXPECT_TRUE(window.SelectAllBtn->hasFocus());
+
+    QTest::mouseClick(window.SelectAllBox, Qt::LeftButton);
+    EXPECT_FALSE(window.SelectAllBox->isChecked());
+    EXPECT_EQ(window.FileList->SelectedFlags(), std::vector<bool>(5, true))
+        << "unchecking changes no selection";
+    window.FileList->clearSelection();
+    QTest::mouseClick(window.SelectAllBox, Qt::LeftButton);
+    EXPECT_EQ(window.FileList->SelectedFlags(), std::vector<bool>(5, true));
+
+    trigger("Valitsekaikki1");
+    EXPECT_TRUE(window.FileList->hasFocus());
+    trigger("VaihdapolkuaAltD1");
+    EXPECT_TRUE(window.Path->hasFocus());
+}
+
+// Guards F6 against Alt+D: F6 acts only from the list, Alt+D from anywhere.
+TEST_F(TForm1Test, F6OnlyFromTheList) {
+    TForm1& window = OpenInFolder();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    window.Filter->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    EXPECT_FALSE(window.Path->hasFocus()) << "F6 in the filter box does nothing";
+    window.FileList->setFocus();
+    QTest::keyClick(window.FileList, Qt::Key_F6);
+    EXPECT_TRUE(window.Path->hasFocus());
+
+    window.ToNameEdit->setFocus();
+    QTest::keyClick(window.ToNameEdit, Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(window.Path->hasFocus());
+}
+
+// Guards where Button1 opens the menu: the window's corner plus the middle pane's offset, 6
+// across and the filter strip plus 25 down.
+TEST_F(TForm1Test, Button1OpensTheMenu) {
+    TForm1& window = OpenInFolder();
+    window.Button1->click();
+    ASSERT_TRUE(window.PopupMenu1->isVisible());
+    const QPoint pane = window.Panel3->mapTo(&window, QPoint(0, 0));
+    EXPECT_EQ(pane, QPoint(225, 0));
+    EXPECT_EQ(window.PopupMenu1->pos(), window.frameGeometry().topLeft() + QPoint(231, 66));
+    window.PopupMenu1->close();
+}
+
+std::string SettingsText(const std::filesystem::path& file) {
+    return test::ReadAll(file);
+}
+
+// Guards the settings file: the first start writes the defaults, a close writes the window's
+// state, the next start reproduces it without running the filter change.
+TEST_F(TForm1Test, SettingsRoundTrip) {
+    const auto file = settings.path() / "Kronalo.dat";
+    {
+        TForm1& window = OpenInFolder();
+        EXPECT_EQ(SettingsText(file),
+                  "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n129\r\n179\r\n651\r\n382\r\n");
+        window.Filter->setEditText("*.mpg");
+        window.SelectAllBox->setChecked(false);
+        window.MakeReturnFileBtn->setChecked(false);
+        window.ToNameEdit->setText("KUVA_*.wmv");
+        window.Splitter1->setSizes({300, window.Splitter1->width() - 308});
+        window.move(40, 50);
+        window.resize(700, 450);
+        EXPECT_TRUE(window.close());
+    }
+    EXPECT_EQ(SettingsText(file),
+              "-1\r\n*.mpg\r\n0\r\n0\r\nKUVA_*.wmv\r\n300\r\n40\r\n50\r\n700\r\n450\r\n");
+
+    TForm1& again = Open({});
+    EXPECT_EQ(again.Filter->currentText().toStdString(), "*.mpg");
+    EXPECT_EQ(again.Filter->currentIndex(), -1);
+    EXPECT_EQ(again.FileList->Mask(), "*.avi") << "the load does not run the filter change";
+    EXPECT_FALSE(again.SelectAllBox->isChecked());
+    EXPECT_FALSE(again.MakeReturnFileBtn->isChecked());
+    EXPECT_EQ(again.ToNameEdit->text().toStdString(), "KUVA_*.wmv");
+    EXPECT_EQ(again.Panel1->width(), 300);
+    EXPECT_EQ(again.pos(), QPoint(40, 50));
+    EXPECT_EQ(again.size(), QSize(700, 450));
+    EXPECT_TRUE(log.empty());
+}
+
+// Guards the reading errors: each is shown, the lines before it apply, the window still opens.
+TEST_F(TForm1Test, SettingsErrors) {
+    const auto file = settings.path() / "Kronalo.dat";
+    const struct {
+        const char* what;
+        std::string content;
+        std::string message;
+    } rows[] = {
+        {"five lines", "0\r\n*.jpg\r\n0\r\n-1\r\nX_*\r\n",
+         "error: '' is not a valid integer value"},
+        {"a bad check state", "2\n*.avi\nyes\n", "error: 'yes' is not a valid boolean value"},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(file, std::ios::binary) << row.content;
+        log.clear();
+        TForm1& window = Open({});
+        EXPECT_EQ(log, std::vector<std::string>{row.message}) << row.what;
+        EXPECT_EQ(window.Panel1->width(), 217) << row.what;
+        EXPECT_EQ(window.size(), QSize(651, 382)) << row.what;
+    }
+    EXPECT_EQ(form->ToNameEdit->text().toStdString(), "*.wmv");
+    Open({});
+    // The five-line file applied its lines before the error.
+    std::ofstream(file, std::ios::binary) << "0\r\n*.jpg\r\n0\r\n-1\r\nX_*\r\n";
+    TForm1& partial = Open({});
+    EXPECT_EQ(partial.Filter->currentText().toStdString(), "*.jpg");
+    EXPECT_EQ(partial.ToNameEdit->text().toStdString(), "X_*");
+    EXPECT_FALSE(partial.SelectAllBox->isChecked());
+
+    // A folder where the file should be cannot be opened, nor replaced at closing.
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    log.clear();
+    TForm1& blocked = Open({});
+    EXPECT_TRUE(blocked.close());
+    EXPECT_EQ(log, (std::vector<std::string>{"error: Cannot open file " + file.string(),
+                                             "error: Cannot create file " + file.string()}));
 }
 
 } // namespace

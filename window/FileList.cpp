@@ -95,3 +95,24 @@ std::vector<bool> TFileList::SelectedFlags() const {
 }
 
 } // namespace window
+
+namespace window {
+
+void TFileList::SetSelectedFlags(const std::vector<bool>& flags) {
+    // One selection change for the whole list, not one per item.
+    QItemSelection selection;
+    const int n = std::min(count(), static_cast<int>(flags.size()));
+    for (int k = 0; k < n;) {
+        if (!flags[static_cast<std::size_t>(k)]) {
+            ++k;
+            continue;
+        }
+        const int first = k;
+        while (k < n && flags[static_cast<std::size_t>(k)])
+            ++k;
+        selection.select(model()->index(first, 0), model()->index(k - 1, 0));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+} // namespace window

@@ -34,6 +34,9 @@ public:
     std::vector<std::string> ItemNames() const;
     std::vector<bool> SelectedFlags() const;
 
+    /// Sets every item's selection at once; `flags` holds one flag per item.
+    void SetSelectedFlags(const std::vector<bool>& flags);
+
 private:
     std::string folder_;
     std::string mask_ = "*.*";

@@ -6,6 +6,8 @@
 #include "window/FileList.h"
 #include "window/FileListing.h"
 #include "window/FolderPanes.h"
+#include "window/SelectionCommands.h"
+#include "window/SettingsFile.h"
 #include "window/StampConsole.h"
 #include "window/WindowText.h"
 
@@ -13,15 +15,19 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -80,9 +86,45 @@ private:
     TForm1& form_;
 };
 
-TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
-    : QWidget(parent), arguments_(std::move(arguments)),
-      dialogs_(std::make_unique<MessageBoxDialogs>()),
+/// The window's controls as the settings file's lines set them.
+class TForm1::SettingsTarget final : public TSettingsTarget {
+public:
+    explicit SettingsTarget(TForm1& form) : form_(form) {}
+
+    // The filter box is set without its change handling: the list keeps its mask.
+    void SetFilterIndex(int index) override {
+        const QSignalBlocker quiet(form_.Filter);
+        form_.Filter->setCurrentIndex(index >= 0 && index < form_.Filter->count() ? index : -1);
+    }
+    void SetFilterText(const std::string& text) override {
+        const QSignalBlocker quiet(form_.Filter);
+        form_.Filter->setEditText(QString::fromStdString(text));
+    }
+    void SetSelectAll(bool checked) override { form_.SelectAllBox->setChecked(checked); }
+    void SetMakeReturnFile(bool checked) override { form_.MakeReturnFileBtn->setChecked(checked); }
+    void SetTargetPattern(const std::string& text) override {
+        form_.ToNameEdit->setText(QString::fromStdString(text));
+    }
+    void SetLeftPaneWidth(int width) override {
+        const QList<int> sizes = form_.Splitter1->sizes();
+        const int total = sizes.size() == 2 ? sizes[0] + sizes[1] : width;
+        form_.Splitter1->setSizes({width, std::max(total - width, 30)});
+        form_.leftPaneWidth_ = width;
+    }
+    void SetLeft(int left) override { form_.move(left, form_.pos().y()); }
+    void SetTop(int top) override { form_.move(form_.pos().x(), top); }
+    // The window's minimum size still holds.
+    void SetWidth(int width) override { form_.resize(width, form_.height()); }
+    void SetHeight(int height) override { form_.resize(form_.width(), height); }
+
+private:
+    TForm1& form_;
+};
+
+TForm1::TForm1(Setup setup, QWidget* parent)
+    : QWidget(parent), arguments_(std::move(setup.arguments)),
+      settingsPath_(std::move(setup.settingsPath)),
+      dialogs_(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<MessageBoxDialogs>()),
       surroundings_(std::make_unique<Surroundings>(*this)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())),
       console_(new TStampConsole(this)) {
@@ -104,6 +146,7 @@ TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
     BuildLeftPane();
     BuildMiddlePane();
     BuildRightPane();
+    BuildPopupMenu();
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -113,7 +156,7 @@ TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
     Splitter1->addWidget(Panel1);
     Splitter1->addWidget(Panel3);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({217, 267});
+    Splitter1->setSizes({leftPaneWidth_, 267});
     connect(Splitter1, &QSplitter::splitterMoved, this, &TForm1::Splitter1Moved);
 
     auto* layout = new QHBoxLayout(this);
@@ -143,6 +186,12 @@ TForm1::TForm1(std::vector<std::string> arguments, QWidget* parent)
     Path->installEventFilter(this);
     connect(Filter, &QComboBox::editTextChanged, this, &TForm1::FilterChange);
     connect(DoItBtn, &QPushButton::clicked, this, &TForm1::DoItBtnClick);
+    connect(SelectAllBtn, &QPushButton::clicked, this, &TForm1::SelectAllBtnClick);
+    connect(SelectAllBox, &QCheckBox::clicked, this, &TForm1::SelectAllBoxClick);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    FileList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FileList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(FileList->viewport()->mapToGlobal(at)); });
     Panel2->installEventFilter(this);
     Panel6->installEventFilter(this);
 
@@ -245,8 +294,6 @@ void TForm1::BuildRightPane() {
     FileBuf->setLineWrapMode(QPlainTextEdit::NoWrap);
     FileBuf->move(8, 184);
     FileBuf->hide();
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
 
     Panel5 = new QWidget(Panel4);
     Panel5->setObjectName(QStringLiteral("Panel5"));
@@ -263,8 +310,28 @@ void TForm1::BuildRightPane() {
     layout->addWidget(Panel5);
 }
 
-void TForm1::SetDialogs(std::unique_ptr<TDialogs> dialogs) {
-    dialogs_ = std::move(dialogs);
+void TForm1::BuildPopupMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto entry = [this](const char* name, const char* caption, void (TForm1::*handler)()) {
+        QAction* action = PopupMenu1->addAction(Text(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    entry("Valitsekaikki1", text::kMenuSelectAll, &TForm1::Valitsekaikki1Click);
+    entry("Valitsejokatoinen1", text::kMenuEveryOther, &TForm1::Valitsejokatoinen1Click);
+    entry("Knteinenvalinta1", text::kMenuInverse, &TForm1::Knteinenvalinta1Click);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    entry("Valitsejokatoinenjovalitut1", text::kMenuEveryOtherInAddition,
+          &TForm1::Valitsejokatoinenjovalitut1Click);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N2"));
+    QAction* changePath =
+        entry("VaihdapolkuaAltD1", text::kMenuChangePath, &TForm1::VaihdapolkuaAltD1Click);
+    // F6 belongs to the list that owns the menu; Alt+D works anywhere.
+    changePath->setShortcut(QKeySequence(Qt::Key_F6));
+    changePath->setShortcutContext(Qt::WidgetShortcut);
+    FileList->addAction(changePath);
 }
 
 std::string TForm1::FilterMask() const {
@@ -280,6 +347,62 @@ void TForm1::FormCreate() {
     TreeView->SetChangeDelay(10);
     if (platform::ExecutableFolder(programFolder_))
         programFolder_.clear();
+    if (settingsPath_.empty()) {
+        // An installed copy's folder is not the user's to write in.
+        const QString folder = FromBytes(programFolder_);
+        QString settingsFolder = folder;
+        if (folder.isEmpty() || !QFileInfo(folder).isWritable()) {
+            settingsFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+            QDir().mkpath(settingsFolder);
+        }
+        settingsPath_ =
+            ToBytes(QDir(settingsFolder).filePath(QString::fromLatin1(kSettingsFileName)));
+    }
+    LoadSettings();
+}
+
+void TForm1::LoadSettings() {
+    const QString path = FromBytes(settingsPath_);
+    QFile file(path);
+    if (!file.exists()) {
+        SaveSettings();
+        return;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        dialogs_->Error(this, Text(text::kCannotOpenFile).arg(path));
+        return;
+    }
+    const QByteArray content = file.readAll();
+    SettingsTarget target(*this);
+    if (const auto error =
+            ApplySettings(std::string_view(content.constData(), content.size()), target))
+        dialogs_->Error(this, QString::fromStdString(*error));
+}
+
+void TForm1::SaveSettings() {
+    TSettings settings;
+    const int index = Filter->currentIndex();
+    settings.filterIndex =
+        index >= 0 && Filter->itemText(index) == Filter->currentText() ? index : -1;
+    settings.filterText = Filter->currentText().toStdString();
+    settings.selectAll = SelectAllBox->isChecked();
+    settings.makeReturnFile = MakeReturnFileBtn->isChecked();
+    settings.targetPattern = ToNameEdit->text().toStdString();
+    settings.leftPaneWidth = Panel1->isVisible() ? Panel1->width() : leftPaneWidth_;
+    settings.left = pos().x();
+    settings.top = pos().y();
+    settings.width = width();
+    settings.height = height();
+    const std::string bytes = FormatSettings(settings);
+
+    // Written beside the old file and moved into place: a crash never leaves half a file.
+    const QString path = FromBytes(settingsPath_);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit())
+        dialogs_->Error(this, Text(text::kCannotCreateFile).arg(path));
 }
 
 void TForm1::FormShow() {
@@ -353,7 +476,48 @@ bool TForm1::FormCloseQuery() {
             return false;
         console_->WaitForEnd();
     }
+    SaveSettings();
     return true;
+}
+
+void TForm1::SelectAllBtnClick() {
+    FileList->selectAll();
+}
+
+void TForm1::SelectAllBoxClick() {
+    SelectAllIfAsked();
+}
+
+void TForm1::Button1Click() {
+    const QPoint pane = Panel3->mapTo(this, QPoint(0, 0));
+    const QRect frame = frameGeometry();
+    const MenuPosition at =
+        Button1MenuPosition(frame.left(), frame.top(), pane.x(), pane.y(), Panel6->height());
+    PopupMenu1->popup(QPoint(at.x, at.y));
+}
+
+void TForm1::Valitsekaikki1Click() {
+    FileList->selectAll();
+    FileList->setFocus();
+}
+
+void TForm1::Valitsejokatoinen1Click() {
+    FileList->setFocus();
+    FileList->SetSelectedFlags(EveryOther(FileList->SelectedFlags()));
+}
+
+void TForm1::Knteinenvalinta1Click() {
+    FileList->setFocus();
+    FileList->SetSelectedFlags(Inverse(FileList->SelectedFlags()));
+}
+
+void TForm1::Valitsejokatoinenjovalitut1Click() {
+    FileList->setFocus();
+    FileList->SetSelectedFlags(EveryOtherInAddition(FileList->SelectedFlags()));
+}
+
+void TForm1::VaihdapolkuaAltD1Click() {
+    Path->setFocus();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -33,12 +33,19 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    /// Builds the window; `arguments` are the command line's arguments after the program.
-    explicit TForm1(std::vector<std::string> arguments = {}, QWidget* parent = nullptr);
-    ~TForm1() override;
+    /// What the window is built with.
+    struct Setup {
+        /// The command line's arguments after the program.
+        std::vector<std::string> arguments;
+        /// The settings file; empty for its usual place: the program folder, or the user's
+        /// configuration folder where the program folder cannot be written.
+        std::string settingsPath;
+        /// The message boxes; the real ones when empty (tests answer their own).
+        std::unique_ptr<TDialogs> dialogs;
+    };
 
-    /// Replaces the message boxes (tests answer them).
-    void SetDialogs(std::unique_ptr<TDialogs> dialogs);
+    explicit TForm1(Setup setup = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
 
     /// The console of the last stamp script.
     TStampConsole* StampConsole() const { return console_; }
@@ -79,8 +86,23 @@ public:
     void FormResize();
     void Splitter1Moved();
     void DoItBtnClick();
-    /// Asked before the window closes; false keeps it open.
+    /// Asked before the window closes; saves the settings. False keeps the window open.
     bool FormCloseQuery();
+
+    // Selection commands.
+    void SelectAllBtnClick();
+    void SelectAllBoxClick();
+    void Button1Click();
+    void Valitsekaikki1Click();
+    void Valitsejokatoinen1Click();
+    void Knteinenvalinta1Click();
+    void Valitsejokatoinenjovalitut1Click();
+    void VaihdapolkuaAltD1Click();
+
+    // Settings file.
+    void LoadSettings();
+    void SaveSettings();
+    const std::string& SettingsPath() const { return settingsPath_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -91,20 +113,25 @@ protected:
 
 private:
     class Surroundings;
+    class SettingsTarget;
 
     void BuildLeftPane();
     void BuildMiddlePane();
     void BuildRightPane();
+    void BuildPopupMenu();
     void SelectAllIfAsked();
     std::string FilterMask() const;
 
     std::vector<std::string> arguments_;
+    std::string settingsPath_;
     std::unique_ptr<TDialogs> dialogs_;
     std::unique_ptr<Surroundings> surroundings_;
     std::unique_ptr<engine::StampScript> script_;
     std::string programFolder_;
     TStampConsole* console_;
     bool shown_ = false;
+    /// The left pane's width as last set, for saving before the window has been laid out.
+    int leftPaneWidth_ = 217;
 };
 
 } // namespace window

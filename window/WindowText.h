@@ -17,11 +17,20 @@ inline constexpr const char* kTargetHint = "* = lähdetiedoston nimi ilman pää
 inline constexpr const char* kMoreButton = "Lisävalinnat...";
 inline constexpr const char* kDoItBtn = "&Kopioi tiedostoajat";
 
+// The popup menu.
+inline constexpr const char* kMenuSelectAll = "Valitse kaikki";
+inline constexpr const char* kMenuEveryOther = "Valitse joka toinen";
+inline constexpr const char* kMenuInverse = "Käänteinen valinta";
+inline constexpr const char* kMenuEveryOtherInAddition = "Valitse joka toinen + jo valitut";
+inline constexpr const char* kMenuChangePath = "Vaihda polkua (Alt+D)";
+
 // Message boxes.
 inline constexpr const char* kConfirmCaption = "Confirm";
 inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
 inline constexpr const char* kErrorSettingPath = "Error setting path: \"%1\"";
+inline constexpr const char* kCannotCreateFile = "Cannot create file %1";
+inline constexpr const char* kCannotOpenFile = "Cannot open file %1";
 
 // The folder tree's context menu.
 inline constexpr const char* kOpenInFileManager = "Avaa tiedostonhallinnassa";

@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Kronalo"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(window::text::kTitle));
     // QApplication has taken its own options out of argv; the rest are Kronalo's.
-    window::TForm1 form(std::vector<std::string>(argv + 1, argv + argc));
+    window::TForm1::Setup setup;
+    setup.arguments.assign(argv + 1, argv + argc);
+    window::TForm1 form(std::move(setup));
     form.show();
     return QApplication::exec();
 }

@@ -1,0 +1,150 @@
+#include "window/SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using window::ApplySettings;
+using window::ReadCheckState;
+using window::ReadWholeNumber;
+
+/// Records every setting applied, as "name=value".
+class RecordingTarget final : public window::TSettingsTarget {
+public:
+    std::vector<std::string> applied;
+
+    void SetFilterIndex(int v) override { Add("index", std::to_string(v)); }
+    void SetFilterText(const std::string& v) override { Add("filter", v); }
+    void SetSelectAll(bool v) override { Add("selectAll", v ? "1" : "0"); }
+    void SetMakeReturnFile(bool v) override { Add("returnFile", v ? "1" : "0"); }
+    void SetTargetPattern(const std::string& v) override { Add("target", v); }
+    void SetLeftPaneWidth(int v) override { Add("pane", std::to_string(v)); }
+    void SetLeft(int v) override { Add("left", std::to_string(v)); }
+    void SetTop(int v) override { Add("top", std::to_string(v)); }
+    void SetWidth(int v) override { Add("width", std::to_string(v)); }
+    void SetHeight(int v) override { Add("height", std::to_string(v)); }
+
+private:
+    void Add(const char* name, const std::string& value) {
+        applied.push_back(name + ("=" + value));
+    }
+};
+
+const std::vector<std::string> kAllApplied = {
+    "index=2",  "filter=*.avi", "selectAll=1", "returnFile=1", "target=*.wmv",
+    "pane=217", "left=129",     "top=179",     "width=651",    "height=382"};
+
+// Guards the default file byte for byte.
+TEST(SettingsFileTest, DefaultFile) {
+    EXPECT_EQ(window::FormatSettings({}),
+              "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n129\r\n179\r\n651\r\n382\r\n");
+    window::TSettings changed;
+    changed.filterIndex = -1;
+    changed.filterText = "*.mpg";
+    changed.selectAll = false;
+    changed.left = -8;
+    EXPECT_EQ(window::FormatSettings(changed),
+              "-1\r\n*.mpg\r\n0\r\n-1\r\n*.wmv\r\n217\r\n-8\r\n179\r\n651\r\n382\r\n");
+}
+
+// Guards the whole-number rules: spaces before, sign, "$" and "0x"; nothing after.
+TEST(SettingsFileTest, WholeNumbers) {
+    const struct {
+        const char* text;
+        bool good;
+        int value;
+    } rows[] = {
+        {"217", true, 217},
+        {"  217", true, 217},
+        {"-8", true, -8},
+        {"+5", true, 5},
+        {"$FF", true, 255},
+        {"0x1f", true, 31},
+        {"0X10", true, 16},
+        {"-$10", true, -16},
+        {"$FFFFFFFF", true, -1},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0},
+        {"217 ", false, 0},
+        {"", false, 0},
+        {" ", false, 0},
+        {"-", false, 0},
+        {"$", false, 0},
+        {"0x", false, 0},
+        {"12a", false, 0},
+        {"1.0", false, 0},
+        {"\t5", false, 0},
+        {"$100000000", false, 0},
+    };
+    for (const auto& row : rows) {
+        int value = 0;
+        EXPECT_EQ(ReadWholeNumber(row.text, value), row.good) << "'" << row.text << "'";
+        if (row.good) {
+            EXPECT_EQ(value, row.value) << "'" << row.text << "'";
+        }
+    }
+}
+
+// Guards the check-box rules: numbers (zero is off) and True/False in any case.
+TEST(SettingsFileTest, CheckStates) {
+    const struct {
+        const char* text;
+        bool good;
+        bool checked;
+    } rows[] = {
+        {"-1", true, true},     {"0", true, false},   {"5", true, true},     {"True", true, true},
+        {"false", true, false}, {"TRUE", true, true}, {"0.0", true, false},  {"0.5", true, true},
+        {"1e3", true, true},    {" 1", true, true},   {"yes", false, false}, {"", false, false},
+        {"1 ", false, false},   {"1e", false, false}, {".", false, false},
+    };
+    for (const auto& row : rows) {
+        bool checked = !row.checked;
+        EXPECT_EQ(ReadCheckState(row.text, checked), row.good) << "'" << row.text << "'";
+        if (row.good) {
+            EXPECT_EQ(checked, row.checked) << "'" << row.text << "'";
+        }
+    }
+}
+
+// Guards the reading: every line break, lines applied until the first bad one, its message.
+TEST(SettingsFileTest, ApplyStopsAtFirstBadLine) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<std::string> applied;
+        std::optional<std::string> error;
+    } rows[] = {
+        {"CR LF", window::FormatSettings({}), kAllApplied, std::nullopt},
+        {"LF only", "2\n*.avi\n-1\n-1\n*.wmv\n217\n129\n179\n651\n382\n", kAllApplied,
+         std::nullopt},
+        {"CR only", "2\r*.avi\r-1\r-1\r*.wmv\r217\r129\r179\r651\r382", kAllApplied, std::nullopt},
+        {"lines after the tenth ignored", window::FormatSettings({}) + "junk\r\nmore\r\n",
+         kAllApplied, std::nullopt},
+        {"five lines: the empty sixth is a bad integer",
+         "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n",
+         {kAllApplied.begin(), kAllApplied.begin() + 5},
+         "'' is not a valid integer value"},
+        {"bad first line", "two\r\n", {}, "'two' is not a valid integer value"},
+        {"bad check state",
+         "-1\r\n*.mpg\r\nyes\r\n",
+         {"index=-1", "filter=*.mpg"},
+         "'yes' is not a valid boolean value"},
+        {"trailing space in a number",
+         "2\r\n*.avi\r\nTrue\r\nfalse\r\nx\r\n217 \r\n",
+         {"index=2", "filter=*.avi", "selectAll=1", "returnFile=0", "target=x"},
+         "'217 ' is not a valid integer value"},
+        {"binary",
+         std::string("\0\xff\x01", 3),
+         {},
+         std::string("'\0\xff\x01' is not a valid integer value", 34)},
+        {"empty file", "", {}, "'' is not a valid integer value"},
+    };
+    for (const auto& row : rows) {
+        RecordingTarget target;
+        EXPECT_EQ(ApplySettings(row.text, target), row.error) << row.what;
+        EXPECT_EQ(target.applied, row.applied) << row.what;
+    }
+}
+
+} // namespace

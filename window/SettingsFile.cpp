@@ -1,0 +1,181 @@
+#include "window/SettingsFile.h"
+
+#include <cctype>
+#include <cstdint>
+
+namespace window {
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int HexValue(char c) {
+    if (IsDigit(c))
+        return c - '0';
+    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::string IntegerError(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
+
+std::string BooleanError(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid boolean value";
+}
+
+std::string Line(int number) {
+    return std::to_string(number) + "\r\n";
+}
+std::string Line(bool checked) {
+    return checked ? "-1\r\n" : "0\r\n";
+}
+std::string Line(const std::string& text) {
+    return text + "\r\n";
+}
+
+} // namespace
+
+std::string FormatSettings(const TSettings& s) {
+    return Line(s.filterIndex) + Line(s.filterText) + Line(s.selectAll) + Line(s.makeReturnFile) +
+           Line(s.targetPattern) + Line(s.leftPaneWidth) + Line(s.left) + Line(s.top) +
+           Line(s.width) + Line(s.height);
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+bool ReadWholeNumber(std::string_view text, int& value) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size())
+        return false;
+
+    // Hexadecimal takes all 32 bits, as a bit pattern; decimal must fit the signed range.
+    const std::uint64_t limit =
+        base == 16 ? 0xFFFFFFFFULL : (negative ? 0x80000000ULL : 0x7FFFFFFFULL);
+    std::uint64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = base == 16 ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
+        if (digit < 0)
+            return false;
+        magnitude =
+            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        if (magnitude > limit)
+            return false;
+    }
+    const auto bits = static_cast<std::uint32_t>(negative ? (~magnitude + 1) : magnitude);
+    value = static_cast<std::int32_t>(bits);
+    return true;
+}
+
+bool ReadCheckState(std::string_view text, bool& checked) {
+    if (EqualsIgnoringCase(text, "true")) {
+        checked = true;
+        return true;
+    }
+    if (EqualsIgnoringCase(text, "false")) {
+        checked = false;
+        return true;
+    }
+    // A number: spaces, sign, digits with an optional fraction and exponent.
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    bool nonZero = false, digits = false;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        digits = true;
+        nonZero = nonZero || text[i] != '0';
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
+            digits = true;
+            nonZero = nonZero || text[i] != '0';
+        }
+    }
+    if (!digits)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        const std::size_t exponentStart = i;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i;
+        if (i == exponentStart)
+            return false;
+    }
+    if (i != text.size())
+        return false;
+    checked = nonZero;
+    return true;
+}
+
+std::optional<std::string> ApplySettings(std::string_view text, TSettingsTarget& target) {
+    std::vector<std::string> lines = SplitLines(text);
+    lines.resize(10);
+
+    int number = 0;
+    bool checked = false;
+    if (!ReadWholeNumber(lines[0], number))
+        return IntegerError(lines[0]);
+    target.SetFilterIndex(number);
+    target.SetFilterText(lines[1]);
+    if (!ReadCheckState(lines[2], checked))
+        return BooleanError(lines[2]);
+    target.SetSelectAll(checked);
+    if (!ReadCheckState(lines[3], checked))
+        return BooleanError(lines[3]);
+    target.SetMakeReturnFile(checked);
+    target.SetTargetPattern(lines[4]);
+
+    void (TSettingsTarget::*const numbers[])(int) = {
+        &TSettingsTarget::SetLeftPaneWidth, &TSettingsTarget::SetLeft, &TSettingsTarget::SetTop,
+        &TSettingsTarget::SetWidth, &TSettingsTarget::SetHeight};
+    for (std::size_t i = 0; i < 5; ++i) {
+        if (!ReadWholeNumber(lines[5 + i], number))
+            return IntegerError(lines[5 + i]);
+        (target.*numbers[i])(number);
+    }
+    return std::nullopt;
+}
+
+} // namespace window

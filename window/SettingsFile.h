@@ -1,0 +1,61 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace window {
+
+/// The window's state that the settings file keeps, in the order of its ten lines.
+struct TSettings {
+    int filterIndex = 2; ///< Chosen entry of the filter box; -1 for none.
+    std::string filterText = "*.avi";
+    bool selectAll = true;      ///< The automatic-selection option.
+    bool makeReturnFile = true; ///< The hidden option.
+    std::string targetPattern = "*.wmv";
+    int leftPaneWidth = 217;
+    int left = 129;
+    int top = 179;
+    int width = 651;
+    int height = 382;
+};
+
+/// Where the read lines go, each as soon as it has been read.
+class TSettingsTarget {
+public:
+    virtual ~TSettingsTarget() = default;
+    virtual void SetFilterIndex(int index) = 0;
+    virtual void SetFilterText(const std::string& text) = 0;
+    virtual void SetSelectAll(bool checked) = 0;
+    virtual void SetMakeReturnFile(bool checked) = 0;
+    virtual void SetTargetPattern(const std::string& text) = 0;
+    virtual void SetLeftPaneWidth(int width) = 0;
+    virtual void SetLeft(int left) = 0;
+    virtual void SetTop(int top) = 0;
+    virtual void SetWidth(int width) = 0;
+    virtual void SetHeight(int height) = 0;
+};
+
+/// The name of the settings file.
+inline constexpr const char* kSettingsFileName = "Kronalo.dat";
+
+/// The file's ten lines, each ended by CR LF.
+std::string FormatSettings(const TSettings& settings);
+
+/// Applies the lines of a settings file's text in order. Lines may end in CR LF, CR or LF; a
+/// missing line reads as an empty text and lines after the tenth are ignored. Stops at the first
+/// line that cannot be read and returns its message; the lines before it have been applied.
+std::optional<std::string> ApplySettings(std::string_view text, TSettingsTarget& target);
+
+/// Reads a whole number: leading spaces, an optional sign, decimal digits, or a hexadecimal
+/// number after "$" or "0x". Anything else, a trailing space too, and the empty text fail.
+bool ReadWholeNumber(std::string_view text, int& value);
+
+/// Reads a check box state: any number (zero is not checked) or "True"/"False" in any case.
+bool ReadCheckState(std::string_view text, bool& checked);
+
+/// The lines of a text whose lines end in CR LF, CR or LF.
+std::vector<std::string> SplitLines(std::string_view text);
+
+} // namespace window
