@@ -5,7 +5,6 @@
 #include "engine/Names.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace engine {
 
@@ -15,8 +14,7 @@ std::error_code TRunSurroundings::WriteScript(const std::string& path, std::stri
 }
 
 bool TRunSurroundings::DeleteScript(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::remove(path, error) && !error;
+    return !platform::RemoveFile(path);
 }
 
 namespace {

@@ -4,11 +4,13 @@
 
 namespace engine {
 
-SystemZone::SystemZone(Clock clock) : clock_(clock ? std::move(clock) : Clock(platform::UnixNow)) {}
+SystemZone::SystemZone(Clock clock) : clock_(std::move(clock)) {}
 
 std::optional<std::int32_t> SystemZone::OffsetNow() const {
     std::int32_t secondsEast = 0;
-    if (platform::UtcOffsetAt(clock_(), secondsEast))
+    const std::error_code error = clock_ ? platform::UtcOffsetAt(clock_(), secondsEast)
+                                         : platform::UtcOffsetNow(secondsEast);
+    if (error)
         return std::nullopt;
     return secondsEast;
 }

@@ -22,7 +22,7 @@ public:
     /// Seconds since 1970-01-01 UTC.
     using Clock = std::function<std::int64_t()>;
 
-    /// A zone whose "now" comes from `clock`; the system clock unless a test gives another.
+    /// A zone asked at the moment `clock` gives; at the real current moment without one.
     explicit SystemZone(Clock clock = {});
 
     std::optional<std::int32_t> OffsetNow() const override;

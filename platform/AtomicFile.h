@@ -20,4 +20,7 @@ enum class WriteStage {
 std::error_code ReplaceFileAtomically(const std::string& path, std::string_view bytes,
                                       WriteStage& stage);
 
+/// Deletes the file at `path`.
+std::error_code RemoveFile(const std::string& path);
+
 } // namespace platform

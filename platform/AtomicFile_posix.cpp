@@ -50,4 +50,10 @@ std::error_code ReplaceFileAtomically(const std::string& path, std::string_view 
     return {};
 }
 
+std::error_code RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0)
+        return {errno, std::generic_category()};
+    return {};
+}
+
 } // namespace platform

@@ -29,7 +29,9 @@ const char* FolderSeparators() {
     return "/";
 }
 
-bool SameFolderName(std::string_view a, std::string_view b) { return a == b; }
+bool SameFolderName(std::string_view a, std::string_view b) {
+    return a == b;
+}
 
 namespace {
 

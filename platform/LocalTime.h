@@ -31,4 +31,10 @@ std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast)
 /// instant.
 std::error_code LocalCalendarAt(std::int64_t unixMilliseconds, CalendarFields& local);
 
+/// The offset of local time from UTC in force now, in seconds east of UTC.
+std::error_code UtcOffsetNow(std::int32_t& secondsEast);
+
+/// The local calendar time now, with milliseconds.
+std::error_code LocalCalendarNow(CalendarFields& local);
+
 } // namespace platform

@@ -57,4 +57,12 @@ std::error_code LocalCalendarAt(std::int64_t unixMilliseconds, CalendarFields& f
     return {};
 }
 
+std::error_code UtcOffsetNow(std::int32_t& secondsEast) {
+    return UtcOffsetAt(UnixNow(), secondsEast);
+}
+
+std::error_code LocalCalendarNow(CalendarFields& local) {
+    return LocalCalendarAt(UnixNowMilliseconds(), local);
+}
+
 } // namespace platform

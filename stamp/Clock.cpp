@@ -5,10 +5,7 @@
 namespace stamp {
 namespace {
 
-bool LocalFields(std::int64_t unixMilliseconds, SystemTime& time) {
-    platform::CalendarFields f;
-    if (platform::LocalCalendarAt(unixMilliseconds, f))
-        return false;
+void CopyFields(const platform::CalendarFields& f, SystemTime& time) {
     time.year = static_cast<std::uint16_t>(f.year);
     time.month = static_cast<std::uint16_t>(f.month);
     time.dayOfWeek = static_cast<std::uint16_t>(f.dayOfWeek);
@@ -17,6 +14,13 @@ bool LocalFields(std::int64_t unixMilliseconds, SystemTime& time) {
     time.minute = static_cast<std::uint16_t>(f.minute);
     time.second = static_cast<std::uint16_t>(f.second);
     time.millisecond = static_cast<std::uint16_t>(f.millisecond);
+}
+
+bool LocalFields(std::int64_t unixMilliseconds, SystemTime& time) {
+    platform::CalendarFields f;
+    if (platform::LocalCalendarAt(unixMilliseconds, f))
+        return false;
+    CopyFields(f, time);
     return true;
 }
 
@@ -27,18 +31,25 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 } // namespace
 
-SystemStampClock::SystemStampClock(Now nowMilliseconds)
-    : now_(nowMilliseconds ? std::move(nowMilliseconds) : Now(platform::UnixNowMilliseconds)) {}
+SystemStampClock::SystemStampClock(Now nowMilliseconds) : now_(std::move(nowMilliseconds)) {}
 
 SystemTime SystemStampClock::LocalNow() const {
     SystemTime now;
-    LocalFields(now_(), now);
+    if (now_) {
+        LocalFields(now_(), now);
+    } else {
+        platform::CalendarFields f;
+        if (!platform::LocalCalendarNow(f))
+            CopyFields(f, now);
+    }
     return now;
 }
 
 std::optional<std::int32_t> SystemStampClock::OffsetNow() const {
     std::int32_t secondsEast = 0;
-    if (platform::UtcOffsetAt(FloorDiv(now_(), 1000), secondsEast))
+    const std::error_code error = now_ ? platform::UtcOffsetAt(FloorDiv(now_(), 1000), secondsEast)
+                                       : platform::UtcOffsetNow(secondsEast);
+    if (error)
         return std::nullopt;
     return secondsEast;
 }

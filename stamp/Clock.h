@@ -23,8 +23,8 @@ public:
     virtual bool UtcToLocal(platform::FileTime utc, SystemTime& local) const = 0;
 };
 
-/// The machine's clock and zone; "now" comes from `nowMilliseconds` (Unix milliseconds), the
-/// system clock unless a test gives another.
+/// The machine's clock and zone; "now" comes from `nowMilliseconds` (Unix milliseconds) where a
+/// test gives it, from the system's clock otherwise.
 class SystemStampClock final : public StampClock {
 public:
     using Now = std::function<std::int64_t()>;

@@ -1,7 +1,6 @@
 #include "engine/FileInfo.h"
 #include "engine/StampFormat.h"
 
-#include "ScopedTz.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -76,31 +75,6 @@ TEST(FileInfoTest, RefusesWhatCannotBeOpened) {
         EXPECT_EQ(creation, 7) << row.what;
         EXPECT_EQ(access, 8) << row.what;
         EXPECT_EQ(write, 9) << row.what;
-    }
-}
-
-// Guards the daylight-saving mend: the offset in force at the moment of the run is used, so a
-// run in summer hands Stamplet the same local time that Stamplet turns back with its summer
-// offset. Under the standard bias alone the summer row would read 14:00.
-TEST(FileInfoTest, UsesOffsetInForceAtMomentOfRun) {
-    test::ScopedTz tz(test::kEasternEurope);
-    test::TempFolder folder;
-    const auto file = folder.Write("clip01.avi");
-    test::SetLastWrite(file, kJan15_2005_12h);
-
-    const struct {
-        const char* what;
-        long long now;
-        const char* time;
-    } rows[] = {
-        {"run in standard time", kJan15_2005_12h, "14:00:00"},
-        {"run in daylight-saving time", kJul15_2025_12h, "15:00:00"},
-    };
-    for (const auto& row : rows) {
-        const engine::SystemZone zone([now = row.now] { return now; });
-        TDateTime creation, access, write;
-        ASSERT_TRUE(TFileInfo(file.string(), zone).ReadFileTimes(creation, access, write));
-        EXPECT_EQ(engine::FormatStampTime(write), row.time) << row.what;
     }
 }
 

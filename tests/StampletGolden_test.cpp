@@ -1,6 +1,7 @@
 // Runs the Stamplet binary over the shared table of command-line cases and compares its exact
 // standard output, standard error and exit status.
 
+#include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
 #include "platform/Process.h"
 #include "stamp/StampletText.h"
@@ -16,6 +17,7 @@ namespace {
 struct GoldenCase {
     std::string name;
     bool posixOnly = false;
+    bool windowsOnly = false;
     std::vector<std::string> files;
     std::vector<std::string> folders;
     std::vector<std::string> arguments;
@@ -42,6 +44,8 @@ std::vector<GoldenCase> LoadCases() {
             current.name = Rest(line, 4);
         } else if (line == "only posix")
             current.posixOnly = true;
+        else if (line == "only windows")
+            current.windowsOnly = true;
         else if (keyword == "file")
             current.files.push_back(Rest(line, 4));
         else if (keyword == "folder")
@@ -66,13 +70,21 @@ std::vector<GoldenCase> LoadCases() {
     return cases;
 }
 
+/// Names a case in test reports.
+void PrintTo(const GoldenCase& golden, std::ostream* out) {
+    *out << golden.name;
+}
+
 class StampletGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
 // Guards every message, the banner, the help text and the exit statuses against drift.
 TEST_P(StampletGoldenTest, OutputAndStatus) {
     const GoldenCase& golden = GetParam();
-    if (golden.posixOnly && std::string(platform::FolderSeparators()) != "/")
+    const bool windows = platform::NativeCommandShell() == platform::CommandShell::Cmd;
+    if (golden.posixOnly && windows)
         GTEST_SKIP() << "holds on POSIX systems only";
+    if (golden.windowsOnly && !windows)
+        GTEST_SKIP() << "holds on Windows only";
 
     test::TempFolder folder;
     for (const std::string& sub : golden.folders)
@@ -83,6 +95,12 @@ TEST_P(StampletGoldenTest, OutputAndStatus) {
     platform::ProgramRun run;
     ASSERT_FALSE(platform::RunProgram(KRONALO_STAMPLET, golden.arguments, folder.str(),
                                       {{"TZ", "UTC"}, {"LC_ALL", "C"}}, run));
+    // A Windows console program ends its lines with CR LF.
+    if (platform::NativeCommandShell() == platform::CommandShell::Cmd) {
+        for (std::string* text : {&run.out, &run.err})
+            for (std::size_t at; (at = text->find("\r\n")) != std::string::npos;)
+                text->erase(at, 1);
+    }
     EXPECT_EQ(run.out, golden.out);
     EXPECT_EQ(run.err, golden.err);
     EXPECT_EQ(run.exitStatus, golden.status);

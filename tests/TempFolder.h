@@ -1,10 +1,12 @@
 #pragma once
 
-#include <chrono>
+#include "platform/FileTimes.h"
+
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <system_error>
 
 namespace test {
 
@@ -61,13 +63,17 @@ inline std::string ReadAll(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-/// Sets the last-write time of `file` to the Unix time `seconds` plus `milliseconds`.
+/// Sets the last-write time of `file` to the Unix time `seconds` plus `milliseconds`, through
+/// the platform layer (the standard library rounds to seconds on some systems).
 inline void SetLastWrite(const std::filesystem::path& file, long long seconds,
                          int milliseconds = 0) {
-    using namespace std::chrono;
-    const auto when =
-        sys_seconds(std::chrono::seconds(seconds)) + std::chrono::milliseconds(milliseconds);
-    std::filesystem::last_write_time(file, file_clock::from_sys(when));
+    platform::FileTimeChange change;
+    change.lastWrite =
+        static_cast<platform::FileTime>(static_cast<long long>(platform::kUnixEpochFileTime) +
+                                        (seconds * 1000 + milliseconds) * 10000LL);
+    bool ignored = false;
+    if (const std::error_code error = platform::SetFileTimes(file.string(), change, ignored))
+        throw std::system_error(error, file.string());
 }
 
 } // namespace test

@@ -3,6 +3,7 @@
 #include "engine/StampFormat.h"
 #include "engine/TimeCopyRun.h"
 
+#include "FakeSurroundings.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,90 +12,8 @@
 
 namespace {
 
-using engine::Answer;
-using engine::RunEnd;
-using engine::ScriptOutcome;
+using namespace test;
 namespace messages = engine::messages;
-
-class UtcZone final : public engine::Zone {
-public:
-    std::optional<std::int32_t> OffsetNow() const override { return 0; }
-};
-
-/// Surroundings that record every call in order and keep the script's end for the test to call.
-class FakeSurroundings : public engine::TRunSurroundings {
-public:
-    engine::ListState list;
-    engine::FieldTexts fields{"*.wmv", "*.avi"};
-    Answer answer = Answer::Yes;
-    bool canStart = true;
-    bool canDelete = true;
-    std::optional<platform::WriteStage> writeFailure;
-
-    std::vector<std::string> log;
-    std::string written;
-    std::size_t stampCalls = 0;
-    std::function<void(const ScriptOutcome&)> ended;
-
-    void ShowInformation(const std::string& text) override { log.push_back("info: " + text); }
-    void ShowError(const std::string& text) override { log.push_back("error: " + text); }
-    Answer AskYesNo(const std::string& question) override {
-        log.push_back("ask: " + question);
-        return answer;
-    }
-    void SelectAll() override {
-        log.push_back("select all");
-        list.selected.assign(list.items.size(), true);
-    }
-    engine::ListState ReadList() override { return list; }
-    engine::FieldTexts ReadFields() override { return fields; }
-    std::error_code WriteScript(const std::string& path, std::string_view bytes,
-                                platform::WriteStage& stage) override {
-        log.push_back("write: " + path);
-        if (writeFailure) {
-            stage = *writeFailure;
-            return std::make_error_code(std::errc::no_space_on_device);
-        }
-        written = bytes;
-        return TRunSurroundings::WriteScript(path, bytes, stage);
-    }
-    bool StartScript(const std::string& path, const std::string& folder, std::size_t calls,
-                     std::function<void(const ScriptOutcome&)> onEnd) override {
-        log.push_back("start: " + path + " in " + folder);
-        stampCalls = calls;
-        if (!canStart)
-            return false;
-        ended = std::move(onEnd);
-        return true;
-    }
-    void Beep() override { log.push_back("beep"); }
-    bool DeleteScript(const std::string& path) override {
-        log.push_back("delete: " + path);
-        return canDelete && TRunSurroundings::DeleteScript(path);
-    }
-};
-
-/// A list folder with source files and the run's fixed context.
-class TimeCopyRunTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* name : {"clip01.avi", "clip02.avi", "clip03.avi"})
-            test::SetLastWrite(folder.Write(name, "video"), 1141740309); // 2006-03-07 14:05:09 UTC
-        fake.list.folder = folder.str();
-        fake.list.items = {"clip01.avi", "clip02.avi", "clip03.avi"};
-        fake.list.selected = {true, false, true};
-    }
-
-    RunEnd Run() { return engine::RunTimeCopy(fake, {programFolder, *script, zone}); }
-    std::string ScriptPath() const { return script->ScriptPath(folder.str()); }
-
-    test::TempFolder folder;
-    test::CurrentFolder here{folder.path()};
-    UtcZone zone;
-    std::unique_ptr<engine::StampScript> script = engine::MakeShellScript();
-    std::string programFolder = "/opt/kronalo/";
-    FakeSurroundings fake;
-};
 
 // Guards the order of the checks and that a refused run writes and starts nothing.
 TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
@@ -260,44 +179,6 @@ TEST_F(TimeCopyRunTest, BatchRefusesNamesTheConsoleCannotRead) {
     EXPECT_EQ(Run(), RunEnd::Stopped);
     EXPECT_EQ(fake.log, std::vector<std::string>{"info: " +
                                                  messages::ListFolderNotCarried("C:\\Kes" + lost)});
-}
-
-// Guards the shell script's quoting end to end: /bin/sh runs it against a double of Stamplet
-// that records its arguments, and every hostile name arrives as one argument, unchanged.
-TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
-    test::TempFolder programs;
-    std::filesystem::copy_file(KRONALO_FAKE_STAMPLET, programs.path() / "Stamplet");
-    const std::string log = (programs.path() / "calls.log").string();
-    ::setenv("STAMPLET_LOG", log.c_str(), 1);
-    programFolder = programs.str() + "/";
-
-    const std::vector<std::string> names = {
-        "a b.avi",       "say \"hi\".avi", "it's.avi",   "$HOME.avi",           "`id`.avi",
-        "new\nline.avi", "-lead.avi",      "50%off.avi", "semi;colon&amp!.avi", "\\back.avi",
-    };
-    fake.list.items = names;
-    fake.list.selected.assign(names.size(), true);
-    for (const std::string& name : names)
-        test::SetLastWrite(folder.Write(name), 1141740309, 999);
-
-    ASSERT_EQ(Run(), RunEnd::Started);
-    // Run from elsewhere: the script must make the list folder current itself.
-    const std::string command = "cd / && /bin/sh '" + ScriptPath() + "' > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    fake.ended(ScriptOutcome{});
-
-    std::string expected;
-    for (const std::string& name : names) {
-        const std::string target = name.substr(0, name.size() - 4) + ".wmv";
-        // The creation time is whatever this file system keeps for the new file.
-        engine::TDateTime creation, access, write;
-        ASSERT_TRUE(engine::TFileInfo(name, zone).ReadFileTimes(creation, access, write));
-        expected += "[/C][/D][" + engine::FormatStampDate(creation) + "][/T][" +
-                    engine::FormatStampTime(creation) + "][" + target + "]\n";
-        expected += "[/W][/D][03-07-2006][/T][14:05:09][" + target + "]\n";
-    }
-    EXPECT_EQ(test::ReadAll(log), expected);
-    EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
 }
 
 } // namespace

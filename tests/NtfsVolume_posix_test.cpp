@@ -7,7 +7,7 @@
 #include "platform/FileTimes.h"
 #include "platform/Process.h"
 
-#include "ShellRun.h"
+#include "ScriptRun.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -139,7 +139,7 @@ TEST(NtfsVolumeTest, TimeCopyRunCopiesCreationTimes) {
     ASSERT_FALSE(creationNotKept);
 
     test::CurrentFolder here(list);
-    test::ShellRunSurroundings surroundings(list, "*.wmv");
+    test::ScriptRunSurroundings surroundings(list.string(), "*.wmv");
     const auto script = engine::MakeShellScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "/";

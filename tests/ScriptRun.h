@@ -2,18 +2,21 @@
 
 #include "engine/StampTally.h"
 #include "engine/TimeCopyRun.h"
+#include "platform/CommandShell.h"
+#include "platform/DirectorySearch.h"
 #include "platform/Process.h"
 
-#include <filesystem>
 #include <string>
 
 namespace test {
 
-/// Surroundings of a real run: the list is every file of a folder, all selected, and the script
-/// runs to its end under /bin/sh before StartScript returns. Messages are collected.
-class ShellRunSurroundings final : public engine::TRunSurroundings {
+/// Surroundings of a real run: the list is every .avi file of a folder, all selected, and the
+/// script runs to its end under the system's command interpreter before StartScript returns.
+/// Messages are collected.
+class ScriptRunSurroundings final : public engine::TRunSurroundings {
 public:
-    ShellRunSurroundings(std::filesystem::path folder, std::string pattern)
+    /// `folder` as the system's file calls take it.
+    ScriptRunSurroundings(std::string folder, std::string pattern)
         : folder_(std::move(folder)), pattern_(std::move(pattern)) {}
 
     std::vector<std::string> messages;
@@ -25,12 +28,13 @@ public:
     void SelectAll() override {}
     engine::ListState ReadList() override {
         engine::ListState list;
-        list.folder = folder_.string();
-        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-            const std::string name = entry.path().filename().string();
-            if (entry.is_regular_file() && name.size() > 4 &&
-                name.substr(name.size() - 4) == ".avi")
-                list.items.push_back(name);
+        list.folder = folder_;
+        platform::DirectorySearch search;
+        platform::FoundEntry entry;
+        const std::string mask = folder_ + platform::FolderSeparators()[0] + "*.avi";
+        for (bool found = !search.First(mask, entry); found; found = search.Next(entry)) {
+            if (!entry.folder)
+                list.items.push_back(entry.name);
         }
         list.selected.assign(list.items.size(), true);
         return list;
@@ -38,7 +42,9 @@ public:
     engine::FieldTexts ReadFields() override { return {pattern_, "*.avi"}; }
     bool StartScript(const std::string& path, const std::string& folder, std::size_t,
                      std::function<void(const engine::ScriptOutcome&)> ended) override {
-        if (platform::RunProgram("/bin/sh", {path}, folder, {}, script))
+        const std::vector<std::string> command = platform::ScriptCommand(path);
+        if (platform::RunProgram(command.front(), {command.begin() + 1, command.end()}, folder, {},
+                                 script))
             return false;
         engine::ScriptOutcome outcome;
         outcome.finished = script.exitStatus == 0;
@@ -55,7 +61,7 @@ public:
     void Beep() override {}
 
 private:
-    std::filesystem::path folder_;
+    std::string folder_;
     std::string pattern_;
 };
 

@@ -6,7 +6,7 @@
 #include "platform/FileTimes.h"
 
 #include "ScopedTz.h"
-#include "ShellRun.h"
+#include "ScriptRun.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ TEST(TimeCopyEndToEndTest, LastWriteTimesCopiedExactly) {
     }
 
     test::CurrentFolder here(folder.path());
-    test::ShellRunSurroundings surroundings(folder.path(), "*.wmv");
+    test::ScriptRunSurroundings surroundings(folder.str(), "*.wmv");
     const auto script = engine::MakeShellScript();
     ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}),
               engine::RunEnd::Started);
@@ -66,7 +66,7 @@ TEST(TimeCopyEndToEndTest, MissingTargetIsCountedAndWarned) {
     test::SetLastWrite(folder.Write("b.avi"), 946684800);
 
     test::CurrentFolder here(folder.path());
-    test::ShellRunSurroundings surroundings(folder.path(), "*.wmv");
+    test::ScriptRunSurroundings surroundings(folder.str(), "*.wmv");
     const auto script = engine::MakeShellScript();
     ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}),
               engine::RunEnd::Started);

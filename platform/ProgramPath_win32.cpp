@@ -1,0 +1,25 @@
+#include "platform/ProgramPath.h"
+
+#include "platform/Win32_win32.h"
+
+#include <vector>
+
+namespace platform {
+
+std::error_code ExecutableFolder(std::string& folder) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n =
+            ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return LastError();
+        if (n < buffer.size()) {
+            const std::string path(buffer.data(), n);
+            folder = path.substr(0, path.rfind('\\') + 1);
+            return {};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+} // namespace platform

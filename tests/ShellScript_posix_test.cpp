@@ -1,0 +1,73 @@
+// The POSIX stamp script run for real by /bin/sh.
+
+#include "engine/StampScript.h"
+
+#include "FakeSurroundings.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace test;
+
+std::vector<engine::StampItem> OneClip() {
+    return {{"clip01.wmv", engine::EncodeDateTime({2006, 3, 7, 14, 5, 9, 0}),
+             engine::EncodeDateTime({2006, 3, 7, 14, 52, 40, 0})}};
+}
+
+// Guards the cd line: a missing list folder ends the script before any stamp call, which would
+// otherwise look for the targets in whatever folder the shell started in.
+TEST(StampScriptTest, ShellScriptStopsWhenListFolderIsMissing) {
+    test::TempFolder folder;
+    const auto script = engine::MakeShellScript();
+    const auto path = folder.Write(
+        "stamp.sh", script->Compose((folder.path() / "gone").string(), "/nonexistent/", OneClip()));
+    const std::string command = "/bin/sh '" + path.string() + "' > '" + folder.str() + "/out' 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_NE(status, 0);
+    EXPECT_EQ(test::ReadAll(folder.path() / "out").find("Stamplet"), std::string::npos);
+    EXPECT_EQ(test::ReadAll(folder.path() / "out").find("Päivämäärät"), std::string::npos);
+}
+
+// Guards the shell script's quoting end to end: /bin/sh runs it against a double of Stamplet
+// that records its arguments, and every hostile name arrives as one argument, unchanged.
+TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
+    test::TempFolder programs;
+    std::filesystem::copy_file(KRONALO_FAKE_STAMPLET, programs.path() / "Stamplet");
+    const std::string log = (programs.path() / "calls.log").string();
+    ::setenv("STAMPLET_LOG", log.c_str(), 1);
+    programFolder = programs.str() + "/";
+
+    const std::vector<std::string> names = {
+        "a b.avi",       "say \"hi\".avi", "it's.avi",   "$HOME.avi",           "`id`.avi",
+        "new\nline.avi", "-lead.avi",      "50%off.avi", "semi;colon&amp!.avi", "\\back.avi",
+    };
+    fake.list.items = names;
+    fake.list.selected.assign(names.size(), true);
+    for (const std::string& name : names)
+        test::SetLastWrite(folder.Write(name), 1141740309, 999);
+
+    ASSERT_EQ(Run(), RunEnd::Started);
+    // Run from elsewhere: the script must make the list folder current itself.
+    const std::string command = "cd / && /bin/sh '" + ScriptPath() + "' > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    fake.ended(ScriptOutcome{});
+
+    std::string expected;
+    for (const std::string& name : names) {
+        const std::string target = name.substr(0, name.size() - 4) + ".wmv";
+        // The creation time is whatever this file system keeps for the new file.
+        engine::TDateTime creation, access, write;
+        ASSERT_TRUE(engine::TFileInfo(name, zone).ReadFileTimes(creation, access, write));
+        expected += "[/C][/D][" + engine::FormatStampDate(creation) + "][/T][" +
+                    engine::FormatStampTime(creation) + "][" + target + "]\n";
+        expected += "[/W][/D][03-07-2006][/T][14:05:09][" + target + "]\n";
+    }
+    EXPECT_EQ(test::ReadAll(log), expected);
+    EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
+}
+
+} // namespace
