@@ -3,6 +3,7 @@
 #include "engine/CodePage.h"
 #include "engine/Names.h"
 #include "engine/StampFormat.h"
+#include "platform/Wildcard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,5 +30,13 @@ void BM_AnsiToOemText(benchmark::State& state) {
         benchmark::DoNotOptimize(engine::AnsiToOemText(folder));
 }
 BENCHMARK(BM_AnsiToOemText);
+
+void BM_WildcardMatch(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(platform::WildcardMatch("*.avi", "Kesaloma 2006 osa 01.AVI"));
+        benchmark::DoNotOptimize(platform::WildcardMatch("k*_??.w*", "kuva_01.wmv"));
+    }
+}
+BENCHMARK(BM_WildcardMatch);
 
 } // namespace

@@ -76,6 +76,9 @@ RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
         return RunEnd::Stopped;
     }
 
+    // One offset for the whole run: every source is turned into local time the same way, even
+    // when the run crosses a change of daylight-saving time.
+    const FixedZone runZone(context.zone.OffsetNow());
     std::vector<StampItem> items;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         if (i >= list.selected.size() || !list.selected[i])
@@ -92,7 +95,7 @@ RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
             return RunEnd::Stopped;
         }
         TDateTime lastAccess = 0;
-        if (!TFileInfo(name, context.zone)
+        if (!TFileInfo(name, runZone)
                  .ReadFileTimes(item.creationTime, lastAccess, item.lastWriteTime)) {
             surroundings.ShowInformation(messages::TimesUnreadable(name));
             return RunEnd::Stopped;

@@ -31,6 +31,16 @@ private:
     Clock clock_;
 };
 
+/// A zone whose offset was taken once and does not change.
+class FixedZone final : public Zone {
+public:
+    explicit FixedZone(std::optional<std::int32_t> secondsEast) : secondsEast_(secondsEast) {}
+    std::optional<std::int32_t> OffsetNow() const override { return secondsEast_; }
+
+private:
+    std::optional<std::int32_t> secondsEast_;
+};
+
 /// The machine's zone at the real current moment.
 const Zone& MachineZone();
 

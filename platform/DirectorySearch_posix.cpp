@@ -75,11 +75,16 @@ std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entr
     state_->attributes.Prepare(folderFd);
 
     if (!HasWildcards(state_->pattern)) {
+        // The entry as the file system resolves the name; a dangling link still exists.
         struct stat st;
-        if (::fstatat(folderFd, state_->pattern.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        const char* name = state_->pattern.c_str();
+        unsigned char type = DT_REG;
+        if (::fstatat(folderFd, name, &st, 0) == 0)
+            type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+        else if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return {errno, std::generic_category()};
         state_->single = true;
-        Describe(folderFd, state_->pattern.c_str(), DT_UNKNOWN, state_->attributes, entry);
+        Describe(folderFd, name, type, state_->attributes, entry);
         return {};
     }
     if (Next(entry))

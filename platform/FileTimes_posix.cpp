@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -30,9 +31,9 @@ bool ToFileTime(const struct statx_timestamp& stamp, FileTime& out) {
     return true;
 }
 
-bool ReadNtfsCreationTime(int fd, FileTime& out) {
+bool ReadNtfsCreationTime(const std::string& path, FileTime& out) {
     unsigned char raw[sizeof(FileTime)];
-    if (fgetxattr(fd, kNtfsCreationAttribute, raw, sizeof raw) != sizeof raw)
+    if (::getxattr(path.c_str(), kNtfsCreationAttribute, raw, sizeof raw) != sizeof raw)
         return false;
     std::memcpy(&out, raw, sizeof out);
     return true;
@@ -41,17 +42,16 @@ bool ReadNtfsCreationTime(int fd, FileTime& out) {
 } // namespace
 
 std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
-    // O_NONBLOCK keeps a FIFO that nobody writes from hanging the caller.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd)
-        return {errno, std::generic_category()};
-
+    // What opening the file for reading would find out, without the open and close: the times
+    // come from statx, and the file must be one the caller may read and not a folder.
     struct statx st;
     const unsigned wanted = STATX_TYPE | STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME;
-    if (::statx(fd.get(), "", AT_EMPTY_PATH, wanted, &st) != 0)
+    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, wanted, &st) != 0)
         return {errno, std::generic_category()};
     if (S_ISDIR(st.stx_mode))
         return std::make_error_code(std::errc::is_a_directory);
+    if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0)
+        return {errno, std::generic_category()};
 
     FileTimeSet read;
     if (!ToFileTime(st.stx_atime, read.lastAccess) || !ToFileTime(st.stx_mtime, read.lastWrite))
@@ -60,7 +60,7 @@ std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
     if (st.stx_mask & STATX_BTIME) {
         if (!ToFileTime(st.stx_btime, read.creation))
             return std::make_error_code(std::errc::value_too_large);
-    } else if (!ReadNtfsCreationTime(fd.get(), read.creation)) {
+    } else if (!ReadNtfsCreationTime(path, read.creation)) {
         // No creation time at all: the earlier of last write and status change, as Samba
         // reports it on such file systems.
         FileTime changed = 0;
@@ -115,32 +115,45 @@ std::error_code SetCreationAttribute(int fd, const char* name, FileTime creation
 
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                              bool& creationNotKept) {
+    const struct timespec times[2] = {ToTimespec(change.lastAccess), ToTimespec(change.lastWrite)};
+    // Read-only as Windows knows it: nobody may write, so not even root changes it. Windows
+    // ignores that mark on folders.
+    const auto readOnly = [](const struct stat& st) {
+        return !S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    };
+
+    if (!change.creation) {
+        // The common case needs no open file: two calls per entry.
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0)
+            return {errno, std::generic_category()};
+        if (readOnly(st))
+            return std::make_error_code(std::errc::permission_denied);
+        if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+            return {errno, std::generic_category()};
+        return {};
+    }
+
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd)
         return {errno, std::generic_category()};
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
         return {errno, std::generic_category()};
-    // Read-only as Windows knows it: nobody may write, so not even root changes it. Windows
-    // ignores that mark on folders.
-    if (!S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    if (readOnly(st))
         return std::make_error_code(std::errc::permission_denied);
 
-    if (change.creation) {
-        const char* name = CreationTimeName(FileSystemOf(fd.get()));
-        unsigned char probe[sizeof(FileTime)];
-        // The attribute must already be there to read: a file system that merely stores any
-        // attribute of that name keeps no creation time in it.
-        if (name && ::fgetxattr(fd.get(), name, probe, sizeof probe) == sizeof probe) {
-            if (const std::error_code error =
-                    SetCreationAttribute(fd.get(), name, *change.creation))
-                return error;
-        } else {
-            creationNotKept = true;
-        }
+    const char* name = CreationTimeName(FileSystemOf(fd.get()));
+    unsigned char probe[sizeof(FileTime)];
+    // The attribute must already be there to read: a file system that merely stores any
+    // attribute of that name keeps no creation time in it.
+    if (name && ::fgetxattr(fd.get(), name, probe, sizeof probe) == sizeof probe) {
+        if (const std::error_code error = SetCreationAttribute(fd.get(), name, *change.creation))
+            return error;
+    } else {
+        creationNotKept = true;
     }
 
-    const struct timespec times[2] = {ToTimespec(change.lastAccess), ToTimespec(change.lastWrite)};
     if (::futimens(fd.get(), times) != 0)
         return {errno, std::generic_category()};
     return {};

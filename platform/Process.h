@@ -9,9 +9,10 @@ namespace platform {
 
 /// What a finished program left behind.
 struct ProgramRun {
-    int exitStatus = -1; ///< Its exit status, or -1 when it did not exit normally.
-    std::string out;     ///< All it wrote to standard output.
-    std::string err;     ///< All it wrote to standard error.
+    int exitStatus = -1;    ///< Its exit status, or -1 when it did not exit normally.
+    std::string out;        ///< All it wrote to standard output.
+    std::string err;        ///< All it wrote to standard error.
+    long peakKilobytes = 0; ///< Its peak resident memory, where the system reports it.
 };
 
 /// Runs `program` with `arguments`, exactly as given (no shell, no wildcard expansion), in

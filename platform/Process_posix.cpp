@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,20 +31,37 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return {errno, std::generic_category()};
-    if (pid == 0) {
-        // Only async-signal-safe work would be strictly right here; the caller is a
-        // single-threaded test or benchmark, where setenv is safe as well.
-        for (const auto& [name, value] : environment)
-            ::setenv(name.c_str(), value.c_str(), 1);
-        if (::dup2(outWrite.get(), 1) < 0 || ::dup2(errWrite.get(), 2) < 0 ||
-            (!folder.empty() && ::chdir(folder.c_str()) != 0))
-            ::_exit(127);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
+    // This process's environment with the given variables set on top.
+    std::vector<std::string> variables;
+    for (char** p = environ; *p; ++p) {
+        const std::string entry(*p);
+        const std::string name = entry.substr(0, entry.find('='));
+        bool replaced = false;
+        for (const auto& setting : environment)
+            replaced = replaced || setting.first == name;
+        if (!replaced)
+            variables.push_back(entry);
     }
+    for (const auto& [name, value] : environment)
+        variables.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    // posix_spawn starts the child without copying this process's memory first.
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, outWrite.get(), 1);
+    ::posix_spawn_file_actions_adddup2(&actions, errWrite.get(), 2);
+    if (!folder.empty())
+        ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t pid = 0;
+    const int spawned =
+        ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return {spawned, std::generic_category()};
     outWrite.reset();
     errWrite.reset();
 
@@ -71,10 +90,12 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     }
 
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
+    struct rusage usage {};
+    while (::wait4(pid, &status, 0, &usage) < 0) {
         if (errno != EINTR)
             return {errno, std::generic_category()};
     }
+    run.peakKilobytes = usage.ru_maxrss;
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "platform/Win32_win32.h"
 
+#include <psapi.h>
+
 #include <cstring>
 #include <map>
 #include <thread>
@@ -100,6 +102,9 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     DWORD code = 0;
     ::GetExitCodeProcess(process.hProcess, &code);
     run.exitStatus = static_cast<int>(code);
+    PROCESS_MEMORY_COUNTERS memory{};
+    if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+        run.peakKilobytes = static_cast<long>(memory.PeakWorkingSetSize / 1024);
     return {};
 }
 
