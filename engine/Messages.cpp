@@ -54,6 +54,12 @@ std::string TargetNotCarried(std::string_view item, std::string_view target) {
            " on merkki, jota komentoikkuna ei osaa lukea. Keskeytetään koko prosessi.";
 }
 
+std::string SourceNameIsMask(std::string_view item) {
+    return "Tiedoston " + Quoted(item) +
+           " nimessä on merkki * tai ?, joten kohdetiedoston nimi osuisi myös muihin "
+           "tiedostoihin. Nimeä tiedosto uudelleen. Keskeytetään koko prosessi.";
+}
+
 std::string NotAllStamped(bool finished, unsigned changed, unsigned cannotChange,
                           unsigned notFound) {
     std::string text = finished ? "VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."

@@ -49,6 +49,9 @@ std::string ProgramFolderNotCarried(std::string_view folder);
 /// An item's target name holds such a character.
 std::string TargetNotCarried(std::string_view item, std::string_view target);
 
+/// A source's name holds "*" or "?", which would make its target name a mask for other files.
+std::string SourceNameIsMask(std::string_view item);
+
 /// The script has ended, but not every stamp call succeeded.
 std::string NotAllStamped(bool finished, unsigned changed, unsigned cannotChange,
                           unsigned notFound);

@@ -30,6 +30,16 @@ bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome) {
         ++outcome.notFound;
         return true;
     }
+    // A call that Stamplet refused as a whole (a target name that reads as a switch, say)
+    // changed nothing either.
+    for (const std::string_view fault :
+         {"Invalid command line switch.", "/D switch must be followed", "Invalid date format.",
+          "/T switch must be followed", "Invalid time format.", "Invalid date or time."}) {
+        if (StartsWith(line, fault)) {
+            ++outcome.cannotChange;
+            return true;
+        }
+    }
     return false;
 }
 

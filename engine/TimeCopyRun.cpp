@@ -90,6 +90,13 @@ RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
             surroundings.ShowInformation(messages::TargetIsSource(name));
             return RunEnd::Stopped;
         }
+        // The stem goes into the target name, where Stamplet would read * and ? as wildcards
+        // and stamp other files too; a ? the user typed into the pattern keeps its meaning.
+        if (fields.targetPattern.find('*') != std::string::npos &&
+            StripExtension(name).find_first_of("*?") != std::string::npos) {
+            surroundings.ShowInformation(messages::SourceNameIsMask(name));
+            return RunEnd::Stopped;
+        }
         if (!script.CarriesUnchanged(item.targetName)) {
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
             return RunEnd::Stopped;

@@ -147,4 +147,19 @@ TEST(SettingsFileTest, ApplyStopsAtFirstBadLine) {
     }
 }
 
+// Guards a damaged file of 10 MB: read without trouble, quoted briefly in the message.
+TEST(SettingsFileTest, HugeFile) {
+    const std::string oneLine(10 * 1024 * 1024, '7');
+    RecordingTarget target;
+    const auto error = ApplySettings(oneLine, target);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "'" + std::string(200, '7') + "...' is not a valid integer value");
+    EXPECT_TRUE(target.applied.empty());
+
+    RecordingTarget tail;
+    EXPECT_EQ(ApplySettings(window::FormatSettings({}) + std::string(10 * 1024 * 1024, 'x'), tail),
+              std::nullopt);
+    EXPECT_EQ(tail.applied, kAllApplied);
+}
+
 } // namespace

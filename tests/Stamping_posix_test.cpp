@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 using platform::FileTime;
@@ -188,6 +190,32 @@ TEST_F(StampingTest, DaylightSavingEdge) {
         EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", "clip.wmv"}, row.now * 1000), 0);
         EXPECT_EQ(console.out.substr(0, console.out.find('\n') + 1), row.announced) << row.what;
         EXPECT_EQ(TimesOf(file).lastWrite, At(row.storedUtc)) << row.what;
+    }
+}
+
+// Guards "nothing lost": no Stamplet mode changes, creates or removes any file's contents.
+TEST_F(StampingTest, ContentsNeverChange) {
+    Make("a.wmv");
+    Make(".hidden.wmv");
+    std::filesystem::create_directory(folder.path() / "sub");
+    Make("sub/inner.wmv");
+    const auto contents = [this] {
+        std::map<std::string, std::string> all;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
+            all[entry.path().string()] = entry.is_regular_file() ? test::ReadAll(entry.path()) : "";
+        return all;
+    };
+    const auto before = contents();
+    for (const std::vector<std::string>& switches : {std::vector<std::string>{"/W"},
+                                                     {"/A"},
+                                                     {"/C"},
+                                                     {"/A", "/C"},
+                                                     {"/S"},
+                                                     {"/S", "/A", "/C"}}) {
+        std::vector<std::string> args = switches;
+        args.insert(args.end(), {"/D", "02-17-2005", "/T", "14:03:09", "*.*"});
+        EXPECT_EQ(Stamp(args), 0);
+        EXPECT_EQ(contents(), before) << switches.back();
     }
 }
 

@@ -1,12 +1,4 @@
-#include "window/TForm1.h"
-
-#include "engine/Messages.h"
-#include "platform/FileTimes.h"
-#include "window/FileList.h"
-#include "window/FolderPanes.h"
-#include "window/StampConsole.h"
-
-#include "TempFolder.h"
+#include "FormFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,90 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
 
 namespace {
 
-using window::TForm1;
-
-/// Message boxes that record what they were asked and answer from a queue (Yes when empty).
-class RecordingDialogs final : public window::TDialogs {
-public:
-    explicit RecordingDialogs(std::vector<std::string>& log,
-                              std::deque<engine::Answer> answers = {})
-        : log_(log), answers_(std::move(answers)) {}
-
-    void Information(QWidget*, const QString& text) override {
-        log_.push_back("info: " + text.toStdString());
-    }
-    void Error(QWidget*, const QString& text) override {
-        log_.push_back("error: " + text.toStdString());
-    }
-    engine::Answer Question(QWidget*, const QString& text) override {
-        log_.push_back("ask: " + text.toStdString());
-        if (answers_.empty())
-            return engine::Answer::Yes;
-        const engine::Answer answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    }
-
-private:
-    std::vector<std::string>& log_;
-    std::deque<engine::Answer> answers_;
-};
-
-std::string Box(const std::string& text) {
-    return window::BoxText(text).toStdString();
-}
-
-std::vector<std::string> Items(const TForm1& form) {
-    return form.FileList->ItemNames();
-}
-
-std::string Canonical(const std::filesystem::path& path) {
-    return std::filesystem::canonical(path).string();
-}
-
-/// A temporary list folder with sources, targets, a subfolder and hidden entries, and a window
-/// whose boxes the test answers.
-class TForm1Test : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* name : {"clip01.avi", "clip02.avi", "clip01.wmv", "clip02.wmv"})
-            folder.Write(name, "video");
-        folder.Write(".hidden.avi");
-        std::filesystem::create_directories(folder.path() / "sub" / "inner");
-        std::filesystem::create_directory(folder.path() / "dir.avi");
-    }
-
-    void TearDown() override {
-        form.reset();
-        std::filesystem::current_path(previous);
-    }
-
-    TForm1& Open(std::vector<std::string> arguments, std::deque<engine::Answer> answers = {}) {
-        TForm1::Setup setup;
-        setup.arguments = std::move(arguments);
-        setup.settingsPath = (settings.path() / "Kronalo.dat").string();
-        setup.dialogs = std::make_unique<RecordingDialogs>(log, std::move(answers));
-        form = std::make_unique<TForm1>(std::move(setup));
-        form->show();
-        QApplication::processEvents();
-        return *form;
-    }
-
-    TForm1& OpenInFolder(std::deque<engine::Answer> answers = {}) {
-        return Open({(folder.path() / "clip01.avi").string()}, std::move(answers));
-    }
-
-    std::filesystem::path previous = std::filesystem::current_path();
-    test::TempFolder folder;
-    test::TempFolder settings;
-    std::unique_ptr<TForm1> form;
-    std::vector<std::string> log;
-};
+using namespace test;
 
 // Guards the start-up order: the desktop first, the built-in mask, the process's directory.
 TEST_F(TForm1Test, StartWithoutArgument) {

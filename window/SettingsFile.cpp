@@ -27,12 +27,19 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+/// The line as a message quotes it: a damaged file may hold megabytes in one line, which no
+/// message box should try to show.
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kLongest = 200;
+    return text.size() <= kLongest ? std::string(text) : std::string(text.substr(0, kLongest)) + "...";
+}
+
 std::string IntegerError(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    return "'" + Quoted(text) + "' is not a valid integer value";
 }
 
 std::string BooleanError(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid boolean value";
+    return "'" + Quoted(text) + "' is not a valid boolean value";
 }
 
 std::string Line(int number) {

@@ -1,0 +1,36 @@
+#include "engine/StampTally.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Guards the console's counts: each of Stamplet's reports counts once in its place, a call it
+// refused counts as a failure, and nothing else counts.
+TEST(StampTallyTest, CountsStampletReports) {
+    const struct {
+        const char* line;
+        bool counted;
+        engine::ScriptOutcome expected;
+    } rows[] = {
+        {"File clip01.wmv date/time changed succesfully", true, {true, 1, 0, 0}},
+        {"File a b.wmv date/time changed succesfully\r", true, {true, 1, 0, 0}},
+        {"Cannot change date/time of x.wmv -- file ignored", true, {true, 0, 1, 0}},
+        {"No files found.", true, {true, 0, 0, 1}},
+        {"Invalid command line switch. Run Stamplet /? for help.", true, {true, 0, 1, 0}},
+        {"Invalid date or time.", true, {true, 0, 1, 0}},
+        {"New file date/time will be 17/02/2005  14:03:09", false, {}},
+        {"Stamplet verion 1.00", false, {}},
+        {"", false, {}},
+        {"File without the ending", false, {}},
+        {"line.wmv date/time changed succesfully", false, {}},
+    };
+    for (const auto& row : rows) {
+        engine::ScriptOutcome outcome;
+        EXPECT_EQ(engine::TallyStampOutputLine(row.line, outcome), row.counted) << row.line;
+        EXPECT_EQ(outcome.changed, row.expected.changed) << row.line;
+        EXPECT_EQ(outcome.cannotChange, row.expected.cannotChange) << row.line;
+        EXPECT_EQ(outcome.notFound, row.expected.notFound) << row.line;
+    }
+}
+
+} // namespace
