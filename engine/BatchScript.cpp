@@ -4,6 +4,8 @@
 #include "engine/StampFormat.h"
 #include "engine/StampScript.h"
 
+#include <algorithm>
+
 namespace engine {
 namespace {
 
@@ -46,7 +48,13 @@ public:
     }
 
     bool CarriesUnchanged(std::string_view text) const override {
-        return !LosesCharactersInOem(text);
+        // Besides the letters the console's code page lacks: characters no Windows name holds,
+        // which inside the script would end the quoted name and start a command of their own.
+        const bool breaksQuoting = std::any_of(text.begin(), text.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 32 || c == '"' || c == '<' || c == '>' ||
+                   c == '|';
+        });
+        return !breaksQuoting && !LosesCharactersInOem(text);
     }
 
     std::string Compose(const std::string& listFolder, const std::string& programFolder,

@@ -28,7 +28,8 @@ public:
     /// The script's full path: the list folder, the folder's last component and the fixed ending.
     virtual std::string ScriptPath(const std::string& listFolder) const = 0;
 
-    /// True when `text` reaches the command interpreter as the same folder or file name.
+    /// True when `text` reaches the command interpreter as the same folder or file name, and as
+    /// nothing else.
     virtual bool CarriesUnchanged(std::string_view text) const = 0;
 
     /// The whole script as the bytes to write. `programFolder` ends with a folder separator.

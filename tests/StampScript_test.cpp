@@ -81,9 +81,21 @@ TEST(StampScriptTest, BatchConsoleText) {
     EXPECT_EQ(script->ScriptPath("D:\\Kes\xE4 100%"),
               "D:\\Kes\xE4 100%\\Kes\xE4 100% FileDateAndTime File.bat");
 
-    EXPECT_TRUE(script->CarriesUnchanged("Kes\xE4"));
-    EXPECT_FALSE(script->CarriesUnchanged("Stra\xDF"
-                                          "e.wmv"));
+    const struct {
+        const char* what;
+        std::string text;
+        bool carried;
+    } rows[] = {
+        {"a table letter", "Kes\xE4", true},
+        {"a letter the table lacks", "Stra\xDF" "e.wmv", false},
+        {"a percent sign, doubled", "50%.wmv", true},
+        {"a double quote would end the name", "a\" & del *.* & \".wmv", false},
+        {"a pipe", "a|b.wmv", false},
+        {"redirection", "a>b.wmv", false},
+        {"a line break", "a\r\nb.wmv", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(script->CarriesUnchanged(row.text), row.carried) << row.what;
 }
 
 // Guards the shell dialect's structure and its quoting of folders and names.
