@@ -31,7 +31,8 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 /// message box should try to show.
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kLongest = 200;
-    return text.size() <= kLongest ? std::string(text) : std::string(text.substr(0, kLongest)) + "...";
+    return text.size() <= kLongest ? std::string(text)
+                                   : std::string(text.substr(0, kLongest)) + "...";
 }
 
 std::string IntegerError(std::string_view text) {

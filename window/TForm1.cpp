@@ -348,10 +348,11 @@ void TForm1::FormCreate() {
     if (platform::ExecutableFolder(programFolder_))
         programFolder_.clear();
     if (settingsPath_.empty()) {
-        // An installed copy's folder is not the user's to write in.
+        // An installed copy's folder is not the user's to write in, even where the user could.
         const QString folder = FromBytes(programFolder_);
+        const bool installed = folder.endsWith(QStringLiteral("/" KRONALO_PROGRAM_FOLDER "/"));
         QString settingsFolder = folder;
-        if (folder.isEmpty() || !QFileInfo(folder).isWritable()) {
+        if (folder.isEmpty() || installed || !QFileInfo(folder).isWritable()) {
             settingsFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
             QDir().mkpath(settingsFolder);
         }

@@ -1,0 +1,37 @@
+#!/bin/sh
+# Builds the .deb with CPack, checks it with dpkg-deb and lintian, unpacks it into a throwaway
+# root and runs the installed programs from there.
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+kronalo_need_packages $KRONALO_BUILD_PACKAGES dpkg-dev lintian man-db
+
+cmake --preset default
+cmake --build --preset default
+(cd build && cpack)
+deb=build/kronalo_1.3.0_amd64.deb
+
+dpkg-deb --info "$deb"
+contents=$(dpkg-deb --contents "$deb")
+for path in ./usr/lib/kronalo/Kronalo ./usr/lib/kronalo/Stamplet ./usr/bin/kronalo ./usr/bin/stamplet \
+    ./usr/share/applications/kronalo.desktop ./usr/share/icons/hicolor/scalable/apps/kronalo.svg \
+    ./usr/share/man/man1/stamplet.1.gz; do
+    echo "$contents" | grep -q " $path" || { echo "missing from the package: $path" >&2; exit 1; }
+done
+lintian --fail-on error,warning "$deb"
+# Every declared dependency can be had on this Debian release.
+apt-get install --simulate "./$deb" >/dev/null
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root/unpacked"
+"$root/unpacked/usr/bin/stamplet" '/?' | grep -q '^Usage: Stamplet'
+man -l "$root/unpacked/usr/share/man/man1/stamplet.1.gz" >/dev/null
+
+# An installed copy keeps its settings in the user's configuration folder, never beside itself:
+# it writes them at its first start.
+XDG_CONFIG_HOME="$root/config" QT_QPA_PLATFORM=offscreen timeout 5 \
+    "$root/unpacked/usr/bin/kronalo" >/dev/null 2>&1 || true
+test -f "$root/config/Kronalo/Kronalo.dat" || { echo "no settings in the configuration folder" >&2; exit 1; }
+test ! -e "$root/unpacked/usr/lib/kronalo/Kronalo.dat" || { echo "settings beside the program" >&2; exit 1; }
+echo "package checked: $deb"
