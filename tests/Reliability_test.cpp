@@ -5,6 +5,7 @@
 #include "FormFixture.h"
 
 #include "platform/Process.h"
+#include "window/WindowText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -223,6 +224,57 @@ TEST_F(ReliabilityTest, DiskFullWhileWritingTheScript) {
               "error: " + std::make_error_code(std::errc::no_space_on_device).message());
     EXPECT_FALSE(window.StampConsole()->IsRunning());
     EXPECT_EQ(Contents(small), before) << "no script and no temporary file were left";
+}
+
+} // namespace
+
+namespace {
+
+// Guards the running script: a second run is refused, a close asks and, when told to wait,
+// waits for the script's end before the run finishes and the script is deleted.
+TEST_F(ReliabilityTest, ScriptStillRunning) {
+    test::TempFolder programs;
+    // A Stamplet that takes its time, so the script is still running when the test acts.
+    std::ofstream(programs.path() / "Stamplet") << "#!/bin/sh\nsleep 1\n";
+    std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
+
+    TForm1::Setup setup;
+    setup.arguments = {(folder.path() / "clip01.avi").string()};
+    setup.settingsPath = (settings.path() / "Kronalo.dat").string();
+    setup.dialogs = std::make_unique<RecordingDialogs>(
+        log, std::deque<engine::Answer>{engine::Answer::No, engine::Answer::Yes});
+    setup.programFolder = programs.str() + "/";
+    form = std::make_unique<TForm1>(std::move(setup));
+    form->show();
+    QApplication::processEvents();
+
+    form->DoItBtn->click();
+    ASSERT_TRUE(form->StampConsole()->IsRunning());
+    form->DoItBtn->click();
+    const std::string script =
+        (folder.path() / (folder.path().filename().string() + " FileDateAndTime File.sh")).string();
+    EXPECT_FALSE(form->close()) << "No keeps the window open";
+    EXPECT_TRUE(std::filesystem::exists(script)) << "a running script is never deleted";
+    EXPECT_TRUE(form->close()) << "Yes waits for the script, then closes";
+    EXPECT_FALSE(form->StampConsole()->IsRunning());
+    EXPECT_FALSE(std::filesystem::exists(script));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "info: " + Box(engine::messages::kScriptWritten),
+                       "info: " + Box(window::text::kRunStillGoing),
+                       "ask: " + Box(window::text::kWaitBeforeClosing),
+                       "ask: " + Box(window::text::kWaitBeforeClosing),
+                       "info: " + Box(engine::messages::kDone),
+                   }));
+}
+
+// Guards the minimum size: bounds from the settings file are applied, but never below 420 x 240.
+TEST_F(ReliabilityTest, SettingsKeepTheMinimumSize) {
+    std::ofstream(settings.path() / "Kronalo.dat", std::ios::binary)
+        << "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n100\r\n10\r\n20\r\n100\r\n50\r\n";
+    TForm1& window = Open({});
+    EXPECT_EQ(window.pos(), QPoint(10, 20));
+    EXPECT_EQ(window.size(), QSize(420, 240));
+    EXPECT_TRUE(log.empty());
 }
 
 } // namespace

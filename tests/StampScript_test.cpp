@@ -87,7 +87,10 @@ TEST(StampScriptTest, BatchConsoleText) {
         bool carried;
     } rows[] = {
         {"a table letter", "Kes\xE4", true},
-        {"a letter the table lacks", "Stra\xDF" "e.wmv", false},
+        {"a letter the table lacks",
+         "Stra\xDF"
+         "e.wmv",
+         false},
         {"a percent sign, doubled", "50%.wmv", true},
         {"a double quote would end the name", "a\" & del *.* & \".wmv", false},
         {"a pipe", "a|b.wmv", false},

@@ -123,7 +123,7 @@ private:
 
 TForm1::TForm1(Setup setup, QWidget* parent)
     : QWidget(parent), arguments_(std::move(setup.arguments)),
-      settingsPath_(std::move(setup.settingsPath)),
+      settingsPath_(std::move(setup.settingsPath)), programFolder_(std::move(setup.programFolder)),
       dialogs_(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<MessageBoxDialogs>()),
       surroundings_(std::make_unique<Surroundings>(*this)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())),
@@ -345,11 +345,14 @@ void TForm1::SelectAllIfAsked() {
 
 void TForm1::FormCreate() {
     TreeView->SetChangeDelay(10);
-    if (platform::ExecutableFolder(programFolder_))
-        programFolder_.clear();
+    std::string ownFolder;
+    if (platform::ExecutableFolder(ownFolder))
+        ownFolder.clear();
+    if (programFolder_.empty())
+        programFolder_ = ownFolder;
     if (settingsPath_.empty()) {
         // An installed copy's folder is not the user's to write in, even where the user could.
-        const QString folder = FromBytes(programFolder_);
+        const QString folder = FromBytes(ownFolder);
         const bool installed = folder.endsWith(QStringLiteral("/" KRONALO_PROGRAM_FOLDER "/"));
         QString settingsFolder = folder;
         if (folder.isEmpty() || installed || !QFileInfo(folder).isWritable()) {

@@ -42,6 +42,8 @@ public:
         std::string settingsPath;
         /// The message boxes; the real ones when empty (tests answer their own).
         std::unique_ptr<TDialogs> dialogs;
+        /// Stamplet's folder, ending with a separator; empty for the program's own folder.
+        std::string programFolder;
     };
 
     explicit TForm1(Setup setup = {}, QWidget* parent = nullptr);
@@ -124,10 +126,10 @@ private:
 
     std::vector<std::string> arguments_;
     std::string settingsPath_;
+    std::string programFolder_;
     std::unique_ptr<TDialogs> dialogs_;
     std::unique_ptr<Surroundings> surroundings_;
     std::unique_ptr<engine::StampScript> script_;
-    std::string programFolder_;
     TStampConsole* console_;
     bool shown_ = false;
     /// The left pane's width as last set, for saving before the window has been laid out.
