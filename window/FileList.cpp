@@ -7,7 +7,6 @@
 #include <QFile>
 
 #include <filesystem>
-#include <optional>
 
 namespace window {
 namespace {
