@@ -20,11 +20,6 @@ using engine::Answer;
 using engine::RunEnd;
 using engine::ScriptOutcome;
 
-class UtcZone final : public engine::Zone {
-public:
-    std::optional<std::int32_t> OffsetNow() const override { return 0; }
-};
-
 /// Surroundings that record every call in order and keep the script's end for the test to call.
 class FakeSurroundings : public engine::TRunSurroundings {
 public:
@@ -94,7 +89,7 @@ protected:
 
     test::TempFolder folder;
     test::CurrentFolder here{folder.path()};
-    UtcZone zone;
+    engine::FixedZone zone{0};
     std::unique_ptr<engine::StampScript> script = engine::MakeShellScript();
     std::string programFolder = "/opt/kronalo/";
     FakeSurroundings fake;

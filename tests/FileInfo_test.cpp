@@ -7,18 +7,9 @@
 
 namespace {
 
+using engine::FixedZone;
 using engine::TDateTime;
 using engine::TFileInfo;
-
-/// A zone with a fixed offset, or none at all.
-class FixedZone final : public engine::Zone {
-public:
-    explicit FixedZone(std::optional<std::int32_t> secondsEast) : secondsEast_(secondsEast) {}
-    std::optional<std::int32_t> OffsetNow() const override { return secondsEast_; }
-
-private:
-    std::optional<std::int32_t> secondsEast_;
-};
 
 constexpr long long kJan15_2005_12h = 1105790400; // 2005-01-15 12:00:00 UTC
 constexpr long long kJul15_2025_12h = 1752580800; // 2025-07-15 12:00:00 UTC

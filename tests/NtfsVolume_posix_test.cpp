@@ -77,11 +77,6 @@ private:
     bool mounted_ = false;
 };
 
-class UtcZone final : public engine::Zone {
-public:
-    std::optional<std::int32_t> OffsetNow() const override { return 0; }
-};
-
 // Guards the whole creation-time road on NTFS: a /C that only seemed to work would leave every
 // copied file with the wrong creation time.
 TEST(NtfsVolumeTest, CreationTimeIsSetAndReadBack) {
@@ -104,7 +99,7 @@ TEST(NtfsVolumeTest, CreationTimeIsSetAndReadBack) {
                                       {"/W", "/D", "03-07-2006", "/T", "14:52:40", "clip01.wmv"},
                                       volume.mountPoint(), {{"TZ", "UTC"}}, run));
 
-    const UtcZone utc;
+    const engine::FixedZone utc(0);
     engine::TDateTime creation, access, write;
     ASSERT_TRUE(engine::TFileInfo(target.string(), utc).ReadFileTimes(creation, access, write));
     EXPECT_EQ(engine::FormatStampDate(creation) + " " + engine::FormatStampTime(creation),
