@@ -2,8 +2,8 @@
 // pair runs alternately on data made in a temporary folder; the figures are medians of the wall
 // times, from process start to exit. Prints one table; never asserts anything.
 
-#include "platform/Process.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/ProgramRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,11 +43,11 @@ std::pair<Measured, Measured> Alternate(const Command& ours, const Command& peer
     const Command* commands[2] = {&ours, &peer};
     for (int round = -1; round < rounds; ++round) {
         for (int which = 0; which < 2; ++which) {
-            platform::ProgramRun run;
+            test::ProgramRun run;
             const auto start = std::chrono::steady_clock::now();
             const std::error_code error =
-                platform::RunProgram(commands[which]->program, commands[which]->arguments,
-                                     folder.string(), {{"LC_ALL", "C"}}, run);
+                test::RunProgram(commands[which]->program, commands[which]->arguments,
+                                 folder.string(), {{"LC_ALL", "C"}}, run);
             const auto end = std::chrono::steady_clock::now();
             if (error || run.exitStatus != 0) {
                 measured[which].failed = true;

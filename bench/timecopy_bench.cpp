@@ -5,10 +5,8 @@
 #include "engine/Messages.h"
 #include "engine/StampScript.h"
 #include "engine/TimeCopyRun.h"
-#include "platform/CommandShell.h"
-#include "platform/DirectorySearch.h"
-#include "platform/Process.h"
 #include "platform/ProgramPath.h"
+#include "tests/support/TestSurroundings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,69 +14,38 @@
 
 namespace {
 
-class BenchSurroundings final : public engine::TRunSurroundings {
+/// The script ends at once, as if it had stamped nothing, where only the writing is measured.
+class ScriptOnly final : public test::TestSurroundings {
 public:
-    BenchSurroundings(std::string folder, bool run) : folder_(std::move(folder)), run_(run) {}
-
-    int failures = 0;
-
-    void ShowInformation(const std::string& text) override {
-        if (text == engine::messages::kScriptWritten || text == engine::messages::kDone)
-            return;
-        ++failures;
-        std::fprintf(stderr, "%s\n", text.c_str());
-    }
-    void ShowError(const std::string& text) override {
-        ++failures;
-        std::fprintf(stderr, "%s\n", text.c_str());
-    }
-    engine::Answer AskYesNo(const std::string&) override { return engine::Answer::Yes; }
-    void SelectAll() override {}
-    engine::ListState ReadList() override {
-        engine::ListState list;
-        list.folder = folder_;
-        platform::DirectorySearch search;
-        platform::FoundEntry entry;
-        for (bool found = !search.First("*.avi", entry); found; found = search.Next(entry))
-            list.items.push_back(entry.name);
-        list.selected.assign(list.items.size(), true);
-        return list;
-    }
-    engine::FieldTexts ReadFields() override { return {"*.wmv", "*.avi"}; }
-    bool StartScript(const std::string& path, const std::string& folder, std::size_t,
+    bool StartScript(const engine::ScriptLaunch&,
                      std::function<void(const engine::ScriptOutcome&)> ended) override {
-        engine::ScriptOutcome outcome;
-        if (run_) {
-            const std::vector<std::string> command = platform::ScriptCommand(path);
-            platform::ProgramRun result;
-            if (platform::RunProgram(command.front(), {command.begin() + 1, command.end()}, folder,
-                                     {}, result))
-                return false;
-            outcome.cannotChange = result.exitStatus == 0 ? 0 : 1;
-        }
-        ended(outcome);
+        ended({});
         return true;
     }
-    void Beep() override {}
-
-private:
-    std::string folder_;
-    bool run_;
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[2], "script") != 0 && std::strcmp(argv[2], "run") != 0)) {
+    const bool run = argc == 3 && std::strcmp(argv[2], "run") == 0;
+    if (argc != 3 || (!run && std::strcmp(argv[2], "script") != 0)) {
         std::fprintf(stderr, "usage: timecopy_bench FOLDER script|run\n");
         return 2;
     }
-    std::filesystem::current_path(argv[1]);
     std::string programFolder;
     platform::ExecutableFolder(programFolder);
     const auto script = engine::MakeStampScript(platform::NativeCommandShell());
-    BenchSurroundings surroundings(std::filesystem::current_path().string(),
-                                   std::strcmp(argv[2], "run") == 0);
+    ScriptOnly scriptOnly;
+    test::TestSurroundings running(test::TestSurroundings::Script::Run);
+    test::TestSurroundings& surroundings = run ? running : scriptOnly;
+    surroundings.ListFiles(std::filesystem::absolute(argv[1]).string());
     const engine::RunEnd end = engine::RunTimeCopy(surroundings, {programFolder, *script});
-    return end == engine::RunEnd::Started && surroundings.failures == 0 ? 0 : 1;
+    if (end != engine::RunEnd::Started)
+        std::fprintf(stderr, "%s\n", surroundings.LastBox().c_str());
+    // Written only, the targets keep their times: the verdict is no measure then.
+    const bool ok = !run || surroundings.LastBox() == engine::messages::kDone ||
+                    surroundings.LastBox().starts_with(std::string(engine::messages::kDone) + "\r");
+    if (run && !ok)
+        std::fprintf(stderr, "%s\n", surroundings.LastBox().c_str());
+    return end == engine::RunEnd::Started && ok ? 0 : 1;
 }

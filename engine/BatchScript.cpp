@@ -1,7 +1,6 @@
 #include "engine/CodePage.h"
 #include "engine/Names.h"
 #include "engine/ScriptText.h"
-#include "engine/StampFormat.h"
 #include "engine/StampScript.h"
 
 #include <algorithm>
@@ -36,11 +35,6 @@ std::string EscapePercent(std::string_view text) {
     return escaped;
 }
 
-/// A folder or name as the console must read it between double quotes.
-std::string ConsoleText(std::string_view ansi) {
-    return EscapePercent(AnsiToOemText(ansi));
-}
-
 class BatchScript final : public StampScript {
 public:
     std::string ScriptPath(const std::string& listFolder) const override {
@@ -57,34 +51,25 @@ public:
         return !breaksQuoting && !LosesCharactersInOem(text);
     }
 
-    std::string Compose(const std::string& listFolder, const std::string& programFolder,
-                        const std::vector<StampItem>& items) const override {
-        std::string s;
-        auto line = [&s](std::string_view text) {
-            s += text;
-            s += "\r\n";
-        };
-        line("@echo off");
-        line("");
-        line(std::string("rem ") + script_text::kBatchCreatedBy);
-        line(std::string("rem ") + script_text::kCopyright);
-        line(std::string("rem ") + script_text::kContact);
-        line("cd \"" + ConsoleText(listFolder) + "\"");
-        line(listFolder.substr(0, 2));
-        line("");
-        const std::string stamplet = "\"" + ConsoleText(programFolder) + "Stamplet.exe\"";
-        for (const StampItem& item : items) {
-            const std::string target = " \"" + ConsoleText(item.targetName) + "\"";
-            line(stamplet + " /C /D " + FormatStampDate(item.creationTime) + " /T " +
-                 FormatStampTime(item.creationTime) + target);
-            line(stamplet + " /W /D " + FormatStampDate(item.lastWriteTime) + " /T " +
-                 FormatStampTime(item.lastWriteTime) + target);
-            line("");
-        }
-        line("echo.");
-        line(AnsiToOemText(AnsiFromUtf8(std::string("echo ") + script_text::kDone)));
-        line("echo.");
-        return s;
+protected:
+    const char* LineEnd() const override { return "\r\n"; }
+    const char* FirstLine() const override { return "@echo off"; }
+    const char* CommentMarker() const override { return "rem "; }
+    const char* CreatedBy() const override { return script_text::kBatchCreatedBy; }
+    const char* StampletName() const override { return "Stamplet.exe"; }
+
+    std::vector<std::string> FolderLines(const std::string& listFolder) const override {
+        // The drive line: cd alone does not change the current drive.
+        return {"cd " + Quote(listFolder), listFolder.substr(0, 2)};
+    }
+
+    std::string Quote(std::string_view text) const override {
+        return "\"" + EscapePercent(AnsiToOemText(text)) + "\"";
+    }
+
+    const char* EchoEmpty() const override { return "echo."; }
+    std::string Echo(std::string_view text) const override {
+        return AnsiToOemText(AnsiFromUtf8("echo " + std::string(text)));
     }
 };
 

@@ -25,6 +25,9 @@ struct CalendarTime {
 /// Milliseconds in one day.
 inline constexpr std::int64_t kMillisecondsPerDay = 86400000;
 
+/// Milliseconds from 1601-01-01 00:00, where file times start, to day zero (1899-12-30).
+inline constexpr std::int64_t kFileTimeToDayZeroMilliseconds = 109205 * kMillisecondsPerDay;
+
 /// The date-time value of an instant given as milliseconds since 1899-12-30 00:00.
 TDateTime DateTimeFromMilliseconds(std::int64_t milliseconds);
 

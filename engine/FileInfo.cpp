@@ -9,18 +9,14 @@ namespace {
 
 using namespace std::chrono;
 
-/// Days from 1601-01-01, where file times start, to 1899-12-30, where date-time values start.
-constexpr std::int64_t kFileTimeToDayZeroDays =
-    (sys_days(year(1899) / December / 30) - sys_days(year(1601) / January / 1)).count();
-
 /// The first millisecond after the last day a date-time value is written for (9999-12-31).
 constexpr std::int64_t kEndOfYear9999 =
     (sys_days(year(10000) / January / 1) - sys_days(year(1899) / December / 30)).count() *
     kMillisecondsPerDay;
 
 bool ToLocalDateTime(platform::FileTime utc, std::int64_t offsetMs, TDateTime& value) {
-    const std::int64_t ms = static_cast<std::int64_t>(utc / 10000) -
-                            kFileTimeToDayZeroDays * kMillisecondsPerDay + offsetMs;
+    const std::int64_t ms =
+        static_cast<std::int64_t>(utc / 10000) - kFileTimeToDayZeroMilliseconds + offsetMs;
     if (ms >= kEndOfYear9999)
         return false;
     value = DateTimeFromMilliseconds(ms);
@@ -34,12 +30,12 @@ TFileInfo::TFileInfo(std::string fileName, const Zone& zone)
 
 bool TFileInfo::ReadFileTimes(TDateTime& creationTime, TDateTime& lastAccessTime,
                               TDateTime& lastWriteTime) const {
+    // Without a zone there is no local time to give: UTC in its place would stamp hours off.
+    const std::optional<std::int32_t> offset = zone_.OffsetNow();
     platform::FileTimeSet times;
-    if (platform::GetFileTimes(FileName, times))
+    if (!offset || platform::GetFileTimes(FileName, times))
         return false;
-
-    // Without a zone the times stay in UTC.
-    const std::int64_t offsetMs = static_cast<std::int64_t>(zone_.OffsetNow().value_or(0)) * 1000;
+    const std::int64_t offsetMs = static_cast<std::int64_t>(*offset) * 1000;
     TDateTime creation = 0, access = 0, write = 0;
     if (!ToLocalDateTime(times.creation, offsetMs, creation) ||
         !ToLocalDateTime(times.lastAccess, offsetMs, access) ||

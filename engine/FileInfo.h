@@ -17,8 +17,8 @@ public:
     /// Reads the creation, last-access and last-write times, turned into local time with the
     /// offset from UTC in force now. That is the offset Stamplet turns them back with when it
     /// runs, so the copy is exact in both seasons. Returns false, writing none of the three,
-    /// when the file cannot be opened (a folder cannot) or a time cannot be given as a date
-    /// between the years 1 and 9999.
+    /// when the file cannot be opened (a folder cannot), the zone cannot be asked, or a time
+    /// cannot be given as a date between the years 1 and 9999.
     bool ReadFileTimes(TDateTime& creationTime, TDateTime& lastAccessTime,
                        TDateTime& lastWriteTime) const;
 

@@ -60,18 +60,58 @@ std::string SourceNameIsMask(std::string_view item) {
            "tiedostoihin. Nimeä tiedosto uudelleen. Keskeytetään koko prosessi.";
 }
 
-std::string NotAllStamped(bool finished, unsigned changed, unsigned cannotChange,
-                          unsigned notFound) {
-    std::string text = finished ? "VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."
-                                : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
-    text += "\r\rOnnistuneet leimaukset: " + std::to_string(changed) +
-            "\rAikoja ei voitu muuttaa: " + std::to_string(cannotChange) +
-            "\rKohdetiedostoa ei löytynyt: " + std::to_string(notFound);
+std::string StampletMissing(std::string_view path) {
+    return "Aikaleimaohjelmaa " + Quoted(path) +
+           " ei löytynyt. Asenna Kronalo uudelleen. Keskeytetään koko prosessi.";
+}
+
+namespace {
+
+/// The most targets a warning names one by one; a box must still fit on the screen.
+constexpr std::size_t kNamedTargets = 10;
+
+const char* Why(TargetState state) {
+    switch (state) {
+    case TargetState::NotFound:
+        return "ei löytynyt";
+    case TargetState::Folder:
+        return "on kansio, jota ei leimata";
+    case TargetState::Skipped:
+        return "on piilotettu tiedosto, jota ei leimata";
+    case TargetState::WriteTimeDiffers:
+        return "muokkausaikaa ei saatu asetettua";
+    case TargetState::Unreadable:
+        return "aikoja ei voitu lukea";
+    case TargetState::Stamped:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+std::string RunVerdict(bool finished, const TargetReport& report) {
+    std::string text;
+    if (report.AllStamped()) {
+        text = kDone;
+    } else {
+        text = finished ? "VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."
+                        : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
+        text += "\r\rAjat asetettu: " + std::to_string(report.stamped) +
+                "\rAikoja ei asetettu: " + std::to_string(report.notStamped) +
+                "\rKohdetiedostoa ei löytynyt: " + std::to_string(report.notFound) + "\r";
+        for (std::size_t i = 0; i < report.problems.size() && i < kNamedTargets; ++i)
+            text += "\r" + report.problems[i].first + ": " + Why(report.problems[i].second);
+        if (report.problems.size() > kNamedTargets)
+            text += "\r... ja " + std::to_string(report.problems.size() - kNamedTargets) + " muuta";
+    }
+    if (report.creationNotKept > 0)
+        text += std::string("\r\r") + kCreationNotKept;
     return text;
 }
 
-std::string CannotCreateFile(std::string_view path) {
-    return "Cannot create file " + std::string(path);
+std::string CannotCreateFile(std::string_view path, std::string_view reason) {
+    return "Cannot create file " + std::string(path) + "\r" + std::string(reason);
 }
 
 } // namespace engine::messages

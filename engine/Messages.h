@@ -3,6 +3,8 @@
 // Every text the time-copy run shows the user, in one place. Finnish, UTF-8; "\r" is the line
 // break the message boxes show.
 
+#include "engine/TargetCheck.h"
+
 #include <string>
 #include <string_view>
 
@@ -22,8 +24,24 @@ inline constexpr const char* kNothingSelected =
 inline constexpr const char* kScriptWritten =
     "Väliaikaistiedosto luotu. Paina OK, niin tiedostoajat asetetaan!";
 
-/// M7: every stamp call of the script succeeded.
+/// M7: every target was read back with its source's times.
 inline constexpr const char* kDone = "VALMIS! Ajat asetettu valittuihin tiedostoihin.";
+
+/// Added where a file system kept no creation time: the last-write times are set all the same.
+inline constexpr const char* kCreationNotKept =
+    "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
+    "ennalleen. Muokkausajat asetettiin.";
+
+/// The machine's time zone cannot be asked, so no local time can be given.
+inline constexpr const char* kZoneUnreadable =
+    "Koneen aikavyöhykettä ei voitu lukea, joten tiedostoaikoja ei voi muuntaa paikalliseen "
+    "aikaan. Keskeytetään koko prosessi.";
+
+/// Daylight-saving time began or ended while M6 was shown; the script's times would be an hour
+/// off, so it is not run.
+inline constexpr const char* kZoneChanged =
+    "Kesäaika alkoi tai päättyi, kun väliaikaistiedosto oli jo kirjoitettu, joten sen ajat "
+    "olisivat väärin. Tiedostoaikoja ei asetettu. Paina Kopioi tiedostoajat uudelleen.";
 
 /// M2: the file list is empty.
 std::string EmptyList(std::string_view filter);
@@ -52,11 +70,16 @@ std::string TargetNotCarried(std::string_view item, std::string_view target);
 /// A source's name holds "*" or "?", which would make its target name a mask for other files.
 std::string SourceNameIsMask(std::string_view item);
 
-/// The script has ended, but not every stamp call succeeded.
-std::string NotAllStamped(bool finished, unsigned changed, unsigned cannotChange,
-                          unsigned notFound);
+/// Stamplet is not in the program folder.
+std::string StampletMissing(std::string_view path);
 
-/// The runtime's text when the script file cannot be created.
-std::string CannotCreateFile(std::string_view path);
+/// How the run ended, from its targets as read back: M7 when every one has its times (with the
+/// note on creation times where needed), otherwise a warning with the counts and each target
+/// that was not stamped and why. `finished` is false when the script was cut short.
+std::string RunVerdict(bool finished, const TargetReport& report);
+
+/// The platform's text when the script file cannot be created, with the system's reason on the
+/// next line.
+std::string CannotCreateFile(std::string_view path, std::string_view reason);
 
 } // namespace engine::messages

@@ -1,23 +1,9 @@
 #include "engine/Names.h"
 #include "engine/ScriptText.h"
-#include "engine/StampFormat.h"
 #include "engine/StampScript.h"
 
 namespace engine {
 namespace {
-
-/// Single quotes keep every character as it is, except a single quote, which closes the quoted
-/// text, is written escaped and opens it again.
-std::string Quote(std::string_view text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
 
 class ShellScript final : public StampScript {
 public:
@@ -30,35 +16,33 @@ public:
 
     bool CarriesUnchanged(std::string_view) const override { return true; }
 
-    std::string Compose(const std::string& listFolder, const std::string& programFolder,
-                        const std::vector<StampItem>& items) const override {
-        std::string s;
-        auto line = [&s](std::string_view text) {
-            s += text;
-            s += '\n';
-        };
-        line("#!/bin/sh");
-        line("");
-        line(std::string("# ") + script_text::kShellCreatedBy);
-        line(std::string("# ") + script_text::kCopyright);
-        line(std::string("# ") + script_text::kContact);
+protected:
+    const char* LineEnd() const override { return "\n"; }
+    const char* FirstLine() const override { return "#!/bin/sh"; }
+    const char* CommentMarker() const override { return "# "; }
+    const char* CreatedBy() const override { return script_text::kShellCreatedBy; }
+    const char* StampletName() const override { return "Stamplet"; }
+
+    std::vector<std::string> FolderLines(const std::string& listFolder) const override {
         // Without the list folder the targets would be looked for in the wrong place.
-        line("cd " + Quote(listFolder) + " || exit 1");
-        line("");
-        const std::string stamplet = Quote(programFolder + "Stamplet");
-        for (const StampItem& item : items) {
-            const std::string target = " " + Quote(item.targetName);
-            line(stamplet + " /C /D " + FormatStampDate(item.creationTime) + " /T " +
-                 FormatStampTime(item.creationTime) + target);
-            line(stamplet + " /W /D " + FormatStampDate(item.lastWriteTime) + " /T " +
-                 FormatStampTime(item.lastWriteTime) + target);
-            line("");
-        }
-        line("echo");
-        line("echo " + Quote(script_text::kDone));
-        line("echo");
-        return s;
+        return {"cd " + Quote(listFolder) + " || exit 1"};
     }
+
+    /// Single quotes keep every character as it is, except a single quote, which closes the
+    /// quoted text, is written escaped and opens it again.
+    std::string Quote(std::string_view text) const override {
+        std::string quoted = "'";
+        for (const char c : text) {
+            if (c == '\'')
+                quoted += "'\\''";
+            else
+                quoted += c;
+        }
+        return quoted + "'";
+    }
+
+    const char* EchoEmpty() const override { return "echo"; }
+    std::string Echo(std::string_view text) const override { return "echo " + Quote(text); }
 };
 
 } // namespace

@@ -1,6 +1,44 @@
 #include "engine/StampScript.h"
 
+#include "engine/ScriptText.h"
+#include "engine/StampFormat.h"
+
 namespace engine {
+
+std::string StampScript::StampletPath(const std::string& programFolder) const {
+    return programFolder + StampletName();
+}
+
+std::string StampScript::Compose(const std::string& listFolder, const std::string& programFolder,
+                                 const std::vector<StampItem>& items) const {
+    std::string s;
+    const auto line = [&s, end = LineEnd()](std::string_view text) {
+        s += text;
+        s += end;
+    };
+    line(FirstLine());
+    line("");
+    for (const char* comment : {CreatedBy(), script_text::kCopyright, script_text::kContact})
+        line(std::string(CommentMarker()) + comment);
+    for (const std::string& folderLine : FolderLines(listFolder))
+        line(folderLine);
+    line("");
+    const std::string stamplet = Quote(StampletPath(programFolder));
+    const auto stamp = [&](const char* slot, TDateTime time, const std::string& target) {
+        line(stamplet + slot + FormatStampDate(time) + " /T " + FormatStampTime(time) + " " +
+             target);
+    };
+    for (const StampItem& item : items) {
+        const std::string target = Quote(item.targetName);
+        stamp(" /C /D ", item.creationTime, target);
+        stamp(" /W /D ", item.lastWriteTime, target);
+        line("");
+    }
+    line(EchoEmpty());
+    line(Echo(script_text::kDone));
+    line(EchoEmpty());
+    return s;
+}
 
 std::unique_ptr<StampScript> MakeStampScript(platform::CommandShell shell) {
     return shell == platform::CommandShell::Cmd ? MakeBatchScript() : MakeShellScript();

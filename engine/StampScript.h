@@ -10,9 +10,9 @@
 
 namespace engine {
 
-/// What the two stamp lines of one selected source need.
+/// What the stamp lines of one selected source need.
 struct StampItem {
-    std::string targetName;  ///< The target file name, without a folder.
+    std::string targetName;  ///< The target file name, relative to the list folder.
     TDateTime creationTime;  ///< The source's creation time, local.
     TDateTime lastWriteTime; ///< The source's last-write time, local.
 };
@@ -20,7 +20,8 @@ struct StampItem {
 /// The stamp script in the command language of one system: its name and its lines. The script
 /// makes the list folder current, then calls Stamplet twice per target file, first with /C and the
 /// source's creation time, then with /W and its last-write time, because every Stamplet call also
-/// sets the last-write time.
+/// sets the last-write time. The lines are the same in every dialect; each dialect gives its own
+/// line end, comment marker, quoting, folder lines and echo.
 class StampScript {
 public:
     virtual ~StampScript() = default;
@@ -32,9 +33,28 @@ public:
     /// nothing else.
     virtual bool CarriesUnchanged(std::string_view text) const = 0;
 
-    /// The whole script as the bytes to write. `programFolder` ends with a folder separator.
-    virtual std::string Compose(const std::string& listFolder, const std::string& programFolder,
-                                const std::vector<StampItem>& items) const = 0;
+    /// Stamplet's full path in `programFolder`, which ends with a folder separator.
+    std::string StampletPath(const std::string& programFolder) const;
+
+    /// The whole script as the bytes to write.
+    std::string Compose(const std::string& listFolder, const std::string& programFolder,
+                        const std::vector<StampItem>& items) const;
+
+protected:
+    virtual const char* LineEnd() const = 0;
+    virtual const char* FirstLine() const = 0;
+    /// The comment marker with its blank.
+    virtual const char* CommentMarker() const = 0;
+    virtual const char* CreatedBy() const = 0;
+    virtual const char* StampletName() const = 0;
+    /// The lines that make the list folder current.
+    virtual std::vector<std::string> FolderLines(const std::string& listFolder) const = 0;
+    /// A folder or file name as the interpreter must read it.
+    virtual std::string Quote(std::string_view name) const = 0;
+    /// An empty output line.
+    virtual const char* EchoEmpty() const = 0;
+    /// A command that prints the UTF-8 text `text`.
+    virtual std::string Echo(std::string_view text) const = 0;
 };
 
 /// The script for Windows' console: a batch file in the console's code page with CR LF line ends.

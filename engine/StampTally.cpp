@@ -1,46 +1,62 @@
 #include "engine/StampTally.h"
 
+#include "stamp/StampletText.h"
+
 namespace engine {
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
+/// The first line of one of Stamplet's texts, without its line end.
+std::string_view FirstLine(std::string_view text) {
+    return text.substr(0, text.find('\n'));
 }
 
-bool EndsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+/// True when `line` is what Stamplet prints for the format `report`, whose "%s" stands for a name.
+bool IsReport(std::string_view line, std::string_view report) {
+    report = FirstLine(report);
+    const std::size_t name = report.find("%s");
+    const std::string_view before = report.substr(0, name);
+    const std::string_view after = report.substr(name + 2);
+    return line.size() > before.size() + after.size() && line.starts_with(before) &&
+           line.ends_with(after);
 }
 
 } // namespace
 
 bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome) {
-    if (EndsWith(line, "\r"))
+    namespace text = stamp::text;
+    if (line.ends_with('\r'))
         line.remove_suffix(1);
-    // Stamplet's own texts. A name with a line break splits its report in two and is counted
-    // neither as changed nor as a failure.
-    if (StartsWith(line, "File ") && EndsWith(line, " date/time changed succesfully")) {
+    // A name with a line break splits its report in two and is counted neither as changed nor as
+    // a failure; the run's verdict reads the targets' times back and does not rely on this.
+    if (IsReport(line, text::kChanged)) {
         ++outcome.changed;
         return true;
     }
-    if (StartsWith(line, "Cannot change date/time of ") && EndsWith(line, " -- file ignored")) {
+    if (IsReport(line, text::kCannotChange)) {
         ++outcome.cannotChange;
         return true;
     }
-    if (line == "No files found.") {
+    if (line == FirstLine(text::kNoFilesFound)) {
         ++outcome.notFound;
         return true;
     }
     // A call that Stamplet refused as a whole (a target name that reads as a switch, say)
     // changed nothing either.
-    for (const std::string_view fault :
-         {"Invalid command line switch.", "/D switch must be followed", "Invalid date format.",
-          "/T switch must be followed", "Invalid time format.", "Invalid date or time."}) {
-        if (StartsWith(line, fault)) {
+    for (const char* fault :
+         {text::kInvalidSwitch, text::kDateMissing, text::kBadDate, text::kTimeMissing,
+          text::kBadTime, text::kInvalidDateTime, text::kNoZone, text::kNoClock}) {
+        if (line == FirstLine(fault)) {
             ++outcome.cannotChange;
             return true;
         }
     }
     return false;
+}
+
+bool IsCreationNoteLine(std::string_view line) {
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    return IsReport(line, stamp::text::kCreationNotKept);
 }
 
 } // namespace engine

@@ -8,8 +8,11 @@ namespace engine {
 
 /// Counts one line of the stamp script's output into `outcome`: Stamplet's report of a changed
 /// entry, of an entry it could not change (a call it refused as a whole counts so too), or of a
-/// mask that found nothing. Other lines are not counted. Returns true for a counted line; in a stamp script each names one target, so the
-/// counted lines measure the script's progress.
+/// mask that found nothing. Other lines are not counted. Returns true for a counted line; in a
+/// stamp script each names one call, so the counted lines measure the script's progress.
 bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome);
+
+/// True for Stamplet's note that a file system cannot take a new creation time.
+bool IsCreationNoteLine(std::string_view line);
 
 } // namespace engine

@@ -3,18 +3,24 @@
 #include "engine/FileInfo.h"
 #include "engine/Messages.h"
 #include "engine/Names.h"
+#include "engine/TargetCheck.h"
+#include "platform/DirectorySearch.h"
+#include "platform/FileTimes.h"
+#include "platform/LocalTime.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace engine {
 
-std::error_code TRunSurroundings::WriteScript(const std::string& path, std::string_view bytes,
-                                              platform::WriteStage& stage) {
-    return platform::ReplaceFileAtomically(path, bytes, stage);
+std::error_code TRunSurroundings::WriteScript(platform::HeldFile& file, const std::string& path,
+                                              std::string_view bytes) {
+    return file.Write(path, bytes);
 }
 
-bool TRunSurroundings::DeleteScript(const std::string& path) {
-    return !platform::RemoveFile(path);
+std::error_code TRunSurroundings::DeleteScript(platform::HeldFile& file) {
+    return file.Remove();
 }
 
 namespace {
@@ -28,109 +34,184 @@ bool AnySelected(const ListState& list) {
     return std::find(list.selected.begin(), list.selected.end(), true) != list.selected.end();
 }
 
-void DeleteAfterRun(TRunSurroundings& surroundings, const std::string& path) {
-    if (!surroundings.DeleteScript(path))
+bool Exists(const std::string& path) {
+    platform::FileTimeSet ignored;
+    return !platform::StatFileTimes(path, ignored);
+}
+
+/// What the run works on once its request has been checked.
+struct Request {
+    FieldTexts fields;
+    ListState list;
+    std::int32_t secondsEast = 0; ///< The one offset of the whole run.
+};
+
+/// A started run, kept by the script's end until it comes. Where that end never comes (the
+/// window went first), the script, which has ended by then, is deleted without a word.
+struct RunState {
+    platform::HeldFile file;
+    std::string folder;
+    std::vector<StampItem> items;
+    std::int32_t secondsEast = 0;
+    bool finished = false;
+
+    ~RunState() {
+        if (!finished)
+            file.Remove();
+    }
+};
+
+void DeleteScript(TRunSurroundings& surroundings, RunState& run) {
+    run.finished = true;
+    const std::string path = run.file.Path();
+    if (surroundings.DeleteScript(run.file))
         surroundings.ShowInformation(messages::ScriptNotDeleted(path));
 }
 
-void FinishRun(TRunSurroundings& surroundings, const std::string& path,
-               const ScriptOutcome& outcome) {
+/// The script has ended: the verdict comes from the targets as they now are on the disk.
+void FinishRun(TRunSurroundings& surroundings, RunState& run, const ScriptOutcome& outcome) {
+    run.finished = true;
     surroundings.Beep();
-    if (outcome.finished && outcome.cannotChange == 0 && outcome.notFound == 0)
-        surroundings.ShowInformation(messages::kDone);
-    else
-        surroundings.ShowInformation(messages::NotAllStamped(
-            outcome.finished, outcome.changed, outcome.cannotChange, outcome.notFound));
+    const TargetReport report = CheckTargets(run.folder, run.items, run.secondsEast);
+    surroundings.ShowInformation(messages::RunVerdict(outcome.finished, report));
     // Only now does nothing read the script any more.
-    DeleteAfterRun(surroundings, path);
+    DeleteScript(surroundings, run);
 }
 
-} // namespace
-
-RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
-    const FieldTexts fields = surroundings.ReadFields();
-    if (IsBlank(fields.targetPattern)) {
+/// The pattern, the list and the selection, then what the script will rely on. False once the
+/// message that ends the run has been shown.
+bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Request& request) {
+    request.fields = surroundings.ReadFields();
+    if (IsBlank(request.fields.targetPattern)) {
         surroundings.ShowInformation(messages::kBlankPattern);
-        return RunEnd::Stopped;
+        return false;
     }
-
-    ListState list = surroundings.ReadList();
-    if (list.items.empty()) {
-        surroundings.ShowInformation(messages::EmptyList(fields.filter));
-        return RunEnd::Stopped;
+    request.list = surroundings.ReadList();
+    if (request.list.items.empty()) {
+        surroundings.ShowInformation(messages::EmptyList(request.fields.filter));
+        return false;
     }
-    if (!AnySelected(list)) {
+    if (!AnySelected(request.list)) {
         if (surroundings.AskYesNo(messages::kNothingSelected) == Answer::No)
-            return RunEnd::Stopped;
+            return false;
         surroundings.SelectAll();
-        list = surroundings.ReadList();
+        request.list = surroundings.ReadList();
     }
 
     const StampScript& script = context.script;
-    if (!script.CarriesUnchanged(list.folder)) {
-        surroundings.ShowInformation(messages::ListFolderNotCarried(list.folder));
-        return RunEnd::Stopped;
+    const std::string& folder = request.list.folder;
+    if (!script.CarriesUnchanged(folder)) {
+        surroundings.ShowInformation(messages::ListFolderNotCarried(folder));
+        return false;
     }
     if (!script.CarriesUnchanged(context.programFolder)) {
         surroundings.ShowInformation(messages::ProgramFolderNotCarried(context.programFolder));
-        return RunEnd::Stopped;
+        return false;
     }
+    if (const std::string stamplet = script.StampletPath(context.programFolder);
+        !Exists(stamplet)) {
+        surroundings.ShowInformation(messages::StampletMissing(stamplet));
+        return false;
+    }
+    // One offset for the whole run: every source is turned into local time the same way, and
+    // every Stamplet call turns it back the same way, even across a change of daylight-saving
+    // time.
+    const std::optional<std::int32_t> offset = context.zone.OffsetNow();
+    if (!offset) {
+        surroundings.ShowInformation(messages::kZoneUnreadable);
+        return false;
+    }
+    request.secondsEast = *offset;
+    return true;
+}
 
-    // One offset for the whole run: every source is turned into local time the same way, even
-    // when the run crosses a change of daylight-saving time.
-    const FixedZone runZone(context.zone.OffsetNow());
+/// The stamp items of the selected sources in list order, or nothing once the message that
+/// ends the run has been shown.
+std::optional<std::vector<StampItem>>
+BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Request& request) {
+    const FixedZone runZone(request.secondsEast);
+    const std::string& pattern = request.fields.targetPattern;
+    const ListState& list = request.list;
     std::vector<StampItem> items;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         if (i >= list.selected.size() || !list.selected[i])
             continue;
         const std::string& name = list.items[i];
         StampItem item;
-        item.targetName = MakeTargetName(name, fields.targetPattern);
+        item.targetName = MakeTargetName(name, pattern);
         if (item.targetName == name) {
             surroundings.ShowInformation(messages::TargetIsSource(name));
-            return RunEnd::Stopped;
+            return std::nullopt;
         }
         // The stem goes into the target name, where Stamplet would read * and ? as wildcards
         // and stamp other files too; a ? the user typed into the pattern keeps its meaning.
-        if (fields.targetPattern.find('*') != std::string::npos &&
+        if (pattern.find('*') != std::string::npos &&
             StripExtension(name).find_first_of("*?") != std::string::npos) {
             surroundings.ShowInformation(messages::SourceNameIsMask(name));
-            return RunEnd::Stopped;
+            return std::nullopt;
         }
-        if (!script.CarriesUnchanged(item.targetName)) {
+        if (!context.script.CarriesUnchanged(item.targetName)) {
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
-            return RunEnd::Stopped;
+            return std::nullopt;
         }
         TDateTime lastAccess = 0;
-        if (!TFileInfo(name, runZone)
+        if (!TFileInfo(platform::JoinPath(list.folder, name), runZone)
                  .ReadFileTimes(item.creationTime, lastAccess, item.lastWriteTime)) {
             surroundings.ShowInformation(messages::TimesUnreadable(name));
-            return RunEnd::Stopped;
+            return std::nullopt;
         }
         items.push_back(std::move(item));
     }
+    return items;
+}
 
-    const std::string path = script.ScriptPath(list.folder);
-    platform::WriteStage stage = platform::WriteStage::Create;
-    if (const std::error_code error = surroundings.WriteScript(
-            path, script.Compose(list.folder, context.programFolder, items), stage)) {
-        surroundings.ShowError(stage == platform::WriteStage::Create
-                                   ? messages::CannotCreateFile(path)
-                                   : error.message());
+/// Writes the script, tells the user and starts it.
+RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
+                     const Request& request, std::vector<StampItem> items) {
+    auto run = std::make_shared<RunState>();
+    run->folder = request.list.folder;
+    run->secondsEast = request.secondsEast;
+    const std::string path = context.script.ScriptPath(run->folder);
+    const std::string bytes = context.script.Compose(run->folder, context.programFolder, items);
+    run->items = std::move(items);
+    if (const std::error_code error = surroundings.WriteScript(run->file, path, bytes)) {
+        run->finished = true;
+        surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
         return RunEnd::NotWritten;
     }
     surroundings.ShowInformation(messages::kScriptWritten);
 
-    const bool started = surroundings.StartScript(
-        path, list.folder, items.size() * 2, [&surroundings, path](const ScriptOutcome& outcome) {
-            FinishRun(surroundings, path, outcome);
+    ScriptLaunch launch{run->file, run->folder, run->items.size() * 2, {}};
+    // Where the script's processes cannot be held to the run's offset, the time spent on M6
+    // must not have crossed a change of daylight-saving time.
+    if (!platform::FixedOffsetEnvironment(run->secondsEast, launch.environment) &&
+        context.zone.OffsetNow() != run->secondsEast) {
+        surroundings.ShowInformation(messages::kZoneChanged);
+        DeleteScript(surroundings, *run);
+        return RunEnd::NotStarted;
+    }
+    const bool started =
+        surroundings.StartScript(launch, [&surroundings, run](const ScriptOutcome& outcome) {
+            FinishRun(surroundings, *run, outcome);
         });
     if (!started) {
         surroundings.ShowInformation(messages::ScriptNotStarted(path));
-        DeleteAfterRun(surroundings, path);
+        DeleteScript(surroundings, *run);
         return RunEnd::NotStarted;
     }
     return RunEnd::Started;
+}
+
+} // namespace
+
+RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
+    Request request;
+    if (!CheckRequest(surroundings, context, request))
+        return RunEnd::Stopped;
+    std::optional<std::vector<StampItem>> items = BuildItems(surroundings, context, request);
+    if (!items)
+        return RunEnd::Stopped;
+    return WriteAndStart(surroundings, context, request, std::move(*items));
 }
 
 } // namespace engine

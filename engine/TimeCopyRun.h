@@ -2,20 +2,21 @@
 
 #include "engine/StampScript.h"
 #include "engine/Zone.h"
-#include "platform/AtomicFile.h"
+#include "platform/HeldFile.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace engine {
 
 /// The file list as the run reads it.
 struct ListState {
-    /// The list folder: a full path, also the process's current directory.
+    /// The list folder: a full path, as the system's file calls take it.
     std::string folder;
     /// The item names, without folder, in list order.
     std::vector<std::string> items;
@@ -32,12 +33,25 @@ struct FieldTexts {
 /// The answer to a yes-or-no question.
 enum class Answer { Yes, No, Closed };
 
-/// How a started stamp script ended, as its console counted Stamplet's reports.
+/// How a started stamp script ended, and Stamplet's reports as its console counted them.
 struct ScriptOutcome {
-    bool finished = true;      ///< The script ran to its end (it was not killed).
-    unsigned changed = 0;      ///< Entries whose times were changed.
-    unsigned cannotChange = 0; ///< "Cannot change date/time of ..." reports.
+    bool finished = true;      ///< The script ran to its end (it was not killed, its cd worked).
+    unsigned changed = 0;      ///< "File ... date/time changed succesfully" reports.
+    unsigned cannotChange = 0; ///< "Cannot change date/time of ..." reports and refused calls.
     unsigned notFound = 0;     ///< "No files found." reports.
+};
+
+/// What starting the script needs.
+struct ScriptLaunch {
+    /// The script as written, held open: what runs is this file, whatever its name leads to.
+    const platform::HeldFile& script;
+    /// The folder the script runs in.
+    std::string listFolder;
+    /// The number of Stamplet calls in the script, for showing progress.
+    std::size_t stampCalls = 0;
+    /// Settings on top of the environment: they keep the zone offset the script's times were
+    /// written with for every Stamplet call, whatever the clock does meanwhile.
+    std::vector<std::pair<std::string, std::string>> environment;
 };
 
 /// What the run needs of its surroundings: the window, the user and the disk.
@@ -58,30 +72,29 @@ public:
     /// The target pattern and the filter.
     virtual FieldTexts ReadFields() = 0;
 
-    /// Creates or replaces the script file with `bytes`. By default on the disk, atomically.
-    virtual std::error_code WriteScript(const std::string& path, std::string_view bytes,
-                                        platform::WriteStage& stage);
+    /// Writes the script with `bytes` at `path` and holds it in `file`. By default on the disk.
+    virtual std::error_code WriteScript(platform::HeldFile& file, const std::string& path,
+                                        std::string_view bytes);
 
-    /// Starts the script as a process of its own in a visible console, with `listFolder` as its
-    /// working folder, and returns at once. `stampCalls` is the number of Stamplet calls in it.
-    /// Once the process has ended, `ended` must be called with its outcome, exactly once. Returns
-    /// false, without calling `ended`, when the script cannot be started at all.
-    virtual bool StartScript(const std::string& path, const std::string& listFolder,
-                             std::size_t stampCalls,
+    /// Starts the script as a process of its own in a visible console and returns at once.
+    /// Once the process has ended, `ended` must be called with its outcome, exactly once; where
+    /// the surroundings go away first, they wait for the process and drop `ended` uncalled.
+    /// Returns false, without calling `ended`, when the script cannot be started at all.
+    virtual bool StartScript(const ScriptLaunch& launch,
                              std::function<void(const ScriptOutcome&)> ended) = 0;
 
     /// The platform's default sound.
     virtual void Beep() = 0;
 
-    /// Deletes the script file; false when it could not be deleted. By default on the disk.
-    virtual bool DeleteScript(const std::string& path);
+    /// Deletes the script file written, and no other. By default on the disk.
+    virtual std::error_code DeleteScript(platform::HeldFile& file);
 };
 
 /// Where a run ended.
 enum class RunEnd {
     Stopped,    ///< A check refused the run or the user said No; nothing written.
     NotWritten, ///< The script could not be written; nothing started.
-    NotStarted, ///< The script was written but could not be started; it was deleted.
+    NotStarted, ///< The script was written but was not started; it was deleted.
     Started,    ///< The script runs; the run finishes when it ends.
 };
 
@@ -97,8 +110,9 @@ struct RunContext {
 
 /// The time-copy run behind the run button: checks the pattern, the list and the selection,
 /// reads each selected source's times, writes the stamp script into the list folder and starts
-/// it. Once the script has ended, it beeps, tells the user how it went and deletes the script.
-/// Every check that fails ends the run with its message before anything is written or started.
+/// it. Once the script has ended, it beeps, reads every target's times back, tells the user how
+/// it went and deletes the script. Every check that fails ends the run with its message before
+/// anything is written or started.
 RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context);
 
 } // namespace engine

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HeldFile.h"
+
 #include <string>
 #include <vector>
 
@@ -14,7 +16,14 @@ enum class CommandShell {
 /// The command interpreter of the system the program was built for.
 CommandShell NativeCommandShell();
 
-/// The program and arguments that run the script at `scriptPath` with that interpreter.
-std::vector<std::string> ScriptCommand(const std::string& scriptPath);
+/// The program and arguments that run the held script with that interpreter. Where the system
+/// allows it, the interpreter reads the held file itself rather than whatever its name leads to
+/// by the time it starts; on Windows the held file cannot be renamed or replaced meanwhile.
+std::vector<std::string> ScriptCommand(const HeldFile& script);
+
+/// Runs in the script's new process between fork and exec, so only async-signal-safe calls:
+/// lets the held script pass into the process and enters `folder` (bytes as they stand). Does
+/// nothing where processes are not started by fork.
+void PrepareScriptChild(const HeldFile& script, const char* folder) noexcept;
 
 } // namespace platform

@@ -6,8 +6,10 @@ CommandShell NativeCommandShell() {
     return CommandShell::Cmd;
 }
 
-std::vector<std::string> ScriptCommand(const std::string& scriptPath) {
-    return {"cmd.exe", "/c", scriptPath};
+std::vector<std::string> ScriptCommand(const HeldFile& script) {
+    return {"cmd.exe", "/c", script.Path()};
 }
+
+void PrepareScriptChild(const HeldFile&, const char*) noexcept {}
 
 } // namespace platform

@@ -43,6 +43,10 @@ private:
 /// The folder separators of this system, the preferred one first.
 const char* FolderSeparators();
 
+/// `name` inside `folder`: the two joined by the preferred separator, unless `folder` already
+/// ends with one (a root folder) or is empty.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
 /// True when two folder paths name the same folder as this system compares names (exactly on
 /// POSIX systems, without regard to case on Windows).
 bool SameFolderName(std::string_view a, std::string_view b);

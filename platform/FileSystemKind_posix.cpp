@@ -1,13 +1,12 @@
 #include "platform/FileSystemKind_posix.h"
 
-#include <cstdio>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
-#include <string_view>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
-#include <vector>
 
 namespace platform {
 namespace {
@@ -16,42 +15,36 @@ constexpr long kFuseMagic = 0x65735546;
 constexpr long kNtfsMagic = 0x5346544e;
 constexpr long kCifsMagic = 0xFF534D42;
 constexpr long kSmb2Magic = 0xFE534D42;
+constexpr long kMsdosMagic = 0x4d44;
+constexpr long kExfatMagic = 0x2011BAB0;
 
 /// The file system type of the mount whose device is `dev`, from /proc/self/mountinfo.
 std::string MountType(dev_t dev) {
-    std::FILE* table = std::fopen("/proc/self/mountinfo", "re");
-    if (!table)
-        return {};
+    std::ifstream table("/proc/self/mountinfo");
     const std::string device = std::to_string(major(dev)) + ":" + std::to_string(minor(dev));
-    std::string type;
-    char line[4096];
-    while (type.empty() && std::fgets(line, sizeof line, table)) {
+    std::string line;
+    while (std::getline(table, line)) {
         // Fields: id parent major:minor root point options [optional...] - type source options
-        std::string_view rest(line);
-        std::vector<std::string_view> fields;
-        while (!rest.empty()) {
-            const std::size_t blank = rest.find_first_of(" \n");
-            fields.push_back(rest.substr(0, blank));
-            rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-        }
-        if (fields.size() < 3 || fields[2] != device)
+        std::istringstream fields(line);
+        std::string id, parent, number, field;
+        if (!(fields >> id >> parent >> number) || number != device)
             continue;
-        for (std::size_t i = 6; i + 1 < fields.size(); ++i) {
-            if (fields[i] == "-") {
-                type = fields[i + 1];
-                break;
-            }
-        }
-        break;
+        while (fields >> field)
+            if (field == "-" && fields >> field)
+                return field;
+        return {};
     }
-    std::fclose(table);
-    return type;
+    return {};
 }
 
 bool IsNtfs3gMountType(const std::string& type) {
     // ntfs-3g registers as fuseblk on a block device and as plain fuse on an image file.
     return type == "fuseblk" || type == "fuse" || type == "fuse.ntfs-3g" ||
            type == "fuse.lowntfs-3g" || type == "fuse.ntfs";
+}
+
+bool IsFatMountType(const std::string& type) {
+    return type == "fuse.fusefat" || type == "fuse.exfat" || type == "fuse.exfat-fuse";
 }
 
 } // namespace
@@ -65,6 +58,8 @@ FileSystemKind FileSystemOf(int fd) {
         return FileSystemKind::Cifs;
     if (magic == kNtfsMagic)
         return FileSystemKind::NtfsKernel;
+    if (magic == kMsdosMagic || magic == kExfatMagic)
+        return FileSystemKind::Fat;
     if (magic != kFuseMagic)
         return FileSystemKind::Other;
 
@@ -76,8 +71,10 @@ FileSystemKind FileSystemOf(int fd) {
     const auto found = known.find(st.st_dev);
     if (found != known.end())
         return found->second;
-    const FileSystemKind kind =
-        IsNtfs3gMountType(MountType(st.st_dev)) ? FileSystemKind::NtfsFuse : FileSystemKind::Other;
+    const std::string type = MountType(st.st_dev);
+    const FileSystemKind kind = IsNtfs3gMountType(type) ? FileSystemKind::NtfsFuse
+                                : IsFatMountType(type)  ? FileSystemKind::Fat
+                                                        : FileSystemKind::Other;
     known.emplace(st.st_dev, kind);
     return kind;
 }
@@ -89,6 +86,7 @@ const char* AttributeBitsName(FileSystemKind kind) {
         return "system.ntfs_attrib";
     case FileSystemKind::Cifs:
         return "user.cifs.dosattrib";
+    case FileSystemKind::Fat:
     case FileSystemKind::Other:
         break;
     }
@@ -102,6 +100,7 @@ const char* CreationTimeName(FileSystemKind kind) {
     case FileSystemKind::Cifs:
         return "user.cifs.creationtime";
     case FileSystemKind::NtfsKernel: // Only an ordinary attribute of that name would be stored.
+    case FileSystemKind::Fat:
     case FileSystemKind::Other:
         break;
     }

@@ -10,6 +10,7 @@ enum class FileSystemKind {
     NtfsFuse,   ///< NTFS through ntfs-3g: attributes and a settable creation time.
     NtfsKernel, ///< NTFS through the ntfs3 driver: attributes; the creation time is read-only.
     Cifs,       ///< A CIFS/SMB mount: attributes and a settable creation time.
+    Fat,        ///< FAT or exFAT: last-write times to 2 seconds, last-access times to the day.
 };
 
 /// The kind of the file system that holds the open file `fd`, by its type as statfs and the mount

@@ -29,6 +29,32 @@ struct FileTimeSet {
 /// given as a file time and is reported as an error.
 std::error_code GetFileTimes(const std::string& path, FileTimeSet& times);
 
+/// The three times of the entry at `path`, a file or a folder, as the file system keeps them,
+/// read without opening it: what was stored, for checking it. Where no creation time is kept, the
+/// same stand-in as GetFileTimes.
+std::error_code StatFileTimes(const std::string& path, FileTimeSet& times);
+
+/// How the file system that holds an entry keeps its times.
+struct TimeKeeping {
+    /// A creation time can be set there and is kept as set.
+    bool creationSettable = false;
+    /// How far a stored time may lie from the one set, in file-time ticks, for each slot: a FAT
+    /// volume keeps last-write times to 2 seconds and last-access times to the day.
+    FileTime creationStep = 1;
+    FileTime lastAccessStep = 1;
+    FileTime lastWriteStep = 1;
+};
+
+/// How the file system that holds `path` (an entry, or a folder for the entries in it) keeps
+/// times.
+std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping);
+
+/// True when `stored` is what a file system keeping times to `step` ticks stores for `wanted`.
+inline bool KeptAs(FileTime stored, FileTime wanted, FileTime step) {
+    const FileTime difference = stored > wanted ? stored - wanted : wanted - stored;
+    return difference < (step > 0 ? step : 1);
+}
+
 /// The times to give an entry; an empty slot stays as it is.
 struct FileTimeChange {
     std::optional<FileTime> creation;
@@ -37,10 +63,11 @@ struct FileTimeChange {
 };
 
 /// Opens the entry at `path` (a file, or a folder) for changing and sets the chosen times. An
-/// entry that nobody may write (no write permission at all) is refused, whoever asks. Where the
+/// entry that nobody may write (no write permission at all) is refused, whoever asks. Every time
+/// set is read back: one the file system did not store as given (beyond its step, see
+/// TimeKeeping) is an error, result_out_of_range for a time outside what it can hold. Where the
 /// file system keeps no creation time that can be set, the other slots are still set and
-/// `creationNotKept` becomes true; where it keeps one, a creation time that does not read back as
-/// written is an error.
+/// `creationNotKept` becomes true.
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                              bool& creationNotKept);
 

@@ -17,6 +17,12 @@ namespace {
 /// as the statx birth time instead.
 constexpr const char* kNtfsCreationAttribute = "system.ntfs_crtime";
 
+constexpr FileTime kSecond = kFileTimeTicksPerSecond;
+
+std::error_code Errno() {
+    return {errno, std::generic_category()};
+}
+
 bool ToFileTime(const struct statx_timestamp& stamp, FileTime& out) {
     const std::int64_t ticksPerSecond = static_cast<std::int64_t>(kFileTimeTicksPerSecond);
     const std::int64_t epochSeconds =
@@ -39,20 +45,8 @@ bool ReadNtfsCreationTime(const std::string& path, FileTime& out) {
     return true;
 }
 
-} // namespace
-
-std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
-    // What opening the file for reading would find out, without the open and close: the times
-    // come from statx, and the file must be one the caller may read and not a folder.
-    struct statx st;
-    const unsigned wanted = STATX_TYPE | STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME;
-    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, wanted, &st) != 0)
-        return {errno, std::generic_category()};
-    if (S_ISDIR(st.stx_mode))
-        return std::make_error_code(std::errc::is_a_directory);
-    if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0)
-        return {errno, std::generic_category()};
-
+/// The three times of `path` from statx, which must already hold them.
+std::error_code TimesFrom(const struct statx& st, const std::string& path, FileTimeSet& times) {
     FileTimeSet read;
     if (!ToFileTime(st.stx_atime, read.lastAccess) || !ToFileTime(st.stx_mtime, read.lastWrite))
         return std::make_error_code(std::errc::value_too_large);
@@ -72,17 +66,76 @@ std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
     return {};
 }
 
+std::error_code Statx(const std::string& path, struct statx& st) {
+    const unsigned wanted = STATX_TYPE | STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME;
+    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, wanted, &st) != 0)
+        return Errno();
+    return {};
+}
+
+} // namespace
+
+std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
+    // What opening the file for reading would find out, without the open and close: the times
+    // come from statx, and the file must be one the caller may read and not a folder.
+    struct statx st;
+    if (const std::error_code error = Statx(path, st))
+        return error;
+    if (S_ISDIR(st.stx_mode))
+        return std::make_error_code(std::errc::is_a_directory);
+    if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0)
+        return Errno();
+    return TimesFrom(st, path, times);
+}
+
+std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
+    struct statx st;
+    if (const std::error_code error = Statx(path, st))
+        return error;
+    return TimesFrom(st, path, times);
+}
+
+std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping) {
+    UniqueFd fd(::open(path.c_str(), O_PATH | O_CLOEXEC));
+    if (!fd)
+        return Errno();
+    keeping = TimeKeeping{};
+    switch (FileSystemOf(fd.get())) {
+    case FileSystemKind::NtfsFuse:
+        keeping.creationSettable = true;
+        break;
+    case FileSystemKind::NtfsKernel:
+        break;
+    case FileSystemKind::Cifs:
+        // The share's own volume decides; a FAT one keeps only every other second.
+        keeping.creationSettable = true;
+        keeping.creationStep = keeping.lastAccessStep = keeping.lastWriteStep = 2 * kSecond;
+        break;
+    case FileSystemKind::Fat:
+        keeping.creationStep = kSecond / 100;
+        keeping.lastWriteStep = 2 * kSecond;
+        // A date without a time of day, in local time.
+        keeping.lastAccessStep = 2 * 86400 * kSecond;
+        break;
+    case FileSystemKind::Other:
+        // Some Linux file systems (ext3 with small inodes, HFS+) keep whole seconds only.
+        keeping.creationStep = keeping.lastAccessStep = keeping.lastWriteStep = kSecond;
+        break;
+    }
+    return {};
+}
+
 } // namespace platform
 
 namespace platform {
 namespace {
 
-struct timespec ToTimespec(const std::optional<FileTime>& time) {
+/// The time to hand the system for a slot: the new one, or the one it has. Some FUSE file
+/// systems (fusefat) ignore a call that leaves a slot out, so none is left out.
+struct timespec ToTimespec(const std::optional<FileTime>& time, const struct timespec& current) {
     struct timespec ts {};
-    if (!time) {
-        ts.tv_nsec = UTIME_OMIT;
-        return ts;
-    }
+    if (!time)
+        return current;
     // Unsigned wrap-around gives the right signed difference for times before 1970.
     const std::int64_t ticks = static_cast<std::int64_t>(*time - kUnixEpochFileTime);
     const std::int64_t perSecond = static_cast<std::int64_t>(kFileTimeTicksPerSecond);
@@ -103,7 +156,7 @@ std::error_code SetCreationAttribute(int fd, const char* name, FileTime creation
     unsigned char raw[sizeof(FileTime)];
     std::memcpy(raw, &creation, sizeof raw);
     if (::fsetxattr(fd, name, raw, sizeof raw, XATTR_REPLACE) != 0)
-        return {errno, std::generic_category()};
+        return Errno();
     unsigned char back[sizeof(FileTime)];
     if (::fgetxattr(fd, name, back, sizeof back) != sizeof back ||
         std::memcmp(raw, back, sizeof raw) != 0)
@@ -111,36 +164,53 @@ std::error_code SetCreationAttribute(int fd, const char* name, FileTime creation
     return {};
 }
 
-} // namespace
-
-std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
-                             bool& creationNotKept) {
-    const struct timespec times[2] = {ToTimespec(change.lastAccess), ToTimespec(change.lastWrite)};
-    // Read-only as Windows knows it: nobody may write, so not even root changes it. Windows
-    // ignores that mark on folders.
-    const auto readOnly = [](const struct stat& st) {
-        return !S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+/// Reads the last-access and last-write times back: a file system that cannot hold a time
+/// (ext4 before 1901 or after 2446) clamps it without a word.
+std::error_code CheckStored(const std::string& path, const FileTimeChange& change) {
+    FileTimeSet stored;
+    if (const std::error_code error = StatFileTimes(path, stored))
+        return error;
+    const auto exact = [](const std::optional<FileTime>& wanted, FileTime kept) {
+        return !wanted || *wanted == kept;
     };
-
-    if (!change.creation) {
-        // The common case needs no open file: two calls per entry.
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0)
-            return {errno, std::generic_category()};
-        if (readOnly(st))
-            return std::make_error_code(std::errc::permission_denied);
-        if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
-            return {errno, std::generic_category()};
+    if (exact(change.lastAccess, stored.lastAccess) && exact(change.lastWrite, stored.lastWrite))
         return {};
-    }
+    // Only a mismatch needs to know how finely the file system keeps times.
+    TimeKeeping keeping;
+    if (const std::error_code error = TimeKeepingOf(path, keeping))
+        return error;
+    const auto kept = [](const std::optional<FileTime>& wanted, FileTime got, FileTime step) {
+        return !wanted || KeptAs(got, *wanted, step);
+    };
+    if (kept(change.lastAccess, stored.lastAccess, keeping.lastAccessStep) &&
+        kept(change.lastWrite, stored.lastWrite, keeping.lastWriteStep))
+        return {};
+    return std::make_error_code(std::errc::result_out_of_range);
+}
 
+/// Read-only as Windows knows it: nobody may write, so not even root changes it. Windows
+/// ignores that mark on folders.
+bool ReadOnly(const struct stat& st) {
+    return !S_ISDIR(st.st_mode) && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+struct Times {
+    struct timespec slots[2];
+};
+
+Times ToTimes(const FileTimeChange& change, const struct stat& st) {
+    return {{ToTimespec(change.lastAccess, st.st_atim), ToTimespec(change.lastWrite, st.st_mtim)}};
+}
+
+std::error_code SetWithCreation(const std::string& path, const FileTimeChange& change,
+                                bool& creationNotKept) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd)
-        return {errno, std::generic_category()};
+        return Errno();
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
-        return {errno, std::generic_category()};
-    if (readOnly(st))
+        return Errno();
+    if (ReadOnly(st))
         return std::make_error_code(std::errc::permission_denied);
 
     const char* name = CreationTimeName(FileSystemOf(fd.get()));
@@ -153,10 +223,29 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
     } else {
         creationNotKept = true;
     }
-
-    if (::futimens(fd.get(), times) != 0)
-        return {errno, std::generic_category()};
+    if (::futimens(fd.get(), ToTimes(change, st).slots) != 0)
+        return Errno();
     return {};
+}
+
+} // namespace
+
+std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
+                             bool& creationNotKept) {
+    if (change.creation) {
+        if (const std::error_code error = SetWithCreation(path, change, creationNotKept))
+            return error;
+    } else {
+        // The common case needs no open file.
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0)
+            return Errno();
+        if (ReadOnly(st))
+            return std::make_error_code(std::errc::permission_denied);
+        if (::utimensat(AT_FDCWD, path.c_str(), ToTimes(change, st).slots, 0) != 0)
+            return Errno();
+    }
+    return CheckStored(path, change);
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/Win32_win32.h"
 
+#include <cstring>
+
 namespace platform {
 
 std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
@@ -24,9 +26,66 @@ std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
     return {};
 }
 
+std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return LastError();
+    times.creation = Ticks(data.ftCreationTime);
+    times.lastAccess = Ticks(data.ftLastAccessTime);
+    times.lastWrite = Ticks(data.ftLastWriteTime);
+    return {};
+}
+
+std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping) {
+    char root[MAX_PATH + 1];
+    char system[MAX_PATH + 1];
+    if (!::GetVolumePathNameA(path.c_str(), root, sizeof root) ||
+        !::GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, system,
+                                 sizeof system))
+        return LastError();
+    keeping = TimeKeeping{};
+    keeping.creationSettable = true;
+    if (std::strncmp(system, "FAT", 3) == 0 || std::strcmp(system, "exFAT") == 0) {
+        constexpr FileTime kSecond = kFileTimeTicksPerSecond;
+        keeping.creationStep = kSecond / 100;
+        keeping.lastWriteStep = 2 * kSecond;
+        // A date without a time of day, in local time.
+        keeping.lastAccessStep = 2 * 86400 * kSecond;
+    }
+    return {};
+}
+
+namespace {
+
+/// Reads the times back through the handle. A creation time that did not stay is no error but
+/// a creation time not kept: Wine on a Linux file system reports the last-write time for it.
+std::error_code CheckStored(HANDLE entry, const std::string& path, const FileTimeChange& change,
+                            bool& creationNotKept) {
+    FILETIME creation, access, write;
+    if (!::GetFileTime(entry, &creation, &access, &write))
+        return LastError();
+    if (change.creation && Ticks(creation) != *change.creation)
+        creationNotKept = true;
+    const auto exact = [](const std::optional<FileTime>& wanted, const FILETIME& kept) {
+        return !wanted || *wanted == Ticks(kept);
+    };
+    if (exact(change.lastAccess, access) && exact(change.lastWrite, write))
+        return {};
+    TimeKeeping keeping;
+    if (const std::error_code error = TimeKeepingOf(path, keeping))
+        return error;
+    const auto kept = [](const std::optional<FileTime>& wanted, const FILETIME& got,
+                         FileTime step) { return !wanted || KeptAs(Ticks(got), *wanted, step); };
+    if (kept(change.lastAccess, access, keeping.lastAccessStep) &&
+        kept(change.lastWrite, write, keeping.lastWriteStep))
+        return {};
+    return std::make_error_code(std::errc::result_out_of_range);
+}
+
+} // namespace
+
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                              bool& creationNotKept) {
-    creationNotKept = false;
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     const bool folder =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -46,7 +105,7 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
     if (!::SetFileTime(entry.get(), change.creation ? &creation : nullptr,
                        change.lastAccess ? &access : nullptr, change.lastWrite ? &write : nullptr))
         return LastError();
-    return {};
+    return CheckStored(entry.get(), path, change, creationNotKept);
 }
 
 } // namespace platform

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -36,5 +39,11 @@ std::error_code UtcOffsetNow(std::int32_t& secondsEast);
 
 /// The local calendar time now, with milliseconds.
 std::error_code LocalCalendarNow(CalendarFields& local);
+
+/// The environment settings that make a process's local time keep the offset `secondsEast` from
+/// UTC, whatever the zone's rules do while it runs. False where the system has no such setting
+/// (Windows asks the machine's zone, never the environment).
+bool FixedOffsetEnvironment(std::int32_t secondsEast,
+                            std::vector<std::pair<std::string, std::string>>& settings);
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #include "platform/LocalTime.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace platform {
@@ -63,6 +65,20 @@ std::error_code UtcOffsetNow(std::int32_t& secondsEast) {
 
 std::error_code LocalCalendarNow(CalendarFields& local) {
     return LocalCalendarAt(UnixNowMilliseconds(), local);
+}
+
+bool FixedOffsetEnvironment(std::int32_t secondsEast,
+                            std::vector<std::pair<std::string, std::string>>& settings) {
+    // A POSIX zone rule without daylight-saving time: "<+0300>-03:00:00" is three hours east.
+    // Its offset counts west of UTC, so the sign turns round.
+    const long east = secondsEast;
+    const long magnitude = std::labs(east);
+    const long hours = magnitude / 3600, minutes = magnitude / 60 % 60, seconds = magnitude % 60;
+    char rule[64];
+    std::snprintf(rule, sizeof rule, "<%c%02ld%02ld%02ld>%c%02ld:%02ld:%02ld", east < 0 ? '-' : '+',
+                  hours, minutes, seconds, east < 0 ? '+' : '-', hours, minutes, seconds);
+    settings.emplace_back("TZ", rule);
+    return true;
 }
 
 } // namespace platform

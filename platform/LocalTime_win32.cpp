@@ -86,4 +86,8 @@ std::error_code LocalCalendarNow(CalendarFields& local) {
     return {};
 }
 
+bool FixedOffsetEnvironment(std::int32_t, std::vector<std::pair<std::string, std::string>>&) {
+    return false;
+}
+
 } // namespace platform

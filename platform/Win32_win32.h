@@ -23,6 +23,11 @@ public:
 
     explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
     HANDLE get() const { return handle_; }
+    HANDLE release() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
     void reset(HANDLE handle = INVALID_HANDLE_VALUE) {
         if (*this)
             ::CloseHandle(handle_);

@@ -2,6 +2,8 @@
 
 #include "platform/LocalTime.h"
 
+#include <chrono>
+
 namespace stamp {
 namespace {
 
@@ -24,31 +26,26 @@ bool LocalFields(std::int64_t unixMilliseconds, SystemTime& time) {
     return true;
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 } // namespace
 
 SystemStampClock::SystemStampClock(Now nowMilliseconds) : now_(std::move(nowMilliseconds)) {}
 
-SystemTime SystemStampClock::LocalNow() const {
-    SystemTime now;
-    if (now_) {
-        LocalFields(now_(), now);
-    } else {
-        platform::CalendarFields f;
-        if (!platform::LocalCalendarNow(f))
-            CopyFields(f, now);
-    }
-    return now;
+bool SystemStampClock::LocalNow(SystemTime& now) const {
+    if (now_)
+        return LocalFields(now_(), now);
+    platform::CalendarFields f;
+    if (platform::LocalCalendarNow(f))
+        return false;
+    CopyFields(f, now);
+    return true;
 }
 
 std::optional<std::int32_t> SystemStampClock::OffsetNow() const {
+    using namespace std::chrono;
     std::int32_t secondsEast = 0;
-    const std::error_code error = now_ ? platform::UtcOffsetAt(FloorDiv(now_(), 1000), secondsEast)
-                                       : platform::UtcOffsetNow(secondsEast);
+    const std::error_code error =
+        now_ ? platform::UtcOffsetAt(floor<seconds>(milliseconds(now_())).count(), secondsEast)
+             : platform::UtcOffsetNow(secondsEast);
     if (error)
         return std::nullopt;
     return secondsEast;

@@ -13,8 +13,8 @@ class StampClock {
 public:
     virtual ~StampClock() = default;
 
-    /// The local date and time now, with milliseconds.
-    virtual SystemTime LocalNow() const = 0;
+    /// The local date and time now, with milliseconds; false when the clock cannot be read.
+    virtual bool LocalNow(SystemTime& now) const = 0;
 
     /// Seconds east of UTC in force now, or nothing when the zone cannot be asked.
     virtual std::optional<std::int32_t> OffsetNow() const = 0;
@@ -30,7 +30,7 @@ public:
     using Now = std::function<std::int64_t()>;
     explicit SystemStampClock(Now nowMilliseconds = {});
 
-    SystemTime LocalNow() const override;
+    bool LocalNow(SystemTime& now) const override;
     std::optional<std::int32_t> OffsetNow() const override;
     bool UtcToLocal(platform::FileTime utc, SystemTime& local) const override;
 

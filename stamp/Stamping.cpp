@@ -37,11 +37,16 @@ bool Skipped(const platform::FoundEntry& entry, bool includeFolders) {
 } // namespace
 
 int StampEntries(const StampRequest& request, const StampClock& clock, Console& console) {
+    // Without the zone every entry would be stamped hours off.
+    const std::optional<std::int32_t> offset = clock.OffsetNow();
+    if (!offset) {
+        console.Out(text::kNoZone);
+        return 1;
+    }
     platform::FileTime local = 0, utc = 0;
     SystemTime announced;
     if (!SystemTimeToFileTime(request.newDateTime, local) ||
-        !LocalFileTimeToFileTime(local, clock.OffsetNow().value_or(0), utc) ||
-        !clock.UtcToLocal(utc, announced)) {
+        !LocalFileTimeToFileTime(local, *offset, utc) || !clock.UtcToLocal(utc, announced)) {
         console.Out(text::kInvalidDateTime);
         return 1;
     }

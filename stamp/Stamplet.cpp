@@ -29,7 +29,13 @@ const char* FaultText(ScanFault fault) {
 
 int RunStamplet(const std::vector<std::string>& arguments, const StampClock& clock,
                 Console& console) {
-    const ScanResult scan = ScanArguments(arguments, clock.LocalNow());
+    SystemTime now;
+    // A failed clock would leave the new time at the year 0.
+    if (!clock.LocalNow(now)) {
+        console.Out(text::kNoClock);
+        return 1;
+    }
+    const ScanResult scan = ScanArguments(arguments, now);
     if (scan.fault != ScanFault::None) {
         console.Out(FaultText(scan.fault));
         return 1;

@@ -37,6 +37,10 @@ inline constexpr const char* kBadTime = "Invalid time format. Time must be in HH
 /// The new date and time do not form a valid calendar time.
 inline constexpr const char* kInvalidDateTime = "Invalid date or time.\n";
 
+/// The system's clock or time zone cannot be read; nothing is stamped.
+inline constexpr const char* kNoClock = "Cannot read the current date and time.\n";
+inline constexpr const char* kNoZone = "Cannot read the time zone.\n";
+
 /// Day, month, year, hour, minute, second.
 inline constexpr const char* kAnnouncement =
     "New file date/time will be %02d/%02d/%d  %02d:%02d:%02d\n";

@@ -15,6 +15,8 @@ TEST(FileListingTest, MasksAndOrder) {
     for (const char* name : {"b.avi", "A.avi", "c.AVI", "d.wmv", ".h.avi", "e.txt"})
         folder.Write(name);
     std::filesystem::create_directory(folder.path() / "dir.avi");
+    std::filesystem::create_directory(folder.path() / "sub");
+    folder.Write("sub/x.avi");
     test::CurrentFolder here(folder.path());
 
     const struct {
@@ -34,6 +36,9 @@ TEST(FileListingTest, MasksAndOrder) {
          "*.*",
          {"A.avi", "b.avi", "c.AVI", "d.wmv", "e.txt"}},
         {"missing folder part gives nothing", "gone/*.avi", {}},
+        {"a folder part lists nothing: the run would stamp this folder's files",
+         "sub/*.avi;*.wmv",
+         {"d.wmv"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(window::ListFolder(row.mask), row.names) << row.what;

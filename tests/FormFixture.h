@@ -24,20 +24,26 @@
 
 #include <deque>
 #include <fstream>
+#include <functional>
 
 namespace test {
 
 using window::TForm1;
 
 /// Message boxes that record what they were asked and answer from a queue (Yes when empty).
+/// `onBox`, where set, runs while an information box is up, as a user or a neighbour would act
+/// meanwhile.
 class RecordingDialogs final : public window::TDialogs {
 public:
+    using Hook = std::function<void(const std::string&)>;
     explicit RecordingDialogs(std::vector<std::string>& log,
-                              std::deque<engine::Answer> answers = {})
-        : log_(log), answers_(std::move(answers)) {}
+                              std::deque<engine::Answer> answers = {}, const Hook* onBox = nullptr)
+        : log_(log), answers_(std::move(answers)), onBox_(onBox) {}
 
     void Information(QWidget*, const QString& text) override {
         log_.push_back("info: " + text.toStdString());
+        if (onBox_ && *onBox_)
+            (*onBox_)(text.toStdString());
     }
     void Error(QWidget*, const QString& text) override {
         log_.push_back("error: " + text.toStdString());
@@ -54,6 +60,7 @@ public:
 private:
     std::vector<std::string>& log_;
     std::deque<engine::Answer> answers_;
+    const Hook* onBox_;
 };
 
 inline std::string Box(const std::string& text) {
@@ -89,7 +96,9 @@ protected:
         TForm1::Setup setup;
         setup.arguments = std::move(arguments);
         setup.settingsPath = (settings.path() / "Kronalo.dat").string();
-        setup.dialogs = std::make_unique<RecordingDialogs>(log, std::move(answers));
+        setup.dialogs = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
+        setup.programFolder = programFolder;
+        setup.zone = zone;
         form = std::make_unique<TForm1>(std::move(setup));
         form->show();
         QApplication::processEvents();
@@ -105,6 +114,23 @@ protected:
     test::TempFolder settings;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> log;
+    RecordingDialogs::Hook onBox;
+    /// Stamplet's folder for the next window; the program's own where empty.
+    std::string programFolder;
+    /// The zone of the next window's runs; the machine's where null.
+    const engine::Zone* zone = nullptr;
 };
+
+/// The box after a run whose targets all have their times, on a file system of this machine
+/// that keeps no settable creation time.
+inline std::string DoneOnThisDisk() {
+    return "info: " +
+           Box(std::string(engine::messages::kDone) + "\r\r" + engine::messages::kCreationNotKept);
+}
+
+/// The folder's stamp script.
+inline std::filesystem::path ScriptIn(const std::filesystem::path& folder) {
+    return folder / (folder.filename().string() + " FileDateAndTime File.sh");
+}
 
 } // namespace test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 using window::ApplySettings;
@@ -160,6 +162,15 @@ TEST(SettingsFileTest, HugeFile) {
     EXPECT_EQ(ApplySettings(window::FormatSettings({}) + std::string(10 * 1024 * 1024, 'x'), tail),
               std::nullopt);
     EXPECT_EQ(tail.applied, kAllApplied);
+
+    // Reading stops after the tenth line, and keeps only the start of a long one.
+    std::istringstream breaks(std::string(10 * 1024 * 1024, '\n'));
+    EXPECT_EQ(window::ReadSettingsLines(breaks), std::vector<std::string>(10));
+    EXPECT_EQ(breaks.tellg(), 10);
+    std::istringstream longLine(oneLine + "\r\nsecond");
+    const auto lines = window::ReadSettingsLines(longLine);
+    EXPECT_EQ(lines[0].size(), window::kLongestSettingsLine);
+    EXPECT_EQ(lines[1], "second");
 }
 
 } // namespace

@@ -2,12 +2,13 @@
 
 #include "engine/StampScript.h"
 
-#include "FakeSurroundings.h"
 #include "TempFolder.h"
+#include "TimeCopyRunFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -35,11 +36,12 @@ TEST(StampScriptTest, ShellScriptStopsWhenListFolderIsMissing) {
 // Guards the shell script's quoting end to end: /bin/sh runs it against a double of Stamplet
 // that records its arguments, and every hostile name arrives as one argument, unchanged.
 TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
-    test::TempFolder programs;
-    std::filesystem::copy_file(KRONALO_FAKE_STAMPLET, programs.path() / "Stamplet");
+    // In Stamplet's place: appends its arguments, each in brackets, and a line end to a log.
     const std::string log = (programs.path() / "calls.log").string();
-    ::setenv("STAMPLET_LOG", log.c_str(), 1);
-    programFolder = programs.str() + "/";
+    std::ofstream(programs.path() / "Stamplet")
+        << "#!/bin/sh\nfor arg in \"$@\"; do printf '[%s]' \"$arg\" >> '" << log
+        << "'; done\nprintf '\\n' >> '" << log << "'\n";
+    std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
 
     const std::vector<std::string> names = {
         "a b.avi",       "say \"hi\".avi", "it's.avi",   "$HOME.avi",           "`id`.avi",
@@ -61,7 +63,8 @@ TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
         const std::string target = name.substr(0, name.size() - 4) + ".wmv";
         // The creation time is whatever this file system keeps for the new file.
         engine::TDateTime creation, access, write;
-        ASSERT_TRUE(engine::TFileInfo(name, zone).ReadFileTimes(creation, access, write));
+        ASSERT_TRUE(engine::TFileInfo((folder.path() / name).string(), zone)
+                        .ReadFileTimes(creation, access, write));
         expected += "[/C][/D][" + engine::FormatStampDate(creation) + "][/T][" +
                     engine::FormatStampTime(creation) + "][" + target + "]\n";
         expected += "[/W][/D][03-07-2006][/T][14:05:09][" + target + "]\n";

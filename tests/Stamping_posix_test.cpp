@@ -1,6 +1,9 @@
 #include "platform/FileTimes.h"
 #include "stamp/ArgumentScan.h"
 #include "stamp/Stamping.h"
+#include "stamp/Stamplet.h"
+#include "stamp/StampletText.h"
+#include "tests/support/ProgramRun.h"
 
 #include "ScopedTz.h"
 #include "TempFolder.h"
@@ -55,7 +58,9 @@ protected:
     int Stamp(std::vector<std::string> args, long long nowMs = kFeb17_2005 * 1000LL + 456) {
         console = StringConsole();
         const stamp::SystemStampClock clock([nowMs] { return nowMs; });
-        const auto scan = stamp::ScanArguments(args, clock.LocalNow());
+        stamp::SystemTime now;
+        EXPECT_TRUE(clock.LocalNow(now));
+        const auto scan = stamp::ScanArguments(args, now);
         EXPECT_EQ(scan.fault, stamp::ScanFault::None);
         return stamp::StampEntries(scan.request, clock, console);
     }
@@ -190,6 +195,78 @@ TEST_F(StampingTest, DaylightSavingEdge) {
         EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", "clip.wmv"}, row.now * 1000), 0);
         EXPECT_EQ(console.out.substr(0, console.out.find('\n') + 1), row.announced) << row.what;
         EXPECT_EQ(TimesOf(file).lastWrite, At(row.storedUtc)) << row.what;
+    }
+}
+
+// Guards the read-back: a time the file system did not store as given is reported as not
+// changed (ext4 holds 1901 to 2446 only, clamping the rest without a word), one it stored is
+// reported as changed.
+TEST_F(StampingTest, TimesTheDiskCannotHold) {
+    const auto file = Make("clip.wmv");
+    test::ProgramRun kind;
+    test::RunProgram("/usr/bin/stat", {"-f", "-c", "%T", folder.str()}, "", {}, kind);
+    const bool ext4 = kind.out.starts_with("ext2/ext3");
+    const struct {
+        std::uint16_t year, month, day;
+        bool ext4Holds;
+    } rows[] = {
+        {1601, 1, 1, false}, {9999, 12, 31, false}, {1950, 6, 15, true}, {2005, 2, 17, true}};
+    for (const auto& row : rows) {
+        char date[32];
+        std::snprintf(date, sizeof date, "%02d-%02d-%04d", row.month, row.day, row.year);
+        EXPECT_EQ(Stamp({"/D", date, "/T", "12:00:00", "clip.wmv"}), 0);
+        const bool reported =
+            console.out.find("File clip.wmv date/time changed succesfully") != std::string::npos;
+        stamp::SystemTime asked;
+        asked.year = row.year;
+        asked.month = row.month;
+        asked.day = row.day;
+        asked.hour = 12;
+        FileTime wanted = 0;
+        ASSERT_TRUE(stamp::SystemTimeToFileTime(asked, wanted));
+        EXPECT_EQ(reported, TimesOf(file).lastWrite == wanted) << date << "\n" << console.out;
+        if (ext4) {
+            EXPECT_EQ(reported, row.ext4Holds) << date;
+        }
+    }
+}
+
+/// A clock whose time or zone cannot be read.
+class BrokenClock final : public stamp::StampClock {
+public:
+    BrokenClock(bool time, bool zone) : time_(time), zone_(zone) {}
+    bool LocalNow(stamp::SystemTime& now) const override {
+        now = stamp::SystemTime{2005, 2, 4, 17, 14, 3, 9, 0};
+        return time_;
+    }
+    std::optional<std::int32_t> OffsetNow() const override {
+        return zone_ ? std::optional<std::int32_t>(0) : std::nullopt;
+    }
+    bool UtcToLocal(FileTime utc, stamp::SystemTime& local) const override {
+        return stamp::FileTimeToSystemTime(utc, local);
+    }
+
+private:
+    bool time_, zone_;
+};
+
+// Guards the failures of the clock: no time or no zone stamps nothing and says why, rather
+// than a year 0 or a zone of 0.
+TEST_F(StampingTest, ClockThatCannotBeRead) {
+    const auto file = Make("clip.wmv");
+    const struct {
+        const char* what;
+        BrokenClock clock;
+        std::string out;
+    } rows[] = {
+        {"no time", {false, true}, stamp::text::kNoClock},
+        {"no zone", {true, false}, std::string(stamp::text::kBanner) + stamp::text::kNoZone},
+    };
+    for (const auto& row : rows) {
+        StringConsole out;
+        EXPECT_EQ(stamp::RunStamplet({"clip.wmv"}, row.clock, out), 1) << row.what;
+        EXPECT_EQ(out.out, row.out) << row.what;
+        EXPECT_EQ(TimesOf(file).lastWrite, At(kOld)) << row.what;
     }
 }
 

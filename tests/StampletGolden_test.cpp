@@ -3,8 +3,8 @@
 
 #include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
-#include "platform/Process.h"
 #include "stamp/StampletText.h"
+#include "tests/support/ProgramRun.h"
 
 #include "TempFolder.h"
 
@@ -92,9 +92,9 @@ TEST_P(StampletGoldenTest, OutputAndStatus) {
     for (const std::string& file : golden.files)
         folder.Write(file);
 
-    platform::ProgramRun run;
-    ASSERT_FALSE(platform::RunProgram(KRONALO_STAMPLET, golden.arguments, folder.str(),
-                                      {{"TZ", "UTC"}, {"LC_ALL", "C"}}, run));
+    test::ProgramRun run;
+    ASSERT_FALSE(test::RunProgram(KRONALO_STAMPLET, golden.arguments, folder.str(),
+                                  {{"TZ", "UTC"}, {"LC_ALL", "C"}}, run));
     // A Windows console program ends its lines with CR LF.
     if (platform::NativeCommandShell() == platform::CommandShell::Cmd) {
         for (std::string* text : {&run.out, &run.err})

@@ -2,9 +2,10 @@
 #include "engine/Messages.h"
 #include "engine/StampFormat.h"
 #include "engine/TimeCopyRun.h"
+#include "platform/CommandShell.h"
 
-#include "FakeSurroundings.h"
 #include "TempFolder.h"
+#include "TimeCopyRunFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +101,12 @@ TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
     }
 }
 
-// Guards the mended lifetime: M7 and the deletion wait for the script's end.
+bool OnPosix() {
+    return platform::NativeCommandShell() == platform::CommandShell::Posix;
+}
+
+// Guards the mended lifetime and the verdict's evidence: M7 and the deletion wait for the
+// script's end, and M7 comes only once the targets carry their sources' times.
 TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     ASSERT_EQ(Run(), RunEnd::Started);
     const std::string path = ScriptPath();
@@ -109,6 +115,11 @@ TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
                                                 "start: " + path + " in " + folder.str()};
     EXPECT_EQ(fake.log, beforeEnd);
     EXPECT_EQ(fake.stampCalls, 4u);
+    if (OnPosix()) {
+        EXPECT_EQ(fake.environment,
+                  (std::vector<std::pair<std::string, std::string>>{{"TZ", "<+000000>-00:00:00"}}))
+            << "every Stamplet call keeps the run's offset";
+    }
     EXPECT_TRUE(std::filesystem::exists(path)) << "the running script must stay";
     EXPECT_EQ(test::ReadAll(path), fake.written);
     EXPECT_NE(fake.written.find("'clip01.wmv'\n"), std::string::npos);
@@ -116,24 +127,65 @@ TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     EXPECT_NE(fake.written.find("'clip03.wmv'\n"), std::string::npos);
     EXPECT_NE(fake.written.find("/W /D 03-07-2006 /T 14:05:09"), std::string::npos);
 
-    fake.ended(ScriptOutcome{true, 2, 0, 0});
-    const std::vector<std::string> afterEnd = {"beep", "info: " + std::string(messages::kDone),
-                                               "delete: " + path};
-    EXPECT_EQ(std::vector<std::string>(fake.log.begin() + 3, fake.log.end()), afterEnd);
+    // Silence is no evidence: a script that reported nothing and stamped nothing warns.
+    for (const char* target : {"clip01.wmv", "clip03.wmv"})
+        test::SetLastWrite(folder.Write(target), 1141740309);
+    fake.ended(ScriptOutcome{true, 0, 0, 0});
+    ASSERT_EQ(fake.log.size(), 6u);
+    EXPECT_EQ(fake.log[3], "beep");
+    // With the note on creation times where this disk keeps none.
+    EXPECT_TRUE(fake.log[4].starts_with("info: " + std::string(messages::kDone))) << fake.log[4];
+    EXPECT_EQ(fake.log[5], "delete: " + path);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-// Guards the endings after the checks: a warning instead of M7, M8, a failed start, a failed write.
+// Guards the verdict's texts: counts, each target that was not stamped and why, the note on
+// creation times, and a list cut short.
+TEST(RunVerdictTest, NamesWhatWasNotStamped) {
+    using engine::TargetState;
+    engine::TargetReport report;
+    report.stamped = 1;
+    report.notStamped = 2;
+    report.notFound = 1;
+    report.creationNotKept = 1;
+    report.problems = {{"a.wmv", TargetState::Folder},
+                       {"b.wmv", TargetState::WriteTimeDiffers},
+                       {"c.wmv", TargetState::NotFound}};
+    EXPECT_EQ(messages::RunVerdict(false, report),
+              "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.\r\rAjat asetettu: "
+              "1\rAikoja ei asetettu: 2\rKohdetiedostoa ei löytynyt: 1\r\ra.wmv: on kansio, jota "
+              "ei leimata\rb.wmv: muokkausaikaa ei saatu asetettua\rc.wmv: ei löytynyt\r\r" +
+                  std::string(messages::kCreationNotKept));
+
+    engine::TargetReport many;
+    many.notFound = 12;
+    for (int i = 0; i < 12; ++i)
+        many.problems.emplace_back("t" + std::to_string(i), TargetState::NotFound);
+    const std::string text = messages::RunVerdict(true, many);
+    EXPECT_TRUE(text.starts_with("VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."));
+    EXPECT_NE(text.find("\rt9: ei löytynyt\r... ja 2 muuta"), std::string::npos) << text;
+    EXPECT_EQ(text.find("t10"), std::string::npos);
+}
+
+// Guards the endings after the checks: a warning with its evidence, M8, a failed start, and a
+// script that cannot be created, on the real disk too.
 TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
     const std::string path = ScriptPath();
 
     fake.canDelete = false;
+    test::SetLastWrite(folder.Write("clip03.wmv"), 1141740309 + 60);
     ASSERT_EQ(Run(), RunEnd::Started);
     fake.log.clear();
-    fake.ended(ScriptOutcome{true, 1, 1, 1});
+    fake.ended(ScriptOutcome{true, 2, 0, 0});
+    engine::TargetReport report;
+    report.notStamped = report.notFound = 1;
+    report.problems = {{"clip01.wmv", engine::TargetState::NotFound},
+                       {"clip03.wmv", engine::TargetState::WriteTimeDiffers}};
     EXPECT_EQ(fake.log, (std::vector<std::string>{
-                            "beep", "info: " + messages::NotAllStamped(true, 1, 1, 1),
+                            "beep", "info: " + messages::RunVerdict(true, report),
                             "delete: " + path, "info: " + messages::ScriptNotDeleted(path)}));
+    fake.ended = nullptr; // Lets go of the script, as the console does once it has called.
+    std::filesystem::remove(path);
 
     fake.canDelete = true;
     fake.canStart = false;
@@ -144,20 +196,59 @@ TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
         (std::vector<std::string>{"info: " + messages::ScriptNotStarted(path), "delete: " + path}));
     EXPECT_FALSE(std::filesystem::exists(path));
 
+    fake.writeFailure = std::errc::no_space_on_device;
+    fake.log.clear();
+    ASSERT_EQ(Run(), RunEnd::NotWritten);
+    EXPECT_EQ(fake.log, (std::vector<std::string>{
+                            "write: " + path,
+                            "error: Cannot create file " + path + "\r" +
+                                std::make_error_code(std::errc::no_space_on_device).message()}));
+
+    // Real refusals of the disk: nothing is left behind and the box names the script.
+    fake.writeFailure.reset();
+    if (!OnPosix())
+        return;
+    const test::TempFolder longName;
+    const std::filesystem::path deep = longName.path() / std::string(240, 'k');
+    std::filesystem::create_directory(deep);
+    std::filesystem::copy(folder.path() / "clip01.avi", deep / "clip01.avi");
+    std::filesystem::create_directory(path);
     const struct {
-        platform::WriteStage stage;
-        std::string error;
-    } writes[] = {
-        {platform::WriteStage::Create, "error: Cannot create file " + path},
-        {platform::WriteStage::Write,
-         "error: " + std::make_error_code(std::errc::no_space_on_device).message()},
+        const char* what;
+        std::string folder;
+        std::errc reason;
+    } disks[] = {
+        {"a folder at the script's name", folder.str(), std::errc::is_a_directory},
+        {"a name too long", deep.string(), std::errc::filename_too_long},
     };
-    for (const auto& row : writes) {
-        fake.writeFailure = row.stage;
+    for (const auto& row : disks) {
+        fake.list = {row.folder, {"clip01.avi"}, {true}};
+        const auto before = std::distance(std::filesystem::directory_iterator(row.folder), {});
         fake.log.clear();
-        ASSERT_EQ(Run(), RunEnd::NotWritten);
-        EXPECT_EQ(fake.log, (std::vector<std::string>{"write: " + path, row.error}));
+        EXPECT_EQ(Run(), RunEnd::NotWritten) << row.what;
+        EXPECT_EQ(fake.LastBox(), "Cannot create file " + script->ScriptPath(row.folder) + "\r" +
+                                      std::make_error_code(row.reason).message())
+            << row.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(row.folder), {}), before)
+            << row.what;
     }
+}
+
+// Guards the checks of what the script relies on: Stamplet in the program folder and a zone
+// that can be asked; each stops the run before anything is written.
+TEST_F(TimeCopyRunTest, ChecksOfWhatTheScriptNeeds) {
+    std::filesystem::remove(programs.path() / "Stamplet");
+    EXPECT_EQ(Run(), RunEnd::Stopped);
+    EXPECT_EQ(fake.log, (std::vector<std::string>{
+                            "info: " + messages::StampletMissing(programFolder + "Stamplet")}));
+
+    programs.Write("Stamplet");
+    fake.log.clear();
+    const engine::FixedZone noZone(std::nullopt);
+    EXPECT_EQ(engine::RunTimeCopy(fake, {programFolder, *script, noZone}), RunEnd::Stopped);
+    EXPECT_EQ(fake.log,
+              (std::vector<std::string>{"info: " + std::string(messages::kZoneUnreadable)}));
+    EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
 }
 
 // Guards the batch mend: a letter the console cannot read stops the run before anything is
@@ -171,21 +262,21 @@ TEST_F(TimeCopyRunTest, BatchRefusesNamesTheConsoleCannotRead) {
         std::string pattern;
         std::string expected;
     } rows[] = {
-        {"target name", "C:\\Tools\\", "*" + lost + ".wmv",
+        {"target name", "", "*" + lost + ".wmv",
          "info: " + messages::TargetNotCarried("clip01.avi", "clip01" + lost + ".wmv")},
         {"program folder", "C:\\Ty" + lost + "\\", "*.wmv",
          "info: " + messages::ProgramFolderNotCarried("C:\\Ty" + lost + "\\")},
     };
     for (const auto& row : rows) {
         fake.log.clear();
-        programFolder = row.programFolder;
+        programFolder = row.programFolder.empty() ? programs.str() + "/" : row.programFolder;
         fake.fields.targetPattern = row.pattern;
         EXPECT_EQ(Run(), RunEnd::Stopped) << row.what;
         EXPECT_EQ(fake.log, std::vector<std::string>{row.expected}) << row.what;
     }
 
     fake.log.clear();
-    programFolder = "C:\\Tools\\";
+    programFolder = programs.str() + "/";
     fake.fields.targetPattern = "*.wmv";
     fake.list.folder = "C:\\Kes" + lost;
     EXPECT_EQ(Run(), RunEnd::Stopped);

@@ -2,6 +2,7 @@
 
 #include "window/WindowText.h"
 
+#include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,14 +25,34 @@ void MessageBoxDialogs::Error(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+namespace {
+
+/// A question box that tells a close by its frame from a click on No: Qt reports both as the
+/// escape button, but only Esc and No mean No.
+class QuestionBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool closedByFrame = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        closedByFrame = true;
+        QMessageBox::closeEvent(event);
+    }
+};
+
+} // namespace
+
 engine::Answer MessageBoxDialogs::Question(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(text::kConfirmCaption), text,
+    QuestionBox box(QMessageBox::Question, QString::fromUtf8(text::kConfirmCaption), text,
                     QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QString::fromUtf8(text::kYes), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8(text::kNo), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
+    if (box.closedByFrame)
+        return engine::Answer::Closed;
     if (box.clickedButton() == no)
         return engine::Answer::No;
     return box.clickedButton() == yes ? engine::Answer::Yes : engine::Answer::Closed;

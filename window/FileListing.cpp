@@ -34,7 +34,9 @@ std::vector<std::string> ListFolder(std::string_view listMask,
         const std::size_t end = std::min(listMask.find(';', start), listMask.size());
         const std::string mask(listMask.substr(start, end - start));
         start = end + 1;
-        if (mask.empty())
+        // A mask that names a folder would list names of another folder than the one the run
+        // reads its sources from and stamps its targets in.
+        if (mask.empty() || mask.find_first_of(platform::FolderSeparators()) != std::string::npos)
             continue;
         platform::DirectorySearch search;
         platform::FoundEntry entry;

@@ -9,9 +9,9 @@ namespace window {
 
 /// The names the file list shows for `listMask` in the current folder: the mask is split at each
 /// ";", each part searched with the system's wildcard rules, folders and hidden and system
-/// entries left out. The names come in one ascending order without regard to letter case; a
-/// name found by two parts is listed twice. `manyNames` is called once the search has found
-/// more than 100 names, so the caller can show that it is busy.
+/// entries left out. A part that names a folder lists nothing. The names come in one ascending
+/// order without regard to letter case; a name found by two parts is listed twice. `manyNames` is
+/// called once the search has found more than 100 names, so the caller can show that it is busy.
 std::vector<std::string> ListFolder(std::string_view listMask,
                                     const std::function<void()>& manyNames = {});
 

@@ -2,9 +2,13 @@
 
 #include <cctype>
 #include <cstdint>
+#include <istream>
+#include <sstream>
 
 namespace window {
 namespace {
+
+constexpr std::size_t kSettingsLines = 10;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -61,17 +65,19 @@ std::string FormatSettings(const TSettings& s) {
            Line(s.width) + Line(s.height);
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
+std::vector<std::string> ReadSettingsLines(std::istream& in) {
+    std::vector<std::string> lines(kSettingsLines);
+    std::streambuf* bytes = in.rdbuf();
+    for (std::string& line : lines) {
+        int c;
+        while ((c = bytes->sbumpc()) != std::char_traits<char>::eof() && c != '\r' && c != '\n') {
+            if (line.size() < kLongestSettingsLine)
+                line += static_cast<char>(c);
         }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        if (c == '\r' && bytes->sgetc() == '\n')
+            bytes->sbumpc();
+        if (c == std::char_traits<char>::eof())
+            break;
     }
     return lines;
 }
@@ -158,8 +164,12 @@ bool ReadCheckState(std::string_view text, bool& checked) {
 }
 
 std::optional<std::string> ApplySettings(std::string_view text, TSettingsTarget& target) {
-    std::vector<std::string> lines = SplitLines(text);
-    lines.resize(10);
+    std::istringstream in{std::string(text)};
+    return ApplySettings(ReadSettingsLines(in), target);
+}
+
+std::optional<std::string> ApplySettings(std::vector<std::string> lines, TSettingsTarget& target) {
+    lines.resize(kSettingsLines);
 
     int number = 0;
     bool checked = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,9 +44,19 @@ inline constexpr const char* kSettingsFileName = "Kronalo.dat";
 /// The file's ten lines, each ended by CR LF.
 std::string FormatSettings(const TSettings& settings);
 
-/// Applies the lines of a settings file's text in order. Lines may end in CR LF, CR or LF; a
-/// missing line reads as an empty text and lines after the tenth are ignored. Stops at the first
-/// line that cannot be read and returns its message; the lines before it have been applied.
+/// The most bytes of one line that are read; the rest of a longer line is passed over.
+inline constexpr std::size_t kLongestSettingsLine = 4096;
+
+/// Reads the ten lines of a settings file, and no more: lines may end in CR LF, CR or LF, a
+/// missing line reads as an empty text, and each line keeps at most kLongestSettingsLine bytes,
+/// so a damaged file of any size costs little memory.
+std::vector<std::string> ReadSettingsLines(std::istream& in);
+
+/// Applies the ten lines in order. Stops at the first line that cannot be read and returns its
+/// message; the lines before it have been applied.
+std::optional<std::string> ApplySettings(std::vector<std::string> lines, TSettingsTarget& target);
+
+/// Reads the lines of a settings file's whole text and applies them.
 std::optional<std::string> ApplySettings(std::string_view text, TSettingsTarget& target);
 
 /// Reads a whole number: leading spaces, an optional sign, decimal digits, or a hexadecimal
@@ -54,8 +65,5 @@ bool ReadWholeNumber(std::string_view text, int& value);
 
 /// Reads a check box state: any number (zero is not checked) or "True"/"False" in any case.
 bool ReadCheckState(std::string_view text, bool& checked);
-
-/// The lines of a text whose lines end in CR LF, CR or LF.
-std::vector<std::string> SplitLines(std::string_view text);
 
 } // namespace window

@@ -1,5 +1,6 @@
 #include "window/StampConsole.h"
 
+#include "engine/Messages.h"
 #include "engine/StampTally.h"
 #include "platform/CommandShell.h"
 #include "window/WindowText.h"
@@ -11,15 +12,6 @@
 #include <QVBoxLayout>
 
 namespace window {
-namespace {
-
-/// Stamplet's note on standard error that a file system keeps no settable creation time.
-bool IsCreationNote(const QByteArray& line) {
-    return line.startsWith("Stamplet: the file system of ") &&
-           line.contains("cannot take a new creation time");
-}
-
-} // namespace
 
 TStampConsole::TStampConsole(QWidget* parent)
     : QWidget(parent, Qt::Window), process_(new QProcess(this)), output_(new QPlainTextEdit(this)),
@@ -49,28 +41,43 @@ TStampConsole::TStampConsole(QWidget* parent)
     connect(process_, &QProcess::finished, this, &TStampConsole::Finished);
 }
 
-bool TStampConsole::Start(const std::string& scriptPath, const std::string& folder,
-                          std::size_t stampCalls,
+TStampConsole::~TStampConsole() {
+    // The process's end must not reach a console half taken apart.
+    process_->disconnect(this);
+    WaitForEnd();
+    ended_ = nullptr;
+}
+
+bool TStampConsole::Start(const engine::ScriptLaunch& launch,
                           std::function<void(const engine::ScriptOutcome&)> ended) {
     if (IsRunning())
         return false;
-    const std::vector<std::string> command = platform::ScriptCommand(scriptPath);
+    // The command names no path of the user's: the folder is entered as bytes in the new
+    // process, so a name that is not valid text still works.
+    const std::vector<std::string> command = platform::ScriptCommand(launch.script);
     QStringList arguments;
     for (std::size_t i = 1; i < command.size(); ++i)
-        arguments << QString::fromLocal8Bit(command[i].c_str());
+        arguments << QString::fromStdString(command[i]);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : launch.environment)
+        environment.insert(QString::fromStdString(name), QString::fromStdString(value));
+    process_->setProcessEnvironment(environment);
+    const platform::HeldFile* script = &launch.script;
+    const std::string folder = launch.listFolder;
+    process_->setChildProcessModifier(
+        [script, folder] { platform::PrepareScriptChild(*script, folder.c_str()); });
 
     output_->clear();
     pendingOut_.clear();
     pendingErr_.clear();
     outcome_ = engine::ScriptOutcome();
     creationNote_ = false;
-    progress_->setRange(0, static_cast<int>(stampCalls));
+    progress_->setRange(0, static_cast<int>(launch.stampCalls));
     progress_->setValue(0);
     summary_->setText(QString::fromUtf8(text::kConsoleRunning));
     close_->setEnabled(false);
 
-    process_->setWorkingDirectory(QString::fromLocal8Bit(folder.c_str()));
-    process_->start(QString::fromLocal8Bit(command.front().c_str()), arguments);
+    process_->start(QString::fromStdString(command.front()), arguments);
     if (!process_->waitForStarted())
         return false;
     ended_ = std::move(ended);
@@ -104,9 +111,10 @@ void TStampConsole::TakeLines(QByteArray& pending, bool flush) {
     while ((end = pending.indexOf('\n')) >= 0 || (flush && !pending.isEmpty())) {
         const QByteArray line = end >= 0 ? pending.left(end) : pending;
         pending.remove(0, end >= 0 ? end + 1 : pending.size());
-        if (engine::TallyStampOutputLine(std::string_view(line.constData(), line.size()), outcome_))
+        const std::string_view text(line.constData(), static_cast<std::size_t>(line.size()));
+        if (engine::TallyStampOutputLine(text, outcome_))
             progress_->setValue(std::min(progress_->maximum(), progress_->value() + 1));
-        if (IsCreationNote(line))
+        if (engine::IsCreationNoteLine(text))
             creationNote_ = true;
         output_->appendPlainText(QString::fromLocal8Bit(line));
     }
@@ -126,7 +134,7 @@ void TStampConsole::Finished(int exitCode, QProcess::ExitStatus status) {
     if (!outcome_.finished)
         summary += QLatin1Char('\n') + QString::fromUtf8(text::kConsoleInterrupted);
     if (creationNote_)
-        summary += QLatin1Char('\n') + QString::fromUtf8(text::kConsoleCreationNote);
+        summary += QLatin1Char('\n') + QString::fromUtf8(engine::messages::kCreationNotKept);
     summary_->setText(summary);
     close_->setEnabled(true);
 

@@ -23,10 +23,13 @@ class TStampConsole : public QWidget {
 
 public:
     explicit TStampConsole(QWidget* parent = nullptr);
+    /// Waits for a script still running, so that it is never cut short, and drops its end
+    /// uncalled: what it would report to is going away.
+    ~TStampConsole() override;
 
-    /// Starts the script unless one is still running. `ended` is called once the process has
-    /// ended. False when it cannot be started.
-    bool Start(const std::string& scriptPath, const std::string& folder, std::size_t stampCalls,
+    /// Starts the held script unless one is still running. `ended` is called once the process
+    /// has ended. False when it cannot be started.
+    bool Start(const engine::ScriptLaunch& launch,
                std::function<void(const engine::ScriptOutcome&)> ended);
 
     /// True while a script runs.

@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <fstream>
 
 namespace window {
 namespace {
@@ -76,9 +77,9 @@ public:
     engine::FieldTexts ReadFields() override {
         return {ToBytes(form_.ToNameEdit->text()), form_.Filter->currentText().toStdString()};
     }
-    bool StartScript(const std::string& path, const std::string& folder, std::size_t stampCalls,
+    bool StartScript(const engine::ScriptLaunch& launch,
                      std::function<void(const engine::ScriptOutcome&)> ended) override {
-        return form_.console_->Start(path, folder, stampCalls, std::move(ended));
+        return form_.console_->Start(launch, std::move(ended));
     }
     void Beep() override { QApplication::beep(); }
 
@@ -125,6 +126,7 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     : QWidget(parent), arguments_(std::move(setup.arguments)),
       settingsPath_(std::move(setup.settingsPath)), programFolder_(std::move(setup.programFolder)),
       dialogs_(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<MessageBoxDialogs>()),
+      zone_(setup.zone ? *setup.zone : engine::MachineZone()),
       surroundings_(std::make_unique<Surroundings>(*this)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())),
       console_(new TStampConsole(this)) {
@@ -201,7 +203,11 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The console goes first: a script still running is waited for while the surroundings its
+    // end would report to still stand.
+    delete console_;
+}
 
 void TForm1::BuildLeftPane() {
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -366,20 +372,18 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::LoadSettings() {
-    const QString path = FromBytes(settingsPath_);
-    QFile file(path);
-    if (!file.exists()) {
+    std::error_code missing;
+    if (!std::filesystem::exists(settingsPath_, missing)) {
         SaveSettings();
         return;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        dialogs_->Error(this, Text(text::kCannotOpenFile).arg(path));
+    std::ifstream file(settingsPath_, std::ios::binary);
+    if (!file || std::filesystem::is_directory(settingsPath_, missing)) {
+        dialogs_->Error(this, Text(text::kCannotOpenFile).arg(FromBytes(settingsPath_)));
         return;
     }
-    const QByteArray content = file.readAll();
     SettingsTarget target(*this);
-    if (const auto error =
-            ApplySettings(std::string_view(content.constData(), content.size()), target))
+    if (const auto error = ApplySettings(ReadSettingsLines(file), target))
         dialogs_->Error(this, QString::fromStdString(*error));
 }
 
@@ -470,7 +474,7 @@ void TForm1::DoItBtnClick() {
         dialogs_->Information(this, Text(text::kRunStillGoing));
         return;
     }
-    engine::RunTimeCopy(*surroundings_, {programFolder_, *script_});
+    engine::RunTimeCopy(*surroundings_, {programFolder_, *script_, zone_});
 }
 
 bool TForm1::FormCloseQuery() {

@@ -44,9 +44,11 @@ public:
         std::unique_ptr<TDialogs> dialogs;
         /// Stamplet's folder, ending with a separator; empty for the program's own folder.
         std::string programFolder;
+        /// The zone the run takes its offset from; the machine's when null.
+        const engine::Zone* zone = nullptr;
     };
 
-    explicit TForm1(Setup setup = {}, QWidget* parent = nullptr);
+    explicit TForm1(Setup setup, QWidget* parent = nullptr);
     ~TForm1() override;
 
     /// The console of the last stamp script.
@@ -128,6 +130,7 @@ private:
     std::string settingsPath_;
     std::string programFolder_;
     std::unique_ptr<TDialogs> dialogs_;
+    const engine::Zone& zone_;
     std::unique_ptr<Surroundings> surroundings_;
     std::unique_ptr<engine::StampScript> script_;
     TStampConsole* console_;

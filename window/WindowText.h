@@ -43,9 +43,6 @@ inline constexpr const char* kConsoleSummary =
     "Valmis. Onnistuneet leimaukset: %1. Aikoja ei voitu muuttaa: %2. Kohdetiedostoa ei "
     "löytynyt: %3.";
 inline constexpr const char* kConsoleInterrupted = "Komentojono keskeytyi ennen loppuaan.";
-inline constexpr const char* kConsoleCreationNote =
-    "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
-    "ennalleen. Muokkausajat asetettiin.";
 inline constexpr const char* kConsoleClose = "&Sulje";
 
 // Guards of the run's lifetime.

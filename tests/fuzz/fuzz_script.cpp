@@ -7,8 +7,8 @@
 #include "engine/CodePage.h"
 #include "engine/StampFormat.h"
 #include "engine/StampScript.h"
-#include "platform/AtomicFile.h"
-#include "platform/Process.h"
+#include "platform/HeldFile.h"
+#include "tests/support/ProgramRun.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -61,15 +61,14 @@ void CheckShell(const std::vector<std::string>& names) {
         items.push_back({name, kCreated, kWritten});
     const auto script = engine::MakeShellScript();
     const std::string path = ListFolder() + "/script.sh";
-    platform::WriteStage stage;
-    if (platform::ReplaceFileAtomically(
-            path, script->Compose(ListFolder(), ListFolder() + "/program/", items), stage))
+    platform::HeldFile file;
+    if (file.Write(path, script->Compose(ListFolder(), ListFolder() + "/program/", items)))
         std::abort();
 
-    platform::ProgramRun run;
-    if (platform::RunProgram("/bin/sh", {"-n", path}, "", {}, run) || run.exitStatus != 0)
+    test::ProgramRun run;
+    if (test::RunProgram("/bin/sh", {"-n", path}, "", {}, run) || run.exitStatus != 0)
         std::abort();
-    if (platform::RunProgram("/bin/sh", {path}, "/", {}, run) || run.exitStatus != 0)
+    if (test::RunProgram("/bin/sh", {path}, "/", {}, run) || run.exitStatus != 0)
         std::abort();
     const auto calls = RecordedCalls(run.out);
     if (calls.size() != 2 * names.size())

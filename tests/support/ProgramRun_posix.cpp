@@ -1,4 +1,4 @@
-#include "platform/Process.h"
+#include "tests/support/ProgramRun.h"
 
 #include "platform/UniqueFd_posix.h"
 
@@ -11,19 +11,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace platform {
+namespace test {
 
 std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& folder,
                            const std::vector<std::pair<std::string, std::string>>& environment,
-                           ProgramRun& run) {
+                           ProgramRun& run, const platform::HeldFile* held) {
     int outPipe[2], errPipe[2];
     if (::pipe2(outPipe, O_CLOEXEC) != 0)
         return {errno, std::generic_category()};
-    UniqueFd outRead(outPipe[0]), outWrite(outPipe[1]);
+    platform::UniqueFd outRead(outPipe[0]), outWrite(outPipe[1]);
     if (::pipe2(errPipe, O_CLOEXEC) != 0)
         return {errno, std::generic_category()};
-    UniqueFd errRead(errPipe[0]), errWrite(errPipe[1]);
+    platform::UniqueFd errRead(errPipe[0]), errWrite(errPipe[1]);
 
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -56,6 +56,11 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     ::posix_spawn_file_actions_adddup2(&actions, errWrite.get(), 2);
     if (!folder.empty())
         ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    if (held) {
+        // A descriptor duplicated onto itself stays open across exec.
+        const int fd = static_cast<int>(held->NativeHandle());
+        ::posix_spawn_file_actions_adddup2(&actions, fd, fd);
+    }
     pid_t pid = 0;
     const int spawned =
         ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
@@ -100,4 +105,4 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     return {};
 }
 
-} // namespace platform
+} // namespace test

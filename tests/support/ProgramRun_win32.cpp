@@ -1,4 +1,4 @@
-#include "platform/Process.h"
+#include "tests/support/ProgramRun.h"
 
 #include "platform/Win32_win32.h"
 
@@ -8,7 +8,7 @@
 #include <map>
 #include <thread>
 
-namespace platform {
+namespace test {
 namespace {
 
 /// One argument as the C runtime splits a command line back: quoted when it holds blanks or
@@ -63,15 +63,15 @@ void Drain(HANDLE pipe, std::string& sink) {
 std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& folder,
                            const std::vector<std::pair<std::string, std::string>>& environment,
-                           ProgramRun& run) {
+                           ProgramRun& run, const platform::HeldFile*) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE outRead, outWrite, errRead, errWrite;
     if (!::CreatePipe(&outRead, &outWrite, &inherit, 0))
-        return LastError();
-    UniqueHandle outReader(outRead), outWriter(outWrite);
+        return platform::LastError();
+    platform::UniqueHandle outReader(outRead), outWriter(outWrite);
     if (!::CreatePipe(&errRead, &errWrite, &inherit, 0))
-        return LastError();
-    UniqueHandle errReader(errRead), errWriter(errWrite);
+        return platform::LastError();
+    platform::UniqueHandle errReader(errRead), errWriter(errWrite);
     ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
 
@@ -89,8 +89,8 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     PROCESS_INFORMATION process{};
     if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, block.data(),
                           folder.empty() ? nullptr : folder.c_str(), &startup, &process))
-        return LastError();
-    UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+        return platform::LastError();
+    platform::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
     outWriter.reset();
     errWriter.reset();
 
@@ -108,4 +108,4 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     return {};
 }
 
-} // namespace platform
+} // namespace test

@@ -1,11 +1,15 @@
 #pragma once
 
+// Runs a program to its end and keeps what it printed: for tests, benchmarks and fuzzers.
+
+#include "platform/HeldFile.h"
+
 #include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace test {
 
 /// What a finished program left behind.
 struct ProgramRun {
@@ -16,10 +20,11 @@ struct ProgramRun {
 };
 
 /// Runs `program` with `arguments`, exactly as given (no shell, no wildcard expansion), in
-/// `folder`, with `environment` set on top of this process's, and waits for it to end.
+/// `folder`, with `environment` set on top of this process's, and waits for it to end. A `held`
+/// file passes into the program, as a stamp script does.
 std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& folder,
                            const std::vector<std::pair<std::string, std::string>>& environment,
-                           ProgramRun& run);
+                           ProgramRun& run, const platform::HeldFile* held = nullptr);
 
-} // namespace platform
+} // namespace test

@@ -1,0 +1,130 @@
+#include "engine/TargetCheck.h"
+
+#include "platform/DirectorySearch.h"
+#include "platform/FileTimes.h"
+
+#include <map>
+#include <optional>
+
+namespace engine {
+namespace {
+
+using platform::FileTime;
+
+/// What Stamplet passes over without a word.
+TargetState SkipOf(const platform::FoundEntry& entry) {
+    if (entry.folder)
+        return TargetState::Folder;
+    if (entry.hidden || entry.temporary || entry.offline)
+        return TargetState::Skipped;
+    return TargetState::Stamped;
+}
+
+/// Each folder's way of keeping times, asked once per folder.
+class Keepings {
+public:
+    const platform::TimeKeeping& Of(const std::string& path, const std::string& folder) {
+        const auto found = known_.find(folder);
+        if (found != known_.end())
+            return found->second;
+        platform::TimeKeeping keeping;
+        // Where it cannot be learnt, the exact comparison is the safe one.
+        if (platform::TimeKeepingOf(path, keeping))
+            keeping = platform::TimeKeeping{};
+        return known_.emplace(folder, keeping).first->second;
+    }
+
+private:
+    std::map<std::string, platform::TimeKeeping> known_;
+};
+
+struct EntryCheck {
+    TargetState state = TargetState::Stamped;
+    bool creationKept = true;
+};
+
+EntryCheck CheckEntry(const std::string& path, const std::string& folder, FileTime creation,
+                      FileTime lastWrite, Keepings& keepings) {
+    platform::FileTimeSet stored;
+    if (platform::StatFileTimes(path, stored))
+        return {TargetState::Unreadable, true};
+    const platform::TimeKeeping& keeping = keepings.Of(path, folder);
+    if (!platform::KeptAs(stored.lastWrite, lastWrite, keeping.lastWriteStep))
+        return {TargetState::WriteTimeDiffers, true};
+    // Where no creation time can be set, one that happens to match was not set either.
+    return {TargetState::Stamped,
+            keeping.creationSettable &&
+                platform::KeptAs(stored.creation, creation, keeping.creationStep)};
+}
+
+/// Every entry the target's mask matches that Stamplet would stamp must carry the times; where
+/// it matches none, what the first match was tells why.
+EntryCheck CheckTarget(const std::string& mask, FileTime creation, FileTime lastWrite,
+                       Keepings& keepings) {
+    platform::DirectorySearch search;
+    platform::FoundEntry entry;
+    if (search.First(mask, entry))
+        return {TargetState::NotFound, true};
+    const std::size_t separator = mask.find_last_of(platform::FolderSeparators());
+    const std::string folder = separator == std::string::npos ? "" : mask.substr(0, separator);
+    std::optional<TargetState> skipped;
+    EntryCheck result;
+    bool any = false;
+    do {
+        if (entry.name == "." || entry.name == "..")
+            continue;
+        if (const TargetState skip = SkipOf(entry); skip != TargetState::Stamped) {
+            skipped = skipped.value_or(skip);
+            continue;
+        }
+        any = true;
+        const EntryCheck check = CheckEntry(platform::JoinPath(folder, entry.name), folder,
+                                            creation, lastWrite, keepings);
+        if (result.state == TargetState::Stamped)
+            result.state = check.state;
+        result.creationKept = result.creationKept && check.creationKept;
+    } while (search.Next(entry));
+    if (!any)
+        return {skipped.value_or(TargetState::NotFound), true};
+    return result;
+}
+
+} // namespace
+
+std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast) {
+    // The script hands over whole seconds: the milliseconds are dropped, as FormatStampTime does.
+    CalendarTime fields = DecodeDateTime(local);
+    fields.millisecond = 0;
+    const std::int64_t ms = MillisecondsFromDateTime(EncodeDateTime(fields)) +
+                            kFileTimeToDayZeroMilliseconds -
+                            static_cast<std::int64_t>(secondsEast) * 1000;
+    return static_cast<std::uint64_t>(ms) * 10000;
+}
+
+TargetReport CheckTargets(const std::string& listFolder, const std::vector<StampItem>& items,
+                          std::int32_t secondsEast) {
+    TargetReport report;
+    Keepings keepings;
+    for (const StampItem& item : items) {
+        const EntryCheck check =
+            CheckTarget(platform::JoinPath(listFolder, item.targetName),
+                        StampedInstant(item.creationTime, secondsEast),
+                        StampedInstant(item.lastWriteTime, secondsEast), keepings);
+        switch (check.state) {
+        case TargetState::Stamped:
+            ++report.stamped;
+            report.creationNotKept += check.creationKept ? 0 : 1;
+            continue;
+        case TargetState::NotFound:
+            ++report.notFound;
+            break;
+        default:
+            ++report.notStamped;
+            break;
+        }
+        report.problems.emplace_back(item.targetName, check.state);
+    }
+    return report;
+}
+
+} // namespace engine

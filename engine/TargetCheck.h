@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/StampScript.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+/// What became of one target, read back from the disk after the script had ended.
+enum class TargetState {
+    Stamped,          ///< Its last-write time is its source's.
+    NotFound,         ///< No entry of that name.
+    Folder,           ///< A folder, which Stamplet passes over.
+    Skipped,          ///< Hidden, temporary or offline, which Stamplet passes over.
+    WriteTimeDiffers, ///< Found, but its last-write time is not its source's.
+    Unreadable,       ///< Its times could not be read.
+};
+
+/// The targets of one run as found on the disk.
+struct TargetReport {
+    unsigned stamped = 0;
+    unsigned notStamped = 0; ///< Found but not given their times.
+    unsigned notFound = 0;
+    /// Stamped targets whose creation time is not their source's, or lies where no creation time
+    /// can be set (most Linux file systems).
+    unsigned creationNotKept = 0;
+    /// Every target that was not stamped, in list order, with what became of it.
+    std::vector<std::pair<std::string, TargetState>> problems;
+
+    bool AllStamped() const { return notStamped == 0 && notFound == 0; }
+};
+
+/// The instant Stamplet stores for the local time `local` as the script hands it over (to the
+/// second), converted with `secondsEast`.
+std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast);
+
+/// Reads back the times of each item's target in `listFolder` and compares them with what the
+/// script was to set, within the file system's steps. A target name with wildcards stands for
+/// every entry it matches, as it does for Stamplet.
+TargetReport CheckTargets(const std::string& listFolder, const std::vector<StampItem>& items,
+                          std::int32_t secondsEast);
+
+} // namespace engine

@@ -1,0 +1,145 @@
+#include "platform/HeldFile.h"
+
+#include "platform/Win32_win32.h"
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+HANDLE Handle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+/// Renames the open file to `path`, replacing what is there, by its handle: the name is moved
+/// only for the very file that was written.
+std::error_code RenameOpenFile(HANDLE file, const std::string& path) {
+    const int wide = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (wide <= 0)
+        return LastError();
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) +
+                             static_cast<std::size_t>(wide) * sizeof(WCHAR));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>((wide - 1) * sizeof(WCHAR));
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, info->FileName, wide);
+    if (!::SetFileInformationByHandle(file, FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())))
+        return LastError();
+    return {};
+}
+
+std::error_code WriteAll(HANDLE file, std::string_view bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD written = 0;
+        const DWORD chunk = left > 1u << 20 ? 1u << 20 : static_cast<DWORD>(left);
+        if (!::WriteFile(file, p, chunk, &written, nullptr))
+            return LastError();
+        p += written;
+        left -= written;
+    }
+    return {};
+}
+
+/// Marks the open file for deletion; it goes when its last handle is closed.
+bool DeleteOpenFile(HANDLE file) {
+    FILE_DISPOSITION_INFO info{};
+    info.DeleteFile = TRUE;
+    return ::SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
+}
+
+/// The volume and file index that name the open file wherever it stands.
+bool Identity(HANDLE file, std::uint64_t& volume, std::uint64_t& index) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(file, &info))
+        return false;
+    volume = info.dwVolumeSerialNumber;
+    index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
+} // namespace
+
+HeldFile::~HeldFile() {
+    Close();
+}
+
+void HeldFile::Close() {
+    if (handle_ != kNone)
+        ::CloseHandle(Handle(handle_));
+    handle_ = kNone;
+}
+
+std::error_code HeldFile::Write(const std::string& path, std::string_view bytes) {
+    Close();
+    path_ = path;
+    const std::size_t separator = path.find_last_of("\\/");
+    const std::string folder =
+        separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+
+    UniqueHandle file;
+    std::string temporary;
+    for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
+        temporary = folder + ".kronalo-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                    std::to_string(attempt) + ".tmp";
+        // CREATE_NEW never opens what is already there, a planted link included.
+        file.reset(::CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS)
+            return LastError();
+    }
+    if (!file)
+        return LastError();
+    std::error_code error = WriteAll(file.get(), bytes);
+    if (!error)
+        error = RenameOpenFile(file.get(), path);
+    if (!error && !Identity(file.get(), device_, number_))
+        error = LastError();
+    if (error) {
+        DeleteOpenFile(file.get());
+        return error;
+    }
+    file.reset();
+
+    // Held for reading and shared for reading only: while it is held, nobody writes, renames or
+    // deletes it, and the console can still read it. Between the two handles someone may have
+    // put another file at the name; that one is never run.
+    UniqueHandle held(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    std::uint64_t volume = 0, index = 0;
+    if (!held)
+        return LastError();
+    if (!Identity(held.get(), volume, index) || volume != device_ || index != number_)
+        return std::make_error_code(std::errc::device_or_resource_busy);
+    handle_ = reinterpret_cast<std::intptr_t>(held.release());
+    return {};
+}
+
+std::error_code HeldFile::Remove() {
+    if (handle_ == kNone)
+        return {};
+    Close();
+    UniqueHandle file(::CreateFileA(path_.c_str(), DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return {};
+        return LastError();
+    }
+    std::uint64_t volume = 0, index = 0;
+    if (!Identity(file.get(), volume, index))
+        return LastError();
+    // A name that now leads to another file is that file's owner's.
+    if (volume != device_ || index != number_)
+        return {};
+    if (!DeleteOpenFile(file.get()))
+        return LastError();
+    return {};
+}
+
+} // namespace platform
