@@ -24,11 +24,17 @@ install(FILES ${commands} DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Manual pages and the changelog are installed compressed, as Debian keeps them.
 find_program(GZIP gzip REQUIRED)
 set(compressed)
-foreach(source stamplet.1 kronalo.1 changelog)
-    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${source}.gz
-        COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/data/${source} > ${CMAKE_BINARY_DIR}/${source}.gz
-        DEPENDS ${PROJECT_SOURCE_DIR}/data/${source})
-    list(APPEND compressed ${CMAKE_BINARY_DIR}/${source}.gz)
+# The manual pages name the version.
+foreach(page stamplet.1 kronalo.1)
+    configure_file(data/${page}.in ${CMAKE_BINARY_DIR}/data/${page} @ONLY)
+endforeach()
+foreach(source ${CMAKE_BINARY_DIR}/data/stamplet.1 ${CMAKE_BINARY_DIR}/data/kronalo.1
+        ${PROJECT_SOURCE_DIR}/data/changelog)
+    get_filename_component(name ${source} NAME)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${name}.gz
+        COMMAND ${GZIP} -9nc ${source} > ${CMAKE_BINARY_DIR}/${name}.gz
+        DEPENDS ${source})
+    list(APPEND compressed ${CMAKE_BINARY_DIR}/${name}.gz)
 endforeach()
 add_custom_target(compressed_data ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/stamplet.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
@@ -43,7 +49,7 @@ install(FILES data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintia
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kronalo)
-set(CPACK_PACKAGE_VERSION 1.3.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Kronalo developers")
 set(CPACK_PACKAGE_CONTACT "The Kronalo developers <kronalo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "copy the date and time stamps of files onto their copies")

@@ -17,7 +17,3 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Tests run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-
-# GCC 12 warns falsely about overlapping copies inside std::string concatenation at -O2 and
-# above (GCC bug 105329); the native GCC 12 of this machine does not hit it.
-set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")

@@ -10,19 +10,20 @@ using namespace std::chrono;
 
 constexpr sys_days kDayZero = sys_days(year(1899) / December / 30);
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+/// Whole days of `ms` milliseconds, rounded down also before day zero.
+std::int64_t Days(std::int64_t ms) {
+    return floor<days>(milliseconds(ms)).count();
 }
 
 } // namespace
 
 TDateTime DateTimeFromMilliseconds(std::int64_t milliseconds) {
-    const std::int64_t days = FloorDiv(milliseconds, kMillisecondsPerDay);
+    const std::int64_t whole = Days(milliseconds);
     const double fraction =
-        static_cast<double>(milliseconds - days * kMillisecondsPerDay) / kMillisecondsPerDay;
+        static_cast<double>(milliseconds - whole * kMillisecondsPerDay) / kMillisecondsPerDay;
     // The fraction always counts forward from midnight, also on days before day zero.
-    return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
+    return whole >= 0 ? static_cast<double>(whole) + fraction
+                      : static_cast<double>(whole) - fraction;
 }
 
 std::int64_t MillisecondsFromDateTime(TDateTime value) {
@@ -42,10 +43,10 @@ TDateTime EncodeDateTime(const CalendarTime& f) {
 
 CalendarTime DecodeDateTime(TDateTime value) {
     const std::int64_t total = MillisecondsFromDateTime(value);
-    const std::int64_t days = FloorDiv(total, kMillisecondsPerDay);
-    std::int64_t ms = total - days * kMillisecondsPerDay;
+    const std::int64_t whole = Days(total);
+    std::int64_t ms = total - whole * kMillisecondsPerDay;
 
-    const year_month_day date(kDayZero + sys_days::duration(days));
+    const year_month_day date(kDayZero + sys_days::duration(whole));
     CalendarTime f;
     f.year = static_cast<int>(date.year());
     f.month = static_cast<int>(static_cast<unsigned>(date.month()));

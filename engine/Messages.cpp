@@ -111,7 +111,14 @@ std::string RunVerdict(bool finished, const TargetReport& report) {
 }
 
 std::string CannotCreateFile(std::string_view path, std::string_view reason) {
-    return "Cannot create file " + std::string(path) + "\r" + std::string(reason);
+    return Filled(kCannotCreateFile, path) + "\r" + std::string(reason);
+}
+
+std::string Filled(const char* format, std::string_view text) {
+    std::string filled = format;
+    if (const std::size_t at = filled.find("%s"); at != std::string::npos)
+        filled.replace(at, 2, text);
+    return filled;
 }
 
 } // namespace engine::messages

@@ -82,4 +82,15 @@ std::string RunVerdict(bool finished, const TargetReport& report);
 /// next line.
 std::string CannotCreateFile(std::string_view path, std::string_view reason);
 
+// The errors the platform raises in English, as the window shows them; "%s" stands for a path,
+// a line or a typed text.
+inline constexpr const char* kCannotCreateFile = "Cannot create file %s";
+inline constexpr const char* kCannotOpenFile = "Cannot open file %s";
+inline constexpr const char* kNotAnInteger = "'%s' is not a valid integer value";
+inline constexpr const char* kNotABoolean = "'%s' is not a valid boolean value";
+inline constexpr const char* kErrorSettingPath = "Error setting path: \"%s\"";
+
+/// `format` with its "%s" replaced by `text`.
+std::string Filled(const char* format, std::string_view text);
+
 } // namespace engine::messages

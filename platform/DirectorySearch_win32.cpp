@@ -22,14 +22,6 @@ const char* FolderSeparators() {
     return "\\/:";
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string path(folder);
-    const std::string_view separators = FolderSeparators();
-    if (!path.empty() && separators.find(path.back()) == std::string_view::npos)
-        path += separators.front();
-    return path.append(name);
-}
-
 bool SameFolderName(std::string_view a, std::string_view b) {
     return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
                             static_cast<int>(a.size()), b.data(),

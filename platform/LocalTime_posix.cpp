@@ -1,6 +1,7 @@
 #include "platform/LocalTime.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -17,11 +18,6 @@ std::error_code LocalTm(std::int64_t unixSeconds, std::tm& local) {
     return {};
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 } // namespace
 
 std::int64_t UnixNowMilliseconds() {
@@ -31,7 +27,9 @@ std::int64_t UnixNowMilliseconds() {
 }
 
 std::int64_t UnixNow() {
-    return FloorDiv(UnixNowMilliseconds(), 1000);
+    return std::chrono::floor<std::chrono::seconds>(
+               std::chrono::milliseconds(UnixNowMilliseconds()))
+        .count();
 }
 
 std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast) {
@@ -43,7 +41,9 @@ std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast)
 }
 
 std::error_code LocalCalendarAt(std::int64_t unixMilliseconds, CalendarFields& fields) {
-    const std::int64_t seconds = FloorDiv(unixMilliseconds, 1000);
+    const std::int64_t seconds =
+        std::chrono::floor<std::chrono::seconds>(std::chrono::milliseconds(unixMilliseconds))
+            .count();
     std::tm local{};
     if (const std::error_code error = LocalTm(seconds, local))
         return error;

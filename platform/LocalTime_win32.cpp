@@ -3,6 +3,8 @@
 #include "platform/FileTimes.h"
 #include "platform/Win32_win32.h"
 
+#include <chrono>
+
 namespace platform {
 namespace {
 
@@ -48,8 +50,9 @@ std::int64_t UnixNowMilliseconds() {
 }
 
 std::int64_t UnixNow() {
-    const std::int64_t ms = UnixNowMilliseconds();
-    return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    return std::chrono::floor<std::chrono::seconds>(
+               std::chrono::milliseconds(UnixNowMilliseconds()))
+        .count();
 }
 
 std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast) {

@@ -1,11 +1,9 @@
 #include "platform/Wildcard.h"
 
+#include "platform/AsciiCase.h"
+
 namespace platform {
 namespace {
-
-char Fold(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 /// Plain "*" and "?" matching; backtracks to the last star only, so it runs in
 /// O(mask × name) at worst and never recurses.
@@ -16,7 +14,8 @@ bool Match(std::string_view mask, std::string_view name) {
         if (m < mask.size() && mask[m] == '*') {
             starMask = m++;
             starName = n;
-        } else if (m < mask.size() && (mask[m] == '?' || Fold(mask[m]) == Fold(name[n]))) {
+        } else if (m < mask.size() &&
+                   (mask[m] == '?' || AsciiLower(mask[m]) == AsciiLower(name[n]))) {
             ++m;
             ++n;
         } else if (starMask != std::string_view::npos) {

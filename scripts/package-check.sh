@@ -9,7 +9,7 @@ kronalo_need_packages $KRONALO_BUILD_PACKAGES dpkg-dev lintian man-db
 cmake --preset default
 cmake --build --preset default
 (cd build && cpack)
-deb=build/kronalo_1.3.0_amd64.deb
+deb=$(ls build/kronalo_*_amd64.deb)
 
 dpkg-deb --info "$deb"
 contents=$(dpkg-deb --contents "$deb")

@@ -1,15 +1,14 @@
 #include "stamp/ArgumentScan.h"
 
+#include "platform/AsciiCase.h"
 #include "stamp/DateTimeSyntax.h"
 
 namespace stamp {
 namespace {
 
 bool IsSwitch(std::string_view argument, char letter) {
-    const auto upper = [](char c) {
-        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-    };
-    return argument.size() == 2 && argument[0] == '/' && upper(argument[1]) == letter;
+    const char wanted[] = {'/', letter};
+    return platform::EqualsIgnoringAsciiCase(argument, std::string_view(wanted, 2));
 }
 
 } // namespace

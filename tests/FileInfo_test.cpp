@@ -12,7 +12,6 @@ using engine::TDateTime;
 using engine::TFileInfo;
 
 constexpr long long kJan15_2005_12h = 1105790400; // 2005-01-15 12:00:00 UTC
-constexpr long long kJul15_2025_12h = 1752580800; // 2025-07-15 12:00:00 UTC
 
 // Guards the conversion of the last-write time: exact seconds stay exact, milliseconds are kept,
 // the zone's offset is added.

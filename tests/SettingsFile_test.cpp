@@ -174,3 +174,31 @@ TEST(SettingsFileTest, HugeFile) {
 }
 
 } // namespace
+
+namespace {
+
+// Guards where the settings file lives: beside the program as the window's own, elsewhere in
+// the user's configuration folder.
+TEST(SettingsFileTest, WhereTheFileLives) {
+    const struct {
+        const char* what;
+        std::string programFolder;
+        bool writable;
+        std::string path;
+    } rows[] = {
+        {"a copy in a folder of the user's", "/home/u/kronalo/", true,
+         "/home/u/kronalo/Kronalo.dat"},
+        {"an installed copy, even where writable", "/usr/lib/kronalo/", true,
+         "/home/u/.config/Kronalo/Kronalo.dat"},
+        {"a folder the user cannot write", "/opt/kronalo/", false,
+         "/home/u/.config/Kronalo/Kronalo.dat"},
+        {"no program folder known", "", true, "/home/u/.config/Kronalo/Kronalo.dat"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(window::SettingsPath(row.programFolder, row.writable, "/lib/kronalo/",
+                                       "/home/u/.config/Kronalo"),
+                  row.path)
+            << row.what;
+}
+
+} // namespace

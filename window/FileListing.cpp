@@ -1,5 +1,6 @@
 #include "window/FileListing.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/DirectorySearch.h"
 
 #include <algorithm>
@@ -10,8 +11,7 @@ namespace {
 constexpr std::size_t kManyNames = 100;
 
 unsigned char Fold(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    return static_cast<unsigned char>(platform::AsciiLower(c));
 }
 
 } // namespace

@@ -1,6 +1,12 @@
 #include "window/SettingsFile.h"
 
-#include <cctype>
+#include "engine/Messages.h"
+
+#include "platform/AsciiCase.h"
+#include "platform/DirectorySearch.h"
+
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <istream>
 #include <sstream>
@@ -14,23 +20,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int HexValue(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 /// The line as a message quotes it: a damaged file may hold megabytes in one line, which no
 /// message box should try to show.
 std::string Quoted(std::string_view text) {
@@ -40,11 +29,11 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string IntegerError(std::string_view text) {
-    return "'" + Quoted(text) + "' is not a valid integer value";
+    return engine::messages::Filled(engine::messages::kNotAnInteger, Quoted(text));
 }
 
 std::string BooleanError(std::string_view text) {
-    return "'" + Quoted(text) + "' is not a valid boolean value";
+    return engine::messages::Filled(engine::messages::kNotABoolean, Quoted(text));
 }
 
 std::string Line(int number) {
@@ -58,6 +47,13 @@ std::string Line(const std::string& text) {
 }
 
 } // namespace
+
+std::string SettingsPath(const std::string& programFolder, bool programFolderWritable,
+                         std::string_view installedFolder, const std::string& configFolder) {
+    const bool own = !programFolder.empty() && programFolderWritable &&
+                     !std::string_view(programFolder).ends_with(installedFolder);
+    return platform::JoinPath(own ? programFolder : configFolder, kSettingsFileName);
+}
 
 std::string FormatSettings(const TSettings& s) {
     return Line(s.filterIndex) + Line(s.filterText) + Line(s.selectAll) + Line(s.makeReturnFile) +
@@ -83,83 +79,56 @@ std::vector<std::string> ReadSettingsLines(std::istream& in) {
 }
 
 bool ReadWholeNumber(std::string_view text, int& value) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0) {
-        base = 16;
-        i += 2;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
     }
-    if (i >= text.size())
+    int base = 10;
+    for (const std::string_view prefix : {"$", "0x", "0X"}) {
+        if (text.starts_with(prefix)) {
+            base = 16;
+            text.remove_prefix(prefix.size());
+            break;
+        }
+    }
+    // Unsigned digits only: a second sign, a blank or anything after the digits is an error.
+    std::uint64_t magnitude = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
         return false;
-
     // Hexadecimal takes all 32 bits, as a bit pattern; decimal must fit the signed range.
     const std::uint64_t limit =
         base == 16 ? 0xFFFFFFFFULL : (negative ? 0x80000000ULL : 0x7FFFFFFFULL);
-    std::uint64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = base == 16 ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
-        if (digit < 0)
-            return false;
-        magnitude =
-            magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-        if (magnitude > limit)
-            return false;
-    }
+    if (magnitude > limit)
+        return false;
     const auto bits = static_cast<std::uint32_t>(negative ? (~magnitude + 1) : magnitude);
     value = static_cast<std::int32_t>(bits);
     return true;
 }
 
 bool ReadCheckState(std::string_view text, bool& checked) {
-    if (EqualsIgnoringCase(text, "true")) {
-        checked = true;
+    if (platform::EqualsIgnoringAsciiCase(text, "true") ||
+        platform::EqualsIgnoringAsciiCase(text, "false")) {
+        checked = text.size() == 4;
         return true;
     }
-    if (EqualsIgnoringCase(text, "false")) {
-        checked = false;
-        return true;
-    }
-    // A number: spaces, sign, digits with an optional fraction and exponent.
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    bool nonZero = false, digits = false;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        digits = true;
-        nonZero = nonZero || text[i] != '0';
-    }
-    if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
-            digits = true;
-            nonZero = nonZero || text[i] != '0';
-        }
-    }
-    if (!digits)
+    // A number: leading blanks, a sign, digits with an optional fraction and exponent.
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+        text.remove_prefix(1);
+    // from_chars would also take "inf" and "nan", which are no numbers here.
+    if (text.empty() || !(IsDigit(text[0]) || text[0] == '.'))
         return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        const std::size_t exponentStart = i;
-        while (i < text.size() && IsDigit(text[i]))
-            ++i;
-        if (i == exponentStart)
-            return false;
-    }
-    if (i != text.size())
+    double number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error == std::errc::invalid_argument || end != text.data() + text.size())
         return false;
-    checked = nonZero;
+    // Zero only where no digit before the exponent is: any other value, however far out of
+    // range, is not zero.
+    checked = text.find_first_of("123456789") < text.find_first_of("eE");
     return true;
 }
 

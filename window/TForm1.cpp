@@ -48,6 +48,12 @@ std::string ToBytes(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 
+/// One of the platform's English errors with a path or text of file-system bytes in it.
+QString PlatformError(const char* format, const std::string& bytes) {
+    const QString text = FromBytes(bytes);
+    return QString::fromUtf8(format).replace(QStringLiteral("%s"), text);
+}
+
 bool IsFolder(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_directory(path, error);
@@ -130,6 +136,15 @@ TForm1::TForm1(Setup setup, QWidget* parent)
       surroundings_(std::make_unique<Surroundings>(*this)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())),
       console_(new TStampConsole(this)) {
+    BuildControls();
+    Wire();
+    // The tree comes up on the desktop while the window is built; with no delay yet, the list
+    // follows at once.
+    TreeView->SelectFolder(DesktopFolder());
+    FormCreate();
+}
+
+void TForm1::BuildControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Text(text::kTitle));
     QFont font;
@@ -159,7 +174,6 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     Splitter1->addWidget(Panel3);
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({leftPaneWidth_, 267});
-    connect(Splitter1, &QSplitter::splitterMoved, this, &TForm1::Splitter1Moved);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -167,20 +181,18 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     layout->addWidget(Splitter1, 1);
     layout->addWidget(Panel4);
 
-    setTabOrder(TreeView, Path);
-    setTabOrder(Path, ComboBox);
-    setTabOrder(ComboBox, FileList);
-    setTabOrder(FileList, Filter);
-    setTabOrder(Filter, SelectAllBox);
-    setTabOrder(SelectAllBox, ToNameEdit);
-    setTabOrder(ToNameEdit, DoItBtn);
-    setTabOrder(DoItBtn, SelectAllBtn);
-    setTabOrder(SelectAllBtn, Button1);
+    QWidget* const order[] = {TreeView,     Path,       ComboBox, FileList,     Filter,
+                              SelectAllBox, ToNameEdit, DoItBtn,  SelectAllBtn, Button1};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
 
+void TForm1::Wire() {
     // A hidden label's mnemonic does not fire, so the window carries Alt+D itself.
     auto* pathShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
     connect(pathShortcut, &QShortcut::activated, this, [this] { Path->setFocus(); });
 
+    connect(Splitter1, &QSplitter::splitterMoved, this, &TForm1::Splitter1Moved);
     connect(TreeView, &TFolderTree::Changed, this, &TForm1::TreeViewChange);
     connect(ComboBox, &TFolderComboBox::Picked, this,
             [this](const QString& path) { TreeView->SelectFolder(path); });
@@ -194,13 +206,9 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     FileList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FileList, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(FileList->viewport()->mapToGlobal(at)); });
+    // The strips learn their widths only after the window's own resize.
     Panel2->installEventFilter(this);
     Panel6->installEventFilter(this);
-
-    // The tree comes up on the desktop while the window is built; with no delay yet, the list
-    // follows at once.
-    TreeView->SelectFolder(DesktopFolder());
-    FormCreate();
 }
 
 TForm1::~TForm1() {
@@ -221,6 +229,7 @@ void TForm1::BuildLeftPane() {
     ComboBox = new TFolderComboBox(Panel2);
     ComboBox->setObjectName(QStringLiteral("ComboBox"));
     ComboBox->setGeometry(0, 24, 217, 22);
+    // Never shown: it exists for its mnemonic, Alt+D to the path box.
     Label4 = new QLabel(Text(text::kPathAccelerator), Panel2);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->move(144, 16);
@@ -274,6 +283,7 @@ void TForm1::BuildRightPane() {
     SelectAllBox->setObjectName(QStringLiteral("SelectAllBox"));
     SelectAllBox->setGeometry(8, 8, 129, 17);
     SelectAllBox->setChecked(true);
+    // Never shown and used by nothing but the settings file, whose fourth line it keeps.
     MakeReturnFileBtn = new QCheckBox(Text(text::kMakeReturnFile), content);
     MakeReturnFileBtn->setObjectName(QStringLiteral("MakeReturnFileBtn"));
     MakeReturnFileBtn->move(8, 24);
@@ -295,6 +305,8 @@ void TForm1::BuildRightPane() {
     Button1 = new QPushButton(Text(text::kMoreButton), content);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(8, 152, 75, 25);
+    // Never shown: the line buffer of the window's design. The run and the settings file
+    // assemble their lines in strings of their own, so it stays empty.
     FileBuf = new QPlainTextEdit(content);
     FileBuf->setObjectName(QStringLiteral("FileBuf"));
     FileBuf->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -357,16 +369,11 @@ void TForm1::FormCreate() {
     if (programFolder_.empty())
         programFolder_ = ownFolder;
     if (settingsPath_.empty()) {
-        // An installed copy's folder is not the user's to write in, even where the user could.
-        const QString folder = FromBytes(ownFolder);
-        const bool installed = folder.endsWith(QStringLiteral("/" KRONALO_PROGRAM_FOLDER "/"));
-        QString settingsFolder = folder;
-        if (folder.isEmpty() || installed || !QFileInfo(folder).isWritable()) {
-            settingsFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-            QDir().mkpath(settingsFolder);
-        }
-        settingsPath_ =
-            ToBytes(QDir(settingsFolder).filePath(QString::fromLatin1(kSettingsFileName)));
+        const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        const bool writable = !ownFolder.empty() && QFileInfo(FromBytes(ownFolder)).isWritable();
+        settingsPath_ = window::SettingsPath(ownFolder, writable, "/" KRONALO_PROGRAM_FOLDER "/",
+                                             ToBytes(config));
+        QDir().mkpath(QFileInfo(FromBytes(settingsPath_)).absolutePath());
     }
     LoadSettings();
 }
@@ -379,7 +386,7 @@ void TForm1::LoadSettings() {
     }
     std::ifstream file(settingsPath_, std::ios::binary);
     if (!file || std::filesystem::is_directory(settingsPath_, missing)) {
-        dialogs_->Error(this, Text(text::kCannotOpenFile).arg(FromBytes(settingsPath_)));
+        dialogs_->Error(this, PlatformError(engine::messages::kCannotOpenFile, settingsPath_));
         return;
     }
     SettingsTarget target(*this);
@@ -410,7 +417,7 @@ void TForm1::SaveSettings() {
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
             static_cast<qint64>(bytes.size()) ||
         !file.commit())
-        dialogs_->Error(this, Text(text::kCannotCreateFile).arg(path));
+        dialogs_->Error(this, PlatformError(engine::messages::kCannotCreateFile, settingsPath_));
 }
 
 void TForm1::FormShow() {
@@ -451,7 +458,7 @@ void TForm1::PathKeyUp() {
         return;
     // The tree only checks that it can find the folder; typing moves the list alone.
     if (!TreeView->CanResolve(text))
-        dialogs_->Error(this, Text(text::kErrorSettingPath).arg(text));
+        dialogs_->Error(this, PlatformError(engine::messages::kErrorSettingPath, ToBytes(text)));
 }
 
 void TForm1::FilterChange() {

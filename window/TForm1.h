@@ -119,6 +119,8 @@ private:
     class Surroundings;
     class SettingsTarget;
 
+    void BuildControls();
+    void Wire();
     void BuildLeftPane();
     void BuildMiddlePane();
     void BuildRightPane();

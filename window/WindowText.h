@@ -2,9 +2,11 @@
 
 // Every text of Kronalo's window that the time-copy engine does not own, in one place.
 
+#include "KronaloVersion.h"
+
 namespace window::text {
 
-inline constexpr const char* kTitle = "Kronalo 1.3";
+inline constexpr const char* kTitle = "Kronalo " KRONALO_VERSION_TEXT;
 
 // Controls.
 inline constexpr const char* kFilterLabel = "&Päätesuodatin (from):";
@@ -28,16 +30,13 @@ inline constexpr const char* kMenuChangePath = "Vaihda polkua (Alt+D)";
 inline constexpr const char* kConfirmCaption = "Confirm";
 inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
-inline constexpr const char* kErrorSettingPath = "Error setting path: \"%1\"";
-inline constexpr const char* kCannotCreateFile = "Cannot create file %1";
-inline constexpr const char* kCannotOpenFile = "Cannot open file %1";
 
 // The folder tree's context menu.
 inline constexpr const char* kOpenInFileManager = "Avaa tiedostonhallinnassa";
 inline constexpr const char* kCopyPath = "Kopioi polku leikepöydälle";
 
 // The stamp console.
-inline constexpr const char* kConsoleTitle = "Kronalo 1.3 - tiedostoaikojen asetus";
+inline constexpr const char* kConsoleTitle = "Kronalo " KRONALO_VERSION_TEXT " - tiedostoaikojen asetus";
 inline constexpr const char* kConsoleRunning = "Asetetaan tiedostoaikoja...";
 inline constexpr const char* kConsoleSummary =
     "Valmis. Onnistuneet leimaukset: %1. Aikoja ei voitu muuttaa: %2. Kohdetiedostoa ei "

@@ -12,6 +12,53 @@
 #include <unistd.h>
 
 namespace test {
+namespace {
+
+/// This process's environment with `environment` set on top, as posix_spawn takes it.
+std::vector<std::string>
+MergedEnvironment(const std::vector<std::pair<std::string, std::string>>& environment) {
+    std::vector<std::string> variables;
+    for (char** p = environ; *p; ++p) {
+        const std::string entry(*p);
+        const std::string name = entry.substr(0, entry.find('='));
+        bool replaced = false;
+        for (const auto& setting : environment)
+            replaced = replaced || setting.first == name;
+        if (!replaced)
+            variables.push_back(entry);
+    }
+    for (const auto& [name, value] : environment)
+        variables.push_back(name + "=" + value);
+    return variables;
+}
+
+/// Reads both pipes until the program has closed them.
+void Collect(int outFd, int errFd, ProgramRun& run) {
+    struct pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    std::string* sinks[2] = {&run.out, &run.err};
+    int open = 2;
+    while (open > 0) {
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buffer[4096];
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+}
+
+} // namespace
 
 std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                            const std::string& folder,
@@ -30,20 +77,7 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-
-    // This process's environment with the given variables set on top.
-    std::vector<std::string> variables;
-    for (char** p = environ; *p; ++p) {
-        const std::string entry(*p);
-        const std::string name = entry.substr(0, entry.find('='));
-        bool replaced = false;
-        for (const auto& setting : environment)
-            replaced = replaced || setting.first == name;
-        if (!replaced)
-            variables.push_back(entry);
-    }
-    for (const auto& [name, value] : environment)
-        variables.push_back(name + "=" + value);
+    std::vector<std::string> variables = MergedEnvironment(environment);
     std::vector<char*> envp;
     for (std::string& variable : variables)
         envp.push_back(variable.data());
@@ -71,29 +105,7 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     errWrite.reset();
 
     run = ProgramRun{};
-    struct pollfd fds[2] = {{outRead.get(), POLLIN, 0}, {errRead.get(), POLLIN, 0}};
-    std::string* sinks[2] = {&run.out, &run.err};
-    int open = 2;
-    while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buffer[4096];
-            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                sinks[i]->append(buffer, static_cast<std::size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-
+    Collect(outRead.get(), errRead.get(), run);
     int status = 0;
     struct rusage usage {};
     while (::wait4(pid, &status, 0, &usage) < 0) {
