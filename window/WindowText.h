@@ -36,7 +36,8 @@ inline constexpr const char* kOpenInFileManager = "Avaa tiedostonhallinnassa";
 inline constexpr const char* kCopyPath = "Kopioi polku leikepöydälle";
 
 // The stamp console.
-inline constexpr const char* kConsoleTitle = "Kronalo " KRONALO_VERSION_TEXT " - tiedostoaikojen asetus";
+inline constexpr const char* kConsoleTitle =
+    "Kronalo " KRONALO_VERSION_TEXT " - tiedostoaikojen asetus";
 inline constexpr const char* kConsoleRunning = "Asetetaan tiedostoaikoja...";
 inline constexpr const char* kConsoleSummary =
     "Valmis. Onnistuneet leimaukset: %1. Aikoja ei voitu muuttaa: %2. Kohdetiedostoa ei "
