@@ -1,4 +1,4 @@
-#include "window/FileListing.h"
+#include "form/FileListing.h"
 
 #include "TempFolder.h"
 
@@ -41,7 +41,7 @@ TEST(FileListingTest, MasksAndOrder) {
          {"d.wmv"}},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(window::ListFolder(row.mask), row.names) << row.what;
+        EXPECT_EQ(form::ListFolder(row.mask), row.names) << row.what;
 }
 
 // Guards the busy signal: once, and only past 100 names.
@@ -51,11 +51,11 @@ TEST(FileListingTest, ManyNamesSignalledOnce) {
         folder.Write("f" + std::to_string(i) + ".avi");
     test::CurrentFolder here(folder.path());
     int calls = 0;
-    EXPECT_EQ(window::ListFolder("*.avi", [&calls] { ++calls; }).size(), 101u);
+    EXPECT_EQ(form::ListFolder("*.avi", [&calls] { ++calls; }).size(), 101u);
     EXPECT_EQ(calls, 1);
     std::filesystem::remove(folder.path() / "f0.avi");
     calls = 0;
-    window::ListFolder("*.avi", [&calls] { ++calls; });
+    form::ListFolder("*.avi", [&calls] { ++calls; });
     EXPECT_EQ(calls, 0);
 }
 
@@ -73,7 +73,7 @@ TEST(FileListingTest, FolderPartOfArgument) {
         {"", ""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(window::FolderPartOfArgument(row.argument), row.folder) << row.argument;
+        EXPECT_EQ(form::FolderPartOfArgument(row.argument), row.folder) << row.argument;
 }
 
 } // namespace

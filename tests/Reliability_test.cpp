@@ -5,8 +5,8 @@
 #include "FormFixture.h"
 #include "ScopedTz.h"
 
+#include "form/FormText.h"
 #include "tests/support/ProgramRun.h"
-#include "window/WindowText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -334,9 +334,9 @@ TEST_F(ReliabilityTest, ScriptStillRunning) {
         EXPECT_FALSE(std::filesystem::exists(script));
         EXPECT_EQ(log, (std::vector<std::string>{
                            "info: " + Box(engine::messages::kScriptWritten),
-                           "info: " + Box(window::text::kRunStillGoing),
-                           "ask: " + Box(window::text::kWaitBeforeClosing),
-                           "ask: " + Box(window::text::kWaitBeforeClosing),
+                           "info: " + Box(form::text::kRunStillGoing),
+                           "ask: " + Box(form::text::kWaitBeforeClosing),
+                           "ask: " + Box(form::text::kWaitBeforeClosing),
                            Warning(0, {{"clip01.wmv", engine::TargetState::WriteTimeDiffers},
                                        {"clip02.wmv", engine::TargetState::WriteTimeDiffers}}),
                        }));

@@ -1,4 +1,4 @@
-#include "window/SelectionCommands.h"
+#include "form/SelectionCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@ TEST(SelectionCommandsTest, EveryOther) {
         {7, {true, false, true, false, true, false, true}},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(window::EveryOther(All(row.n)), row.after) << "n = " << row.n;
-        EXPECT_EQ(window::EveryOther(None(row.n)), row.after) << "n = " << row.n;
+        EXPECT_EQ(form::EveryOther(All(row.n)), row.after) << "n = " << row.n;
+        EXPECT_EQ(form::EveryOther(None(row.n)), row.after) << "n = " << row.n;
     }
 }
 
@@ -46,21 +46,21 @@ TEST(SelectionCommandsTest, EveryOtherInAddition) {
         {"n = 6, all selected", All(6), All(6)},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(window::EveryOtherInAddition(row.before), row.after) << row.what;
+        EXPECT_EQ(form::EveryOtherInAddition(row.before), row.after) << row.what;
 }
 
 // Guards "inverse": each flag flipped, twice gives the selection back.
 TEST(SelectionCommandsTest, Inverse) {
     const Flags before = {false, true, true, false};
-    EXPECT_EQ(window::Inverse(before), (Flags{true, false, false, true}));
-    EXPECT_EQ(window::Inverse(window::Inverse(before)), before);
+    EXPECT_EQ(form::Inverse(before), (Flags{true, false, false, true}));
+    EXPECT_EQ(form::Inverse(form::Inverse(before)), before);
     for (std::size_t n = 0; n <= 7; ++n)
-        EXPECT_EQ(window::Inverse(All(n)), None(n)) << "n = " << n;
+        EXPECT_EQ(form::Inverse(All(n)), None(n)) << "n = " << n;
 }
 
 // Guards the Button1 menu position: the initial layout gives window corner + (231, 66).
 TEST(SelectionCommandsTest, Button1MenuPosition) {
-    const window::MenuPosition at = window::Button1MenuPosition(129, 179, 225, 0, 41);
+    const form::MenuPosition at = form::Button1MenuPosition(129, 179, 225, 0, 41);
     EXPECT_EQ(at.x, 360);
     EXPECT_EQ(at.y, 245);
 }

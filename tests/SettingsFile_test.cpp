@@ -1,4 +1,4 @@
-#include "window/SettingsFile.h"
+#include "form/SettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +6,12 @@
 
 namespace {
 
-using window::ApplySettings;
-using window::ReadCheckState;
-using window::ReadWholeNumber;
+using form::ApplySettings;
+using form::ReadCheckState;
+using form::ReadWholeNumber;
 
 /// Records every setting applied, as "name=value".
-class RecordingTarget final : public window::TSettingsTarget {
+class RecordingTarget final : public form::TSettingsTarget {
 public:
     std::vector<std::string> applied;
 
@@ -38,14 +38,14 @@ const std::vector<std::string> kAllApplied = {
 
 // Guards the default file byte for byte.
 TEST(SettingsFileTest, DefaultFile) {
-    EXPECT_EQ(window::FormatSettings({}),
+    EXPECT_EQ(form::FormatSettings({}),
               "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n129\r\n179\r\n651\r\n382\r\n");
-    window::TSettings changed;
+    form::TSettings changed;
     changed.filterIndex = -1;
     changed.filterText = "*.mpg";
     changed.selectAll = false;
     changed.left = -8;
-    EXPECT_EQ(window::FormatSettings(changed),
+    EXPECT_EQ(form::FormatSettings(changed),
               "-1\r\n*.mpg\r\n0\r\n-1\r\n*.wmv\r\n217\r\n-8\r\n179\r\n651\r\n382\r\n");
 }
 
@@ -117,11 +117,11 @@ TEST(SettingsFileTest, ApplyStopsAtFirstBadLine) {
         std::vector<std::string> applied;
         std::optional<std::string> error;
     } rows[] = {
-        {"CR LF", window::FormatSettings({}), kAllApplied, std::nullopt},
+        {"CR LF", form::FormatSettings({}), kAllApplied, std::nullopt},
         {"LF only", "2\n*.avi\n-1\n-1\n*.wmv\n217\n129\n179\n651\n382\n", kAllApplied,
          std::nullopt},
         {"CR only", "2\r*.avi\r-1\r-1\r*.wmv\r217\r129\r179\r651\r382", kAllApplied, std::nullopt},
-        {"lines after the tenth ignored", window::FormatSettings({}) + "junk\r\nmore\r\n",
+        {"lines after the tenth ignored", form::FormatSettings({}) + "junk\r\nmore\r\n",
          kAllApplied, std::nullopt},
         {"five lines: the empty sixth is a bad integer",
          "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n",
@@ -159,17 +159,17 @@ TEST(SettingsFileTest, HugeFile) {
     EXPECT_TRUE(target.applied.empty());
 
     RecordingTarget tail;
-    EXPECT_EQ(ApplySettings(window::FormatSettings({}) + std::string(10 * 1024 * 1024, 'x'), tail),
+    EXPECT_EQ(ApplySettings(form::FormatSettings({}) + std::string(10 * 1024 * 1024, 'x'), tail),
               std::nullopt);
     EXPECT_EQ(tail.applied, kAllApplied);
 
     // Reading stops after the tenth line, and keeps only the start of a long one.
     std::istringstream breaks(std::string(10 * 1024 * 1024, '\n'));
-    EXPECT_EQ(window::ReadSettingsLines(breaks), std::vector<std::string>(10));
+    EXPECT_EQ(form::ReadSettingsLines(breaks), std::vector<std::string>(10));
     EXPECT_EQ(breaks.tellg(), 10);
     std::istringstream longLine(oneLine + "\r\nsecond");
-    const auto lines = window::ReadSettingsLines(longLine);
-    EXPECT_EQ(lines[0].size(), window::kLongestSettingsLine);
+    const auto lines = form::ReadSettingsLines(longLine);
+    EXPECT_EQ(lines[0].size(), form::kLongestSettingsLine);
     EXPECT_EQ(lines[1], "second");
 }
 
@@ -195,8 +195,8 @@ TEST(SettingsFileTest, WhereTheFileLives) {
         {"no program folder known", "", true, "/home/u/.config/Kronalo/Kronalo.dat"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(window::SettingsPath(row.programFolder, row.writable, "/lib/kronalo/",
-                                       "/home/u/.config/Kronalo"),
+        EXPECT_EQ(form::SettingsPath(row.programFolder, row.writable, "/lib/kronalo/",
+                                     "/home/u/.config/Kronalo"),
                   row.path)
             << row.what;
 }

@@ -1,6 +1,6 @@
 #include "window/Dialogs.h"
 
-#include "window/WindowText.h"
+#include "form/FormText.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -14,14 +14,14 @@ QString BoxText(const std::string& text) {
 }
 
 void MessageBoxDialogs::Information(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(text::kTitle), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), text,
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 
 void MessageBoxDialogs::Error(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(text::kTitle), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), text,
+                    QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -44,10 +44,10 @@ protected:
 } // namespace
 
 engine::Answer MessageBoxDialogs::Question(QWidget* parent, const QString& text) {
-    QuestionBox box(QMessageBox::Question, QString::fromUtf8(text::kConfirmCaption), text,
+    QuestionBox box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption), text,
                     QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QString::fromUtf8(text::kYes), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QString::fromUtf8(text::kNo), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(QString::fromUtf8(form::text::kYes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8(form::text::kNo), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

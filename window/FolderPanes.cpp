@@ -1,6 +1,6 @@
 #include "window/FolderPanes.h"
 
-#include "window/WindowText.h"
+#include "form/FormText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -92,9 +92,9 @@ void TFolderTree::ShowContextMenu(const QPoint& position) {
         return;
     const QString path = model_->filePath(hit);
     QMenu menu(this);
-    menu.addAction(QString::fromUtf8(text::kOpenInFileManager),
+    menu.addAction(QString::fromUtf8(form::text::kOpenInFileManager),
                    [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
-    menu.addAction(QString::fromUtf8(text::kCopyPath),
+    menu.addAction(QString::fromUtf8(form::text::kCopyPath),
                    [path] { QApplication::clipboard()->setText(path); });
     menu.exec(viewport()->mapToGlobal(position));
 }

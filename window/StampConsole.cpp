@@ -2,8 +2,8 @@
 
 #include "engine/Messages.h"
 #include "engine/StampTally.h"
+#include "form/FormText.h"
 #include "platform/CommandShell.h"
-#include "window/WindowText.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,9 +16,9 @@ namespace window {
 TStampConsole::TStampConsole(QWidget* parent)
     : QWidget(parent, Qt::Window), process_(new QProcess(this)), output_(new QPlainTextEdit(this)),
       progress_(new QProgressBar(this)), summary_(new QLabel(this)),
-      close_(new QPushButton(QString::fromUtf8(text::kConsoleClose), this)) {
+      close_(new QPushButton(QString::fromUtf8(form::text::kConsoleClose), this)) {
     setObjectName(QStringLiteral("StampConsole"));
-    setWindowTitle(QString::fromUtf8(text::kConsoleTitle));
+    setWindowTitle(QString::fromUtf8(form::text::kConsoleTitle));
     resize(640, 360);
     output_->setReadOnly(true);
     output_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -74,7 +74,7 @@ bool TStampConsole::Start(const engine::ScriptLaunch& launch,
     creationNote_ = false;
     progress_->setRange(0, static_cast<int>(launch.stampCalls));
     progress_->setValue(0);
-    summary_->setText(QString::fromUtf8(text::kConsoleRunning));
+    summary_->setText(QString::fromUtf8(form::text::kConsoleRunning));
     close_->setEnabled(false);
 
     process_->start(QString::fromStdString(command.front()), arguments);
@@ -127,12 +127,12 @@ void TStampConsole::Finished(int exitCode, QProcess::ExitStatus status) {
     TakeLines(pendingErr_, true);
     outcome_.finished = status == QProcess::NormalExit && exitCode == 0;
 
-    QString summary = QString::fromUtf8(text::kConsoleSummary)
+    QString summary = QString::fromUtf8(form::text::kConsoleSummary)
                           .arg(outcome_.changed)
                           .arg(outcome_.cannotChange)
                           .arg(outcome_.notFound);
     if (!outcome_.finished)
-        summary += QLatin1Char('\n') + QString::fromUtf8(text::kConsoleInterrupted);
+        summary += QLatin1Char('\n') + QString::fromUtf8(form::text::kConsoleInterrupted);
     if (creationNote_)
         summary += QLatin1Char('\n') + QString::fromUtf8(engine::messages::kCreationNotKept);
     summary_->setText(summary);

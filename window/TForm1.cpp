@@ -1,15 +1,15 @@
 #include "window/TForm1.h"
 
 #include "engine/Messages.h"
+#include "form/FileListing.h"
+#include "form/FormText.h"
+#include "form/SelectionCommands.h"
+#include "form/SettingsFile.h"
 #include "platform/CommandShell.h"
 #include "platform/ProgramPath.h"
 #include "window/FileList.h"
-#include "window/FileListing.h"
 #include "window/FolderPanes.h"
-#include "window/SelectionCommands.h"
-#include "window/SettingsFile.h"
 #include "window/StampConsole.h"
-#include "window/WindowText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,17 +48,6 @@ std::string ToBytes(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 
-/// One of the platform's English errors with a path or text of file-system bytes in it.
-QString PlatformError(const char* format, const std::string& bytes) {
-    const QString text = FromBytes(bytes);
-    return QString::fromUtf8(format).replace(QStringLiteral("%s"), text);
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && std::filesystem::is_directory(path, error);
-}
-
 } // namespace
 
 /// The window as the time-copy run sees it.
@@ -93,10 +82,38 @@ private:
     TForm1& form_;
 };
 
-/// The window's controls as the settings file's lines set them.
-class TForm1::SettingsTarget final : public TSettingsTarget {
+/// The window's controls as its rules read and set them.
+class TForm1::View final : public form::TFormView {
 public:
-    explicit SettingsTarget(TForm1& form) : form_(form) {}
+    explicit View(TForm1& form) : form_(form) {}
+
+    std::string PathText() const override { return ToBytes(form_.Path->text()); }
+    void SetPathText(const std::string& text) override { form_.Path->setText(FromBytes(text)); }
+    std::string FilterText() const override { return ToBytes(form_.Filter->currentText()); }
+    bool SelectAllChecked() const override { return form_.SelectAllBox->isChecked(); }
+    void SelectAllItems() override { form_.FileList->selectAll(); }
+    std::string TreeSelectedPath() const override {
+        return ToBytes(form_.TreeView->SelectedPath());
+    }
+    bool TreeCanResolve(const std::string& path) override {
+        return form_.TreeView->CanResolve(FromBytes(path));
+    }
+    void ShowInComboBox(const std::string& folder) override {
+        form_.ComboBox->ShowFolder(FromBytes(folder));
+    }
+    void SetTreeChangeDelay(int milliseconds) override {
+        form_.TreeView->SetChangeDelay(milliseconds);
+    }
+    void ShowError(const std::string& text) override {
+        form_.dialogs_->Error(&form_, BoxText(text));
+    }
+    void ShowInformation(const std::string& text) override {
+        form_.dialogs_->Information(&form_, BoxText(text));
+    }
+    engine::Answer Ask(const std::string& question) override {
+        return form_.dialogs_->Question(&form_, BoxText(question));
+    }
+    form::TSettings CurrentSettings() const override;
 
     // The filter box is set without its change handling: the list keeps its mask.
     void SetFilterIndex(int index) override {
@@ -128,16 +145,41 @@ private:
     TForm1& form_;
 };
 
+form::TSettings TForm1::View::CurrentSettings() const {
+    form::TSettings settings;
+    QComboBox* filter = form_.Filter;
+    const int index = filter->currentIndex();
+    settings.filterIndex =
+        index >= 0 && filter->itemText(index) == filter->currentText() ? index : -1;
+    settings.filterText = filter->currentText().toStdString();
+    settings.selectAll = form_.SelectAllBox->isChecked();
+    settings.makeReturnFile = form_.MakeReturnFileBtn->isChecked();
+    settings.targetPattern = form_.ToNameEdit->text().toStdString();
+    settings.leftPaneWidth =
+        form_.Panel1->isVisible() ? form_.Panel1->width() : form_.leftPaneWidth_;
+    settings.left = form_.pos().x();
+    settings.top = form_.pos().y();
+    settings.width = form_.width();
+    settings.height = form_.height();
+    return settings;
+}
+
 TForm1::TForm1(Setup setup, QWidget* parent)
-    : QWidget(parent), arguments_(std::move(setup.arguments)),
-      settingsPath_(std::move(setup.settingsPath)), programFolder_(std::move(setup.programFolder)),
+    : QWidget(parent),
       dialogs_(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<MessageBoxDialogs>()),
-      zone_(setup.zone ? *setup.zone : engine::MachineZone()),
-      surroundings_(std::make_unique<Surroundings>(*this)),
-      script_(engine::MakeStampScript(platform::NativeCommandShell())),
+      view_(std::make_unique<View>(*this)), surroundings_(std::make_unique<Surroundings>(*this)),
       console_(new TStampConsole(this)) {
     BuildControls();
     Wire();
+    form::FormSetup rules;
+    rules.arguments = std::move(setup.arguments);
+    rules.settingsPath = std::move(setup.settingsPath);
+    rules.programFolder = std::move(setup.programFolder);
+    rules.configFolder =
+        ToBytes(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    rules.installedFolder = "/" KRONALO_PROGRAM_FOLDER "/";
+    rules.zone = setup.zone;
+    rules_ = std::make_unique<form::TFormRules>(*view_, FileList->State(), std::move(rules));
     // The tree comes up on the desktop while the window is built; with no delay yet, the list
     // follows at once.
     TreeView->SelectFolder(DesktopFolder());
@@ -146,7 +188,7 @@ TForm1::TForm1(Setup setup, QWidget* parent)
 
 void TForm1::BuildControls() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(Text(text::kTitle));
+    setWindowTitle(Text(form::text::kTitle));
     QFont font;
     // Where the classic face is missing, narrow sans faces keep the captions inside their boxes.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
@@ -230,7 +272,7 @@ void TForm1::BuildLeftPane() {
     ComboBox->setObjectName(QStringLiteral("ComboBox"));
     ComboBox->setGeometry(0, 24, 217, 22);
     // Never shown: it exists for its mnemonic, Alt+D to the path box.
-    Label4 = new QLabel(Text(text::kPathAccelerator), Panel2);
+    Label4 = new QLabel(Text(form::text::kPathAccelerator), Panel2);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->move(144, 16);
     Label4->setBuddy(Path);
@@ -251,7 +293,7 @@ void TForm1::BuildMiddlePane() {
     Panel6 = new QWidget(Panel3);
     Panel6->setObjectName(QStringLiteral("Panel6"));
     Panel6->setFixedHeight(41);
-    Label1 = new QLabel(Text(text::kFilterLabel), Panel6);
+    Label1 = new QLabel(Text(form::text::kFilterLabel), Panel6);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(4, 2);
     Filter = new QComboBox(Panel6);
@@ -279,30 +321,30 @@ void TForm1::BuildRightPane() {
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setFixedWidth(151);
     auto* content = new QWidget(Panel4);
-    SelectAllBox = new QCheckBox(Text(text::kSelectAllBox), content);
+    SelectAllBox = new QCheckBox(Text(form::text::kSelectAllBox), content);
     SelectAllBox->setObjectName(QStringLiteral("SelectAllBox"));
     SelectAllBox->setGeometry(8, 8, 129, 17);
     SelectAllBox->setChecked(true);
     // Never shown and used by nothing but the settings file, whose fourth line it keeps.
-    MakeReturnFileBtn = new QCheckBox(Text(text::kMakeReturnFile), content);
+    MakeReturnFileBtn = new QCheckBox(Text(form::text::kMakeReturnFile), content);
     MakeReturnFileBtn->setObjectName(QStringLiteral("MakeReturnFileBtn"));
     MakeReturnFileBtn->move(8, 24);
     MakeReturnFileBtn->setChecked(true);
     MakeReturnFileBtn->hide();
-    SelectAllBtn = new QPushButton(Text(text::kSelectAllBtn), content);
+    SelectAllBtn = new QPushButton(Text(form::text::kSelectAllBtn), content);
     SelectAllBtn->setObjectName(QStringLiteral("SelectAllBtn"));
     SelectAllBtn->setGeometry(8, 37, 137, 25);
-    Label2 = new QLabel(Text(text::kTargetLabel), content);
+    Label2 = new QLabel(Text(form::text::kTargetLabel), content);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->move(8, 79);
     ToNameEdit = new QLineEdit(QStringLiteral("*.wmv"), content);
     ToNameEdit->setObjectName(QStringLiteral("ToNameEdit"));
     ToNameEdit->setGeometry(8, 95, 121, 21);
-    Label3 = new QLabel(Text(text::kTargetHint), content);
+    Label3 = new QLabel(Text(form::text::kTargetHint), content);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
     Label3->setGeometry(10, 119, 127, 26);
-    Button1 = new QPushButton(Text(text::kMoreButton), content);
+    Button1 = new QPushButton(Text(form::text::kMoreButton), content);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(8, 152, 75, 25);
     // Never shown: the line buffer of the window's design. The run and the settings file
@@ -316,7 +358,7 @@ void TForm1::BuildRightPane() {
     Panel5 = new QWidget(Panel4);
     Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel5->setFixedHeight(37);
-    DoItBtn = new QPushButton(Text(text::kDoItBtn), Panel5);
+    DoItBtn = new QPushButton(Text(form::text::kDoItBtn), Panel5);
     DoItBtn->setObjectName(QStringLiteral("DoItBtn"));
     DoItBtn->setGeometry(6, 8, 139, 25);
     DoItBtn->setDefault(true);
@@ -337,133 +379,55 @@ void TForm1::BuildPopupMenu() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    entry("Valitsekaikki1", text::kMenuSelectAll, &TForm1::Valitsekaikki1Click);
-    entry("Valitsejokatoinen1", text::kMenuEveryOther, &TForm1::Valitsejokatoinen1Click);
-    entry("Knteinenvalinta1", text::kMenuInverse, &TForm1::Knteinenvalinta1Click);
+    entry("Valitsekaikki1", form::text::kMenuSelectAll, &TForm1::Valitsekaikki1Click);
+    entry("Valitsejokatoinen1", form::text::kMenuEveryOther, &TForm1::Valitsejokatoinen1Click);
+    entry("Knteinenvalinta1", form::text::kMenuInverse, &TForm1::Knteinenvalinta1Click);
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
-    entry("Valitsejokatoinenjovalitut1", text::kMenuEveryOtherInAddition,
+    entry("Valitsejokatoinenjovalitut1", form::text::kMenuEveryOtherInAddition,
           &TForm1::Valitsejokatoinenjovalitut1Click);
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N2"));
     QAction* changePath =
-        entry("VaihdapolkuaAltD1", text::kMenuChangePath, &TForm1::VaihdapolkuaAltD1Click);
+        entry("VaihdapolkuaAltD1", form::text::kMenuChangePath, &TForm1::VaihdapolkuaAltD1Click);
     // F6 belongs to the list that owns the menu; Alt+D works anywhere.
     changePath->setShortcut(QKeySequence(Qt::Key_F6));
     changePath->setShortcutContext(Qt::WidgetShortcut);
     FileList->addAction(changePath);
 }
 
-std::string TForm1::FilterMask() const {
-    return ToBytes(Filter->currentText());
-}
-
-void TForm1::SelectAllIfAsked() {
-    if (SelectAllBox->isChecked())
-        FileList->selectAll();
-}
-
 void TForm1::FormCreate() {
-    TreeView->SetChangeDelay(10);
-    std::string ownFolder;
-    if (platform::ExecutableFolder(ownFolder))
-        ownFolder.clear();
-    if (programFolder_.empty())
-        programFolder_ = ownFolder;
-    if (settingsPath_.empty()) {
-        const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        const bool writable = !ownFolder.empty() && QFileInfo(FromBytes(ownFolder)).isWritable();
-        settingsPath_ = window::SettingsPath(ownFolder, writable, "/" KRONALO_PROGRAM_FOLDER "/",
-                                             ToBytes(config));
-        QDir().mkpath(QFileInfo(FromBytes(settingsPath_)).absolutePath());
-    }
-    LoadSettings();
+    rules_->FormCreate();
 }
 
 void TForm1::LoadSettings() {
-    std::error_code missing;
-    if (!std::filesystem::exists(settingsPath_, missing)) {
-        SaveSettings();
-        return;
-    }
-    std::ifstream file(settingsPath_, std::ios::binary);
-    if (!file || std::filesystem::is_directory(settingsPath_, missing)) {
-        dialogs_->Error(this, PlatformError(engine::messages::kCannotOpenFile, settingsPath_));
-        return;
-    }
-    SettingsTarget target(*this);
-    if (const auto error = ApplySettings(ReadSettingsLines(file), target))
-        dialogs_->Error(this, QString::fromStdString(*error));
+    rules_->LoadSettings();
 }
 
 void TForm1::SaveSettings() {
-    TSettings settings;
-    const int index = Filter->currentIndex();
-    settings.filterIndex =
-        index >= 0 && Filter->itemText(index) == Filter->currentText() ? index : -1;
-    settings.filterText = Filter->currentText().toStdString();
-    settings.selectAll = SelectAllBox->isChecked();
-    settings.makeReturnFile = MakeReturnFileBtn->isChecked();
-    settings.targetPattern = ToNameEdit->text().toStdString();
-    settings.leftPaneWidth = Panel1->isVisible() ? Panel1->width() : leftPaneWidth_;
-    settings.left = pos().x();
-    settings.top = pos().y();
-    settings.width = width();
-    settings.height = height();
-    const std::string bytes = FormatSettings(settings);
+    rules_->SaveSettings();
+}
 
-    // Written beside the old file and moved into place: a crash never leaves half a file.
-    const QString path = FromBytes(settingsPath_);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit())
-        dialogs_->Error(this, PlatformError(engine::messages::kCannotCreateFile, settingsPath_));
+const std::string& TForm1::SettingsPath() const {
+    return rules_->SettingsPath();
 }
 
 void TForm1::FormShow() {
-    if (arguments_.empty())
-        return;
-    const std::string folder = FolderPartOfArgument(arguments_.front());
-    if (!IsFolder(folder))
-        return;
-    FileList->MoveTo(folder);
-    Path->setText(FromBytes(folder));
-    FileList->MoveTo(folder);
-    SelectAllIfAsked();
-    FileList->SetMask(FilterMask());
+    rules_->FormShow();
 }
 
 void TForm1::TreeViewChange() {
-    FileList->MoveTo(ToBytes(TreeView->SelectedPath()));
-    ComboBox->ShowFolder(FromBytes(FileList->Folder()));
-    Path->setText(FromBytes(FileList->Folder()));
-    SelectAllIfAsked();
-    FileList->SetMask(FilterMask());
+    rules_->TreeViewChange();
 }
 
 void TForm1::PathChange() {
-    const std::string text = ToBytes(Path->text());
-    if (!IsFolder(text))
-        return;
-    // A relative text is resolved against the list folder of each moment.
-    FileList->MoveTo(text);
-    FileList->MoveTo(text);
-    SelectAllIfAsked();
-    FileList->SetMask(FilterMask());
+    rules_->PathChange();
 }
 
 void TForm1::PathKeyUp() {
-    const QString text = Path->text();
-    if (!IsFolder(ToBytes(text)) || text.size() <= 2)
-        return;
-    // The tree only checks that it can find the folder; typing moves the list alone.
-    if (!TreeView->CanResolve(text))
-        dialogs_->Error(this, PlatformError(engine::messages::kErrorSettingPath, ToBytes(text)));
+    rules_->PathKeyUp();
 }
 
 void TForm1::FilterChange() {
-    FileList->SetMask(FilterMask());
-    SelectAllIfAsked();
+    rules_->FilterChange();
 }
 
 void TForm1::FormResize() {
@@ -477,22 +441,11 @@ void TForm1::Splitter1Moved() {
 }
 
 void TForm1::DoItBtnClick() {
-    if (console_->IsRunning()) {
-        dialogs_->Information(this, Text(text::kRunStillGoing));
-        return;
-    }
-    engine::RunTimeCopy(*surroundings_, {programFolder_, *script_, zone_});
+    rules_->DoItBtnClick(*surroundings_, console_->IsRunning());
 }
 
 bool TForm1::FormCloseQuery() {
-    if (console_->IsRunning()) {
-        // The script is never deleted while it runs: closing waits for it or does not happen.
-        if (dialogs_->Question(this, Text(text::kWaitBeforeClosing)) == engine::Answer::No)
-            return false;
-        console_->WaitForEnd();
-    }
-    SaveSettings();
-    return true;
+    return rules_->FormCloseQuery(console_->IsRunning(), [this] { console_->WaitForEnd(); });
 }
 
 void TForm1::SelectAllBtnClick() {
@@ -500,14 +453,14 @@ void TForm1::SelectAllBtnClick() {
 }
 
 void TForm1::SelectAllBoxClick() {
-    SelectAllIfAsked();
+    rules_->SelectAllIfAsked();
 }
 
 void TForm1::Button1Click() {
     const QPoint pane = Panel3->mapTo(this, QPoint(0, 0));
     const QRect frame = frameGeometry();
-    const MenuPosition at =
-        Button1MenuPosition(frame.left(), frame.top(), pane.x(), pane.y(), Panel6->height());
+    const form::MenuPosition at =
+        form::Button1MenuPosition(frame.left(), frame.top(), pane.x(), pane.y(), Panel6->height());
     PopupMenu1->popup(QPoint(at.x, at.y));
 }
 
@@ -518,17 +471,17 @@ void TForm1::Valitsekaikki1Click() {
 
 void TForm1::Valitsejokatoinen1Click() {
     FileList->setFocus();
-    FileList->SetSelectedFlags(EveryOther(FileList->SelectedFlags()));
+    FileList->SetSelectedFlags(form::EveryOther(FileList->SelectedFlags()));
 }
 
 void TForm1::Knteinenvalinta1Click() {
     FileList->setFocus();
-    FileList->SetSelectedFlags(Inverse(FileList->SelectedFlags()));
+    FileList->SetSelectedFlags(form::Inverse(FileList->SelectedFlags()));
 }
 
 void TForm1::Valitsejokatoinenjovalitut1Click() {
     FileList->setFocus();
-    FileList->SetSelectedFlags(EveryOtherInAddition(FileList->SelectedFlags()));
+    FileList->SetSelectedFlags(form::EveryOtherInAddition(FileList->SelectedFlags()));
 }
 
 void TForm1::VaihdapolkuaAltD1Click() {

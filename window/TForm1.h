@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/StampScript.h"
 #include "engine/TimeCopyRun.h"
+#include "form/FormRules.h"
 #include "window/Dialogs.h"
 
 #include <QWidget>
@@ -106,7 +106,7 @@ public:
     // Settings file.
     void LoadSettings();
     void SaveSettings();
-    const std::string& SettingsPath() const { return settingsPath_; }
+    const std::string& SettingsPath() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -117,7 +117,7 @@ protected:
 
 private:
     class Surroundings;
-    class SettingsTarget;
+    class View;
 
     void BuildControls();
     void Wire();
@@ -125,16 +125,11 @@ private:
     void BuildMiddlePane();
     void BuildRightPane();
     void BuildPopupMenu();
-    void SelectAllIfAsked();
-    std::string FilterMask() const;
 
-    std::vector<std::string> arguments_;
-    std::string settingsPath_;
-    std::string programFolder_;
     std::unique_ptr<TDialogs> dialogs_;
-    const engine::Zone& zone_;
+    std::unique_ptr<View> view_;
     std::unique_ptr<Surroundings> surroundings_;
-    std::unique_ptr<engine::StampScript> script_;
+    std::unique_ptr<form::TFormRules> rules_;
     TStampConsole* console_;
     bool shown_ = false;
     /// The left pane's width as last set, for saving before the window has been laid out.

@@ -1,14 +1,14 @@
 // Kronalo: gives converted or copied files the date and time stamps of their originals.
 
+#include "form/FormText.h"
 #include "window/TForm1.h"
-#include "window/WindowText.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kronalo"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(window::text::kTitle));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(form::text::kTitle));
     // QApplication has taken its own options out of argv; the rest are Kronalo's.
     window::TForm1::Setup setup;
     setup.arguments.assign(argv + 1, argv + argc);

@@ -1,7 +1,7 @@
 // The settings file reader: any bytes are read without harm, and a whole number that reads back
 // as written is the number written.
 
-#include "window/SettingsFile.h"
+#include "form/SettingsFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 
 namespace {
 
-class NullTarget final : public window::TSettingsTarget {
+class NullTarget final : public form::TSettingsTarget {
 public:
     void SetFilterIndex(int) override {}
     void SetFilterText(const std::string&) override {}
@@ -28,18 +28,17 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     NullTarget target;
-    const auto error = window::ApplySettings(text, target);
+    const auto error = form::ApplySettings(text, target);
     if (error && error->size() > 260)
         std::abort(); // A damaged line is quoted briefly.
 
     int value = 0;
-    if (window::ReadWholeNumber(text, value) &&
-        window::ReadWholeNumber(std::to_string(value), value)) {
+    if (form::ReadWholeNumber(text, value) && form::ReadWholeNumber(std::to_string(value), value)) {
         int again = 0;
-        if (!window::ReadWholeNumber(std::to_string(value), again) || again != value)
+        if (!form::ReadWholeNumber(std::to_string(value), again) || again != value)
             std::abort();
     }
     bool checked = false;
-    window::ReadCheckState(text, checked);
+    form::ReadCheckState(text, checked);
     return 0;
 }

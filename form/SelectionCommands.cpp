@@ -1,6 +1,6 @@
-#include "window/SelectionCommands.h"
+#include "form/SelectionCommands.h"
 
-namespace window {
+namespace form {
 
 std::vector<bool> EveryOther(std::vector<bool> selected) {
     for (std::size_t k = 0; k < selected.size(); ++k)
@@ -24,4 +24,4 @@ MenuPosition Button1MenuPosition(int windowLeft, int windowTop, int paneLeft, in
     return {windowLeft + paneLeft + 6, windowTop + paneTop + filterStripHeight + 25};
 }
 
-} // namespace window
+} // namespace form

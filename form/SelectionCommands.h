@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace window {
+namespace form {
 
 /// "Every other one": exactly the items at even positions selected.
 std::vector<bool> EveryOther(std::vector<bool> selected);
@@ -23,4 +23,4 @@ struct MenuPosition {
 MenuPosition Button1MenuPosition(int windowLeft, int windowTop, int paneLeft, int paneTop,
                                  int filterStripHeight);
 
-} // namespace window
+} // namespace form

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace window {
+namespace form {
 
 /// The names the file list shows for `listMask` in the current folder: the mask is split at each
 /// ";", each part searched with the system's wildcard rules, folders and hidden and system
@@ -23,4 +23,4 @@ bool ListOrderLess(std::string_view a, std::string_view b);
 /// folder separator; empty when it has none.
 std::string FolderPartOfArgument(std::string_view argument);
 
-} // namespace window
+} // namespace form

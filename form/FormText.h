@@ -1,10 +1,11 @@
 #pragma once
 
-// Every text of Kronalo's window that the time-copy engine does not own, in one place.
+// Every text of Kronalo's windows that the time-copy engine does not own, in one place: UTF-8,
+// as both windows take them (the Win32 window in the window's code page).
 
 #include "KronaloVersion.h"
 
-namespace window::text {
+namespace form::text {
 
 inline constexpr const char* kTitle = "Kronalo " KRONALO_VERSION_TEXT;
 
@@ -52,4 +53,4 @@ inline constexpr const char* kWaitBeforeClosing =
     "Tiedostoaikojen asetus on vielä kesken. Paina Kyllä, jos haluat odottaa sen loppuun ja "
     "sulkea sitten ohjelman, ja Ei, jos haluat jatkaa ohjelman käyttöä.";
 
-} // namespace window::text
+} // namespace form::text

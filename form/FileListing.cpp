@@ -1,11 +1,11 @@
-#include "window/FileListing.h"
+#include "form/FileListing.h"
 
 #include "platform/AsciiCase.h"
 #include "platform/DirectorySearch.h"
 
 #include <algorithm>
 
-namespace window {
+namespace form {
 namespace {
 
 constexpr std::size_t kManyNames = 100;
@@ -65,4 +65,4 @@ std::string FolderPartOfArgument(std::string_view argument) {
                                           : std::string(argument.substr(0, last + 1));
 }
 
-} // namespace window
+} // namespace form

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace window {
+namespace form {
 
 /// The window's state that the settings file keeps, in the order of its ten lines.
 struct TSettings {
@@ -73,4 +73,4 @@ bool ReadWholeNumber(std::string_view text, int& value);
 /// Reads a check box state: any number (zero is not checked) or "True"/"False" in any case.
 bool ReadCheckState(std::string_view text, bool& checked);
 
-} // namespace window
+} // namespace form

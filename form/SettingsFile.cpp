@@ -1,4 +1,4 @@
-#include "window/SettingsFile.h"
+#include "form/SettingsFile.h"
 
 #include "engine/Messages.h"
 
@@ -11,7 +11,7 @@
 #include <istream>
 #include <sstream>
 
-namespace window {
+namespace form {
 namespace {
 
 constexpr std::size_t kSettingsLines = 10;
@@ -165,4 +165,4 @@ std::optional<std::string> ApplySettings(std::vector<std::string> lines, TSettin
     return std::nullopt;
 }
 
-} // namespace window
+} // namespace form

@@ -1,0 +1,134 @@
+#include "form/FormRules.h"
+
+#include "engine/Messages.h"
+#include "form/FileListing.h"
+#include "form/FormText.h"
+#include "platform/CommandShell.h"
+#include "platform/DirectorySearch.h"
+#include "platform/FileTimes.h"
+#include "platform/Folders.h"
+#include "platform/HeldFile.h"
+#include "platform/ProgramPath.h"
+
+#include <fstream>
+
+namespace form {
+
+TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
+    : view_(view), list_(list), setup_(std::move(setup)),
+      script_(engine::MakeStampScript(platform::NativeCommandShell())) {}
+
+void TFormRules::FormCreate() {
+    view_.SetTreeChangeDelay(10);
+    std::string ownFolder;
+    if (platform::ExecutableFolder(ownFolder))
+        ownFolder.clear();
+    programFolder_ = setup_.programFolder.empty() ? ownFolder : setup_.programFolder;
+    settingsPath_ = setup_.settingsPath;
+    if (settingsPath_.empty()) {
+        const bool writable = !ownFolder.empty() && platform::CanWriteIn(ownFolder);
+        settingsPath_ =
+            form::SettingsPath(ownFolder, writable, setup_.installedFolder, setup_.configFolder);
+    }
+    LoadSettings();
+}
+
+void TFormRules::FormShow() {
+    if (setup_.arguments.empty())
+        return;
+    const std::string folder = FolderPartOfArgument(setup_.arguments.front());
+    if (!platform::IsFolder(folder))
+        return;
+    list_.MoveTo(folder);
+    view_.SetPathText(folder);
+    list_.MoveTo(folder);
+    SelectAllIfAsked();
+    list_.SetMask(view_.FilterText());
+}
+
+void TFormRules::TreeViewChange() {
+    list_.MoveTo(view_.TreeSelectedPath());
+    view_.ShowInComboBox(list_.Folder());
+    view_.SetPathText(list_.Folder());
+    SelectAllIfAsked();
+    list_.SetMask(view_.FilterText());
+}
+
+void TFormRules::PathChange() {
+    const std::string text = view_.PathText();
+    if (!platform::IsFolder(text))
+        return;
+    // A relative text is resolved against the list folder of each moment.
+    list_.MoveTo(text);
+    list_.MoveTo(text);
+    SelectAllIfAsked();
+    list_.SetMask(view_.FilterText());
+}
+
+void TFormRules::PathKeyUp() {
+    const std::string text = view_.PathText();
+    if (!platform::IsFolder(text) || text.size() <= 2)
+        return;
+    // The tree only checks that the shell can find the folder; typing moves the list alone.
+    if (!view_.TreeCanResolve(text))
+        view_.ShowError(engine::messages::Filled(engine::messages::kErrorSettingPath, text));
+}
+
+void TFormRules::FilterChange() {
+    list_.SetMask(view_.FilterText());
+    SelectAllIfAsked();
+}
+
+void TFormRules::SelectAllIfAsked() {
+    if (view_.SelectAllChecked())
+        view_.SelectAllItems();
+}
+
+void TFormRules::DoItBtnClick(engine::TRunSurroundings& surroundings, bool scriptRunning) {
+    if (scriptRunning) {
+        view_.ShowInformation(text::kRunStillGoing);
+        return;
+    }
+    engine::RunTimeCopy(surroundings, {programFolder_, *script_,
+                                       setup_.zone ? *setup_.zone : engine::MachineZone()});
+}
+
+bool TFormRules::FormCloseQuery(bool scriptRunning, const std::function<void()>& waitForScript) {
+    if (scriptRunning) {
+        // The script is never deleted while it runs: closing waits for it or does not happen.
+        if (view_.Ask(text::kWaitBeforeClosing) == engine::Answer::No)
+            return false;
+        waitForScript();
+    }
+    SaveSettings();
+    return true;
+}
+
+void TFormRules::LoadSettings() {
+    platform::FileTimeSet exists;
+    if (platform::StatFileTimes(settingsPath_, exists)) {
+        SaveSettings();
+        return;
+    }
+    std::ifstream file(settingsPath_, std::ios::binary);
+    if (!file || platform::IsFolder(settingsPath_)) {
+        view_.ShowError(engine::messages::Filled(engine::messages::kCannotOpenFile, settingsPath_));
+        return;
+    }
+    if (const auto error = ApplySettings(ReadSettingsLines(file), view_))
+        view_.ShowError(*error);
+}
+
+void TFormRules::SaveSettings() {
+    // The user's configuration folder may not be there yet.
+    if (!setup_.configFolder.empty() &&
+        settingsPath_ == platform::JoinPath(setup_.configFolder, kSettingsFileName))
+        platform::CreateFolders(setup_.configFolder);
+    // Written beside the old file and moved into place: a crash never leaves half a file.
+    platform::HeldFile file;
+    if (file.Write(settingsPath_, FormatSettings(view_.CurrentSettings())))
+        view_.ShowError(
+            engine::messages::Filled(engine::messages::kCannotCreateFile, settingsPath_));
+}
+
+} // namespace form

@@ -1,0 +1,81 @@
+#include "platform/Folders.h"
+
+#include "platform/Win32_win32.h"
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+/// Without its trailing backslash, except at a drive root such as C:\.
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+std::error_code CurrentFolder(std::string& folder) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (n == 0)
+            return LastError();
+        if (n < buffer.size()) {
+            folder.assign(buffer.data(), n);
+            return {};
+        }
+        buffer.resize(n + 1);
+    }
+}
+
+std::error_code ChangeFolder(const std::string& path) {
+    if (!::SetCurrentDirectoryA(path.c_str()))
+        return LastError();
+    return {};
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::error_code FullPath(const std::string& path, std::string& full) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()),
+                                           buffer.data(), nullptr);
+        if (n == 0)
+            return LastError();
+        if (n < buffer.size()) {
+            full = WithoutTrailingSeparator(std::string(buffer.data(), n));
+            return {};
+        }
+        buffer.resize(n + 1);
+    }
+}
+
+std::error_code CreateFolders(const std::string& path) {
+    // Each folder from the top down; one that is already there is no error.
+    for (std::size_t at = path.find_first_of("\\/", 3);; at = path.find_first_of("\\/", at + 1)) {
+        const std::string folder = path.substr(0, at);
+        if (!folder.empty() && !IsFolder(folder) && !::CreateDirectoryA(folder.c_str(), nullptr) &&
+            ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return LastError();
+        if (at == std::string::npos)
+            return {};
+    }
+}
+
+bool CanWriteIn(const std::string& folder) {
+    // Windows grants by its own rules; trying is the one sure way.
+    const std::string probe =
+        folder + "\\.kronalo-probe-" + std::to_string(::GetCurrentProcessId());
+    UniqueHandle file(::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
+}
+
+} // namespace platform
