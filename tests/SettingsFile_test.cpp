@@ -1,5 +1,7 @@
 #include "form/SettingsFile.h"
 
+#include "platform/DirectorySearch.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -180,24 +182,25 @@ namespace {
 // Guards where the settings file lives: beside the program as the window's own, elsewhere in
 // the user's configuration folder.
 TEST(SettingsFileTest, WhereTheFileLives) {
+    const std::string s(1, platform::FolderSeparators()[0]);
+    const std::string config = s + "home" + s + "u" + s + ".config" + s + "Kronalo";
+    const std::string installed = s + "lib" + s + "kronalo" + s;
     const struct {
         const char* what;
         std::string programFolder;
         bool writable;
         std::string path;
     } rows[] = {
-        {"a copy in a folder of the user's", "/home/u/kronalo/", true,
-         "/home/u/kronalo/Kronalo.dat"},
-        {"an installed copy, even where writable", "/usr/lib/kronalo/", true,
-         "/home/u/.config/Kronalo/Kronalo.dat"},
-        {"a folder the user cannot write", "/opt/kronalo/", false,
-         "/home/u/.config/Kronalo/Kronalo.dat"},
-        {"no program folder known", "", true, "/home/u/.config/Kronalo/Kronalo.dat"},
+        {"a copy in a folder of the user's", s + "home" + s + "u" + s + "kronalo" + s, true,
+         s + "home" + s + "u" + s + "kronalo" + s + "Kronalo.dat"},
+        {"an installed copy, even where writable", s + "usr" + installed, true,
+         config + s + "Kronalo.dat"},
+        {"a folder the user cannot write", s + "opt" + s + "kronalo" + s, false,
+         config + s + "Kronalo.dat"},
+        {"no program folder known", "", true, config + s + "Kronalo.dat"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(form::SettingsPath(row.programFolder, row.writable, "/lib/kronalo/",
-                                     "/home/u/.config/Kronalo"),
-                  row.path)
+        EXPECT_EQ(form::SettingsPath(row.programFolder, row.writable, installed, config), row.path)
             << row.what;
 }
 
