@@ -8,22 +8,6 @@
 namespace engine {
 namespace {
 
-/// The window's code page is a superset of Latin-1, so each two-byte UTF-8 letter below U+0100
-/// of the fixed texts maps to one byte.
-std::string AnsiFromUtf8(std::string_view utf8) {
-    std::string ansi;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        if ((byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size()) {
-            const auto next = static_cast<unsigned char>(utf8[++i]);
-            ansi += static_cast<char>(byte == 0xC3 ? next + 0x40 : next);
-        } else {
-            ansi += utf8[i];
-        }
-    }
-    return ansi;
-}
-
 /// The console expands % in a batch file even between double quotes; %% stands for one.
 std::string EscapePercent(std::string_view text) {
     std::string escaped;

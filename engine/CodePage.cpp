@@ -41,6 +41,21 @@ std::string OemToAnsiText(std::string_view oem) {
     return Convert<&CodePagePair::oem, &CodePagePair::ansi>(oem);
 }
 
+std::string AnsiFromUtf8(std::string_view utf8) {
+    std::string ansi;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if ((byte == 0xC2 || byte == 0xC3) && next >= 0x80 && next <= 0xBF) {
+            ansi += static_cast<char>(byte == 0xC3 ? next + 0x40 : next);
+            ++i;
+        } else {
+            ansi += utf8[i];
+        }
+    }
+    return ansi;
+}
+
 bool LosesCharactersInOem(std::string_view ansi) {
     return AnsiToOemText(ansi).size() != ansi.size();
 }

@@ -23,6 +23,11 @@ std::string AnsiToOemText(std::string_view ansi);
 /// The reverse of AnsiToOemText, by the same table and the same rule.
 std::string OemToAnsiText(std::string_view oem);
 
+/// The program's own UTF-8 texts in the window's code page: each two-byte UTF-8 letter below
+/// U+0100 becomes its one byte (code page 1252 is a superset of Latin-1 there); every other byte,
+/// the bytes of a file name already in the window's code page among them, stays as it is.
+std::string AnsiFromUtf8(std::string_view utf8);
+
 /// True when AnsiToOemText would drop a byte of `ansi`, so that the console would read another
 /// name than the one meant.
 bool LosesCharactersInOem(std::string_view ansi);

@@ -50,8 +50,9 @@ std::string Line(const std::string& text) {
 
 std::string SettingsPath(const std::string& programFolder, bool programFolderWritable,
                          std::string_view installedFolder, const std::string& configFolder) {
-    const bool own = !programFolder.empty() && programFolderWritable &&
-                     !std::string_view(programFolder).ends_with(installedFolder);
+    const bool installed =
+        !installedFolder.empty() && std::string_view(programFolder).ends_with(installedFolder);
+    const bool own = !programFolder.empty() && programFolderWritable && !installed;
     return platform::JoinPath(own ? programFolder : configFolder, kSettingsFileName);
 }
 

@@ -43,8 +43,8 @@ inline constexpr const char* kSettingsFileName = "Kronalo.dat";
 
 /// Where the settings file lives: in the program folder, unless that folder is an installed
 /// copy's (it ends with `installedFolder`, such as "/lib/kronalo/": not the user's to write in,
-/// even where the user could) or cannot be written, or is unknown; then in `configFolder`, the
-/// user's configuration folder.
+/// even where the user could; an empty one marks none) or cannot be written, or is unknown; then
+/// in `configFolder`, the user's configuration folder.
 std::string SettingsPath(const std::string& programFolder, bool programFolderWritable,
                          std::string_view installedFolder, const std::string& configFolder);
 

@@ -73,7 +73,7 @@ bool CanWriteIn(const std::string& folder) {
     // Windows grants by its own rules; trying is the one sure way.
     const std::string probe =
         folder + "\\.kronalo-probe-" + std::to_string(::GetCurrentProcessId());
-    UniqueHandle file(::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    UniqueHandle file(::CreateFileA(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return static_cast<bool>(file);
 }

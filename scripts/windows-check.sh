@@ -1,17 +1,48 @@
 #!/bin/sh
-# Cross-builds Stamplet.exe, the engine and their tests for Windows with mingw-w64 and runs the
-# tests under Wine in a throwaway Wine prefix.
+# Cross-builds Kronalo.exe, Stamplet.exe, the engine and their tests for Windows with mingw-w64
+# and runs the tests under Wine in a throwaway Wine prefix, on a display of its own (Xvfb with
+# openbox, which gives the keyboard focus) where none is given.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64
+kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 \
+    xvfb xauth openbox xdotool unzip
 
 cmake --preset windows
 cmake --build --preset windows
 
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+display_pid=""
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -z "$display_pid" ] || kill "$display_pid" 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    # The first free display number.
+    number=90
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+        number=$((number + 1))
+    done
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    display_pid=$!
+    export DISPLAY=":$number"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        [ -e "/tmp/.X11-unix/X$number" ] && break
+        sleep 0.5
+    done
+    openbox >/dev/null 2>&1 &
+fi
 # The first start builds the prefix; the tests should not pay for it one by one.
 WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true
 ctest --preset windows
+
+# The package a Windows user downloads.
+(cd build-win && cpack >/dev/null)
+zip=$(ls build-win/kronalo-*-win64.zip)
+for file in Kronalo.exe Stamplet.exe README.txt; do
+    unzip -l "$zip" | grep -q "/$file\$" || { echo "missing from $zip: $file" >&2; exit 1; }
+done
+echo "package checked: $zip"

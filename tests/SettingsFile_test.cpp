@@ -202,6 +202,9 @@ TEST(SettingsFileTest, WhereTheFileLives) {
     for (const auto& row : rows)
         EXPECT_EQ(form::SettingsPath(row.programFolder, row.writable, installed, config), row.path)
             << row.what;
+    EXPECT_EQ(form::SettingsPath(rows[1].programFolder, true, "", config),
+              rows[1].programFolder + "Kronalo.dat")
+        << "where no folder marks an installed copy";
 }
 
 } // namespace

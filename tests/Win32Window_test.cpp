@@ -1,0 +1,247 @@
+// Kronalo.exe's own window under Wine, driven from a process of its own as a user would: its
+// controls read through their messages, keys pressed through the X server. Where Wine differs
+// from Windows, the test says so and asserts only what holds on both.
+
+#include "engine/CodePage.h"
+#include "engine/Messages.h"
+#include "form/FormText.h"
+#include "platform/FileTimes.h"
+#include "tests/support/WindowProbe_win32.h"
+#include "win32/ControlIds.h"
+
+#include "TempFolder.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace ids = win32::ids;
+namespace messages = engine::messages;
+
+constexpr platform::FileTime kSecond = platform::kFileTimeTicksPerSecond;
+
+platform::FileTime At(long long unixSeconds) {
+    return platform::kUnixEpochFileTime + static_cast<platform::FileTime>(unixSeconds) * kSecond;
+}
+
+/// A message as the window's box shows it: the window's code page, line breaks as CR LF.
+std::string Shown(const std::string& utf8) {
+    std::string shown;
+    for (const char c : engine::AnsiFromUtf8(utf8)) {
+        shown += c;
+        if (c == '\r')
+            shown += '\n';
+    }
+    return shown;
+}
+
+std::string DesktopFolder() {
+    char folder[MAX_PATH] = "";
+    ::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
+    return folder;
+}
+
+/// A program folder with Kronalo.exe and Stamplet.exe, and a list folder with sources, targets,
+/// a subfolder and hidden and system files.
+class Win32WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path built = std::filesystem::path(KRONALO_EXE).parent_path();
+        for (const char* program : {"Kronalo.exe", "Stamplet.exe"})
+            std::filesystem::copy_file(built / program, programs.path() / program);
+        for (const char* name : {"clip01.avi", "clip02.avi", "clip01.wmv", "clip02.wmv"})
+            folder.Write(name, "video");
+        std::filesystem::create_directory(folder.path() / "sub.avi");
+        for (const auto& [name, attribute] : {std::pair{"hidden.avi", FILE_ATTRIBUTE_HIDDEN},
+                                              {"system.avi", FILE_ATTRIBUTE_SYSTEM}})
+            ::SetFileAttributesA(folder.Write(name).string().c_str(), attribute);
+        list = folder.str();
+    }
+
+    test::WindowProbe& Open(std::vector<std::string> arguments) {
+        window.reset();
+        window = std::make_unique<test::WindowProbe>((programs.path() / "Kronalo.exe").string(),
+                                                     arguments, programs.str());
+        window->Settle();
+        return *window;
+    }
+    test::WindowProbe& OpenInFolder() { return Open({list + "\\clip01.avi"}); }
+
+    /// Types into the filter box, replacing its text, and waits until the box shows it. The
+    /// text's last character, a letter, is typed: Wine reads xdotool's symbols through its own
+    /// guess of the keyboard, which shifts them wrongly, so the rest is set beforehand.
+    void Retype(test::WindowProbe& probe, const std::string& text) {
+        probe.SetText(ids::kFilter, text.substr(0, text.size() - 1));
+        probe.Keys("alt+p End");
+        probe.Type(text.substr(text.size() - 1));
+        test::WindowProbe::Until([&] { return probe.Text(ids::kFilter) == text; });
+        probe.Settle();
+    }
+
+    test::TempFolder programs;
+    test::TempFolder folder;
+    std::string list;
+    std::unique_ptr<test::WindowProbe> window;
+};
+
+// Guards the first start and the command-line argument: caption and bounds, the ten default
+// settings lines beside the program, and the folder part of the argument opened.
+TEST_F(Win32WindowTest, FirstStartAndArguments) {
+    test::WindowProbe& first = Open({});
+    ASSERT_TRUE(first.Window()) << "Kronalo.exe did not show its window";
+    EXPECT_EQ(test::WindowProbe::TextOf(first.Window()), "Kronalo 1.3");
+    RECT frame;
+    ::GetWindowRect(first.Window(), &frame);
+    EXPECT_EQ(frame.right - frame.left, 651);
+    EXPECT_EQ(frame.bottom - frame.top, 382);
+    EXPECT_EQ(test::ReadAll(programs.path() / "Kronalo.dat"),
+              "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n129\r\n179\r\n651\r\n382\r\n");
+    EXPECT_EQ(first.Text(ids::kPath), DesktopFolder()) << "the desktop is the first pick";
+
+    const struct {
+        const char* what;
+        std::string argument;
+        std::string pathText;
+        std::vector<std::string> items;
+    } rows[] = {
+        {"a file path", list + "\\clip01.avi", list + "\\", {"clip01.avi", "clip02.avi"}},
+        {"a folder with its separator", list + "\\sub.avi\\", list + "\\sub.avi\\", {}},
+        {"a folder without its separator opens its parent",
+         list + "\\sub.avi",
+         list + "\\",
+         {"clip01.avi", "clip02.avi"}},
+        {"a missing folder", list + "\\gone\\x.avi", DesktopFolder(), {}},
+        {"a bare file name", "clip01.avi", DesktopFolder(), {}},
+    };
+    for (const auto& row : rows) {
+        test::WindowProbe& probe = Open({row.argument});
+        EXPECT_EQ(probe.Text(ids::kPath), row.pathText) << row.what;
+        if (row.pathText != DesktopFolder()) {
+            EXPECT_EQ(probe.Items(), row.items) << row.what;
+            EXPECT_EQ(probe.Selected(), std::vector<bool>(row.items.size(), true)) << row.what;
+        }
+    }
+}
+
+// Guards the filter and the selection: masks merged at ";", a mask twice lists twice, hidden and
+// system files and folders never listed; every selection command; F6 only from the list, Alt+D
+// from anywhere.
+TEST_F(Win32WindowTest, FiltersSelectionAndKeys) {
+    test::WindowProbe& probe = OpenInFolder();
+    const struct {
+        const char* filter;
+        std::vector<std::string> items;
+    } rows[] = {
+        {"*.avi;*.wmv", {"clip01.avi", "clip01.wmv", "clip02.avi", "clip02.wmv"}},
+        {"*.avi;*.AVI", {"clip01.avi", "clip01.avi", "clip02.avi", "clip02.avi"}},
+        {"*i;*v", {"clip01.avi", "clip01.wmv", "clip02.avi", "clip02.wmv"}},
+    };
+    for (const auto& row : rows) {
+        Retype(probe, row.filter);
+        EXPECT_EQ(probe.Items(), row.items) << row.filter;
+    }
+
+    const struct {
+        int command;
+        std::vector<bool> after;
+    } commands[] = {
+        {ids::kValitsejokatoinen1, {true, false, true, false}},
+        {ids::kKnteinenvalinta1, {false, true, false, true}},
+        {ids::kValitsejokatoinenjovalitut1, {true, true, true, true}},
+        {ids::kKnteinenvalinta1, {false, false, false, false}},
+        {ids::kValitsekaikki1, {true, true, true, true}},
+    };
+    for (const auto& row : commands) {
+        probe.Command(row.command);
+        probe.Settle();
+        EXPECT_EQ(probe.Selected(), row.after) << row.command;
+        EXPECT_EQ(probe.Focused(), ids::kFileList) << row.command;
+    }
+    probe.Keys("F6");
+    EXPECT_EQ(probe.Focused(), ids::kPath) << "F6 from the list";
+    probe.Keys("alt+p F6");
+    EXPECT_EQ(probe.Focused(), ids::kFilter) << "F6 from the filter does nothing";
+    probe.Keys("alt+d");
+    EXPECT_EQ(probe.Focused(), ids::kPath) << "Alt+D from anywhere";
+    probe.Keys("Tab");
+    EXPECT_EQ(probe.Focused(), ids::kComboBox) << "the tab order";
+
+    probe.Press(ids::kSelectAllBox);
+    probe.Settle();
+    EXPECT_FALSE(probe.Checked(ids::kSelectAllBox));
+    EXPECT_EQ(probe.Selected(), std::vector<bool>(4, true)) << "unchecking changes no selection";
+}
+
+// Guards the run's boxes with their exact texts: M1, M2, M3 with its caption and No, M4, M5.
+TEST_F(Win32WindowTest, RunMessages) {
+    test::WindowProbe& probe = OpenInFolder();
+    const auto expect = [&probe](const std::string& caption, const std::string& text, int answer) {
+        const test::WindowProbe::Box box = probe.WaitBox();
+        EXPECT_EQ(box.caption, caption);
+        EXPECT_EQ(box.text, Shown(text));
+        probe.Answer(box, answer);
+    };
+    probe.SetText(ids::kToNameEdit, "  ");
+    probe.Press(ids::kDoItBtn);
+    expect("Kronalo 1.3", messages::kBlankPattern, IDOK);
+
+    probe.SetText(ids::kToNameEdit, "*.avi");
+    probe.Press(ids::kDoItBtn);
+    expect("Kronalo 1.3", messages::TargetIsSource("clip01.avi"), IDOK);
+
+    probe.SetText(ids::kToNameEdit, "*.wmv");
+    probe.Command(ids::kKnteinenvalinta1);
+    probe.Press(ids::kDoItBtn);
+    expect("Confirm", messages::kNothingSelected, IDNO);
+
+    std::filesystem::remove(folder.path() / "clip01.avi");
+    probe.Command(ids::kValitsekaikki1);
+    probe.Press(ids::kDoItBtn);
+    expect("Kronalo 1.3", messages::TimesUnreadable("clip01.avi"), IDOK);
+
+    Retype(probe, "*.mpg");
+    probe.Press(ids::kDoItBtn);
+    expect("Kronalo 1.3", messages::EmptyList("*.mpg"), IDOK);
+    EXPECT_EQ(probe.Close(), 0u);
+}
+
+// Guards a whole run: the batch script stands in the list folder while M6 waits, cmd runs it in
+// a console of its own with the real Stamplet.exe, every target gets its source's last-write
+// time, the final box is M7 and the script is gone.
+TEST_F(Win32WindowTest, WholeRun) {
+    const long long written[] = {1105790407, 1121428807};
+    const char* sources[] = {"clip01.avi", "clip02.avi"};
+    for (int i = 0; i < 2; ++i) {
+        platform::FileTimeChange change;
+        change.lastWrite = At(written[i]);
+        bool ignored = false;
+        ASSERT_FALSE(platform::SetFileTimes(list + "\\" + sources[i], change, ignored));
+    }
+    test::WindowProbe& probe = OpenInFolder();
+    probe.Press(ids::kDoItBtn);
+    test::WindowProbe::Box box = probe.WaitBox();
+    EXPECT_EQ(box.text, Shown(messages::kScriptWritten));
+    const std::string script =
+        list + "\\" + folder.path().filename().string() + " FileDateAndTime File.bat";
+    EXPECT_TRUE(std::filesystem::exists(script)) << script;
+    probe.Answer(box, IDOK);
+
+    box = probe.WaitBox();
+    // Wine on a Linux file system reports a file's last-write time as its creation time, for
+    // sources and targets alike; so M7 comes without the note on creation times there too.
+    EXPECT_EQ(box.text, Shown(messages::kDone));
+    for (int i = 0; i < 2; ++i) {
+        platform::FileTimeSet target;
+        const std::string name = std::string(sources[i]).substr(0, 6) + ".wmv";
+        ASSERT_FALSE(platform::GetFileTimes(list + "\\" + name, target));
+        EXPECT_EQ(target.lastWrite, At(written[i])) << name;
+    }
+    probe.Answer(box, IDOK);
+    probe.Settle();
+    EXPECT_FALSE(std::filesystem::exists(script));
+    EXPECT_EQ(probe.Close(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+#include "win32/Splitter.h"
+
+#include <windowsx.h>
+
+namespace win32 {
+namespace {
+
+constexpr const char* kClass = "TSplitter";
+
+} // namespace
+
+TSplitter::TSplitter(HWND parent, HINSTANCE instance, int id) {
+    WNDCLASSA type{};
+    if (!::GetClassInfoA(instance, kClass, &type)) {
+        type.lpfnWndProc = Procedure;
+        type.hInstance = instance;
+        type.hCursor = ::LoadCursor(nullptr, IDC_SIZEWE);
+        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        type.lpszClassName = kClass;
+        ::RegisterClassA(&type);
+    }
+    handle_ = ::CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 8, 0, parent,
+                                reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
+}
+
+LRESULT CALLBACK TSplitter::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE)
+        ::SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<TSplitter*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self || message == WM_NCCREATE)
+        return ::DefWindowProcA(window, message, w, l);
+    self->handle_ = window;
+    return self->Handle(message, w, l);
+}
+
+LRESULT TSplitter::Handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        grab_ = GET_X_LPARAM(l);
+        ::SetCapture(handle_);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (grab_ >= 0 && Moving) {
+            POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+            ::MapWindowPoints(handle_, ::GetParent(handle_), &at, 1);
+            Moving(at.x - grab_);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (grab_ >= 0) {
+            grab_ = -1;
+            ::ReleaseCapture();
+            if (Moved)
+                Moved();
+        }
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        const HDC dc = ::BeginPaint(handle_, &paint);
+        RECT area;
+        ::GetClientRect(handle_, &area);
+        ::DrawEdge(dc, &area, EDGE_RAISED, BF_RECT);
+        ::EndPaint(handle_, &paint);
+        return 0;
+    }
+    default:
+        return ::DefWindowProcA(handle_, message, w, l);
+    }
+}
+
+} // namespace win32

@@ -1,0 +1,583 @@
+#include "win32/TForm1.h"
+
+#include "engine/CodePage.h"
+#include "form/FormText.h"
+#include "form/SelectionCommands.h"
+#include "win32/ControlIds.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+namespace win32 {
+namespace {
+
+constexpr UINT kScriptEnded = WM_APP + 1;
+
+/// One of the program's texts as the window's code page writes it.
+std::string Ansi(const char* utf8) {
+    return engine::AnsiFromUtf8(utf8);
+}
+
+/// A message as a box shows it: the window's code page, the engine's "\r" a real line break.
+std::string BoxText(const std::string& text) {
+    std::string box;
+    for (const char c : engine::AnsiFromUtf8(text)) {
+        box += c;
+        if (c == '\r')
+            box += '\n';
+    }
+    return box;
+}
+
+std::string TextOf(HWND control) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string ConfigFolder() {
+    char folder[MAX_PATH];
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, folder)))
+        return {};
+    return std::string(folder) + "\\Kronalo";
+}
+
+LRESULT CALLBACK PathKeys(HWND edit, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
+    const LRESULT result = ::DefSubclassProc(edit, message, w, l);
+    if (message == WM_KEYUP)
+        reinterpret_cast<form::TFormRules*>(data)->PathKeyUp();
+    return result;
+}
+
+} // namespace
+
+/// The window as the time-copy run sees it.
+class TForm1::Surroundings final : public engine::TRunSurroundings {
+public:
+    explicit Surroundings(TForm1& form) : form_(form) {}
+
+    void ShowInformation(const std::string& text) override { form_.ShowInformation(text); }
+    void ShowError(const std::string& text) override { form_.ShowError(text); }
+    engine::Answer AskYesNo(const std::string& question) override { return form_.Ask(question); }
+    void SelectAll() override { form_.SelectAllItems(); }
+    engine::ListState ReadList() override {
+        return {form_.list_.Folder(), form_.list_.Items(), form_.SelectedFlags()};
+    }
+    engine::FieldTexts ReadFields() override {
+        return {TextOf(form_.ToNameEdit), TextOf(form_.Filter)};
+    }
+    bool StartScript(const engine::ScriptLaunch& launch,
+                     std::function<void(const engine::ScriptOutcome&)> ended) override {
+        return form_.console_->Start(launch, std::move(ended));
+    }
+    void Beep() override { ::MessageBeep(0); }
+
+private:
+    TForm1& form_;
+};
+
+TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
+    : instance_(instance), list_(*this), arguments_(std::move(arguments)) {
+    WNDCLASSA type{};
+    type.lpfnWndProc = Procedure;
+    type.hInstance = instance;
+    type.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    type.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    type.lpszClassName = ids::kWindowClass;
+    ::RegisterClassA(&type);
+    window_ =
+        ::CreateWindowExA(WS_EX_CONTROLPARENT, ids::kWindowClass, Ansi(form::text::kTitle).c_str(),
+                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 129, 179, 651, 382, nullptr,
+                          nullptr, instance, this);
+    console_ = std::make_unique<TScriptConsole>(window_, kScriptEnded);
+    surroundings_ = std::make_unique<Surroundings>(*this);
+    BuildControls();
+
+    form::FormSetup setup;
+    setup.arguments = arguments_;
+    setup.configFolder = ConfigFolder();
+    form::TFormView& view = *this;
+    rules_ = std::make_unique<form::TFormRules>(view, list_, std::move(setup));
+    ::SetWindowSubclass(Path, PathKeys, 1, reinterpret_cast<DWORD_PTR>(rules_.get()));
+    TreeView->Changed = [this] { rules_->TreeViewChange(); };
+    // The tree comes up on the desktop while the window is built; with no delay yet, the list
+    // follows at once.
+    TreeView->SelectRoot();
+    rules_->FormCreate();
+    Layout();
+}
+
+TForm1::~TForm1() {
+    // The console goes first: a script still running is waited for while the window stands.
+    console_.reset();
+    if (::IsWindow(window_))
+        ::DestroyWindow(window_);
+    for (HFONT font : {font_, listFont_})
+        if (font)
+            ::DeleteObject(font);
+    if (accelerators_)
+        ::DestroyAcceleratorTable(accelerators_);
+    if (PopupMenu1)
+        ::DestroyMenu(PopupMenu1);
+}
+
+void TForm1::Show(int how) {
+    ::ShowWindow(window_, how);
+    ::UpdateWindow(window_);
+    if (!shown_) {
+        shown_ = true;
+        rules_->FormShow();
+    }
+}
+
+bool TForm1::PreTranslate(MSG& message) {
+    return ::TranslateAcceleratorA(window_, accelerators_, &message) ||
+           ::IsDialogMessageA(window_, &message);
+}
+
+LRESULT CALLBACK TForm1::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE)
+        ::SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<TForm1*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self || !self->rules_)
+        return ::DefWindowProcA(window, message, w, l);
+    return self->Handle(message, w, l);
+}
+
+LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {420, 240};
+        return 0;
+    case WM_COMMAND:
+        Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
+        return 0;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (TreeView->Notify(*reinterpret_cast<NMHDR*>(l), result))
+            return result;
+        break;
+    }
+    case WM_TIMER:
+        if (TreeView->Timer(w))
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(w) == FileList) {
+            POINT at{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+            if (l == -1) {
+                // From the keyboard: at the list's corner.
+                at = {0, 0};
+                ::ClientToScreen(FileList, &at);
+            }
+            ::TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_,
+                             nullptr);
+            return 0;
+        }
+        break;
+    case DM_GETDEFID:
+        return MAKELRESULT(ids::kDoItBtn, DC_HASDEFID);
+    case kScriptEnded:
+        console_->Ended();
+        return 0;
+    case WM_CLOSE:
+        if (rules_->FormCloseQuery(console_->IsRunning(), [this] { console_->WaitForEnd(); }))
+            ::DestroyWindow(window_);
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcA(window_, message, w, l);
+}
+
+HWND TForm1::Control(const char* type, const char* text, DWORD style, int id) {
+    const DWORD edge = std::string_view(type) == "EDIT" || std::string_view(type) == "LISTBOX"
+                           ? WS_EX_CLIENTEDGE
+                           : 0;
+    const HWND control =
+        ::CreateWindowExA(edge, type, text, WS_CHILD | style, 0, 0, 0, 0, window_,
+                          reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return control;
+}
+
+void TForm1::BuildControls() {
+    font_ = ::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    listFont_ = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_SWISS, "Arial");
+    // Made in the tab order: TreeView, Path, ComboBox, FileList, Filter, SelectAllBox,
+    // ToNameEdit, DoItBtn, SelectAllBtn, Button1. The rest takes no focus.
+    TreeView = std::make_unique<TShellTree>(window_, instance_, ids::kTreeView, ids::kComboBox);
+    Path = Control("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kPath);
+    ::SetWindowPos(Path, TreeView->Tree(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetWindowPos(TreeView->Combo(), Path, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (HWND tree : {TreeView->Tree(), TreeView->Combo()})
+        ::SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    FileList = Control("LISTBOX", "",
+                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY |
+                           LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+                       ids::kFileList);
+    ::SendMessageA(FileList, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+    ::SendMessageA(FileList, LB_SETITEMHEIGHT, 0, 16);
+    Filter = Control("COMBOBOX", "",
+                     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                     ids::kFilter);
+    for (const char* entry : {"*.*", "*.wmv", "*.avi", "*.jpg", "*.wav", "*.mp3"})
+        ::SendMessageA(Filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    ::SendMessageA(Filter, CB_SETCURSEL, 2, 0);
+    BuildRightPane();
+    Label1 = Control("STATIC", Ansi(form::text::kFilterLabel).c_str(), WS_VISIBLE, ids::kLabel1);
+    // Never shown: it exists for its mnemonic, Alt+D to the path box.
+    Label4 = Control("STATIC", Ansi(form::text::kPathAccelerator).c_str(), 0, ids::kLabel4);
+    Splitter1 = std::make_unique<TSplitter>(window_, instance_, ids::kSplitter1);
+    Splitter1->Moving = [this](int x) {
+        leftPaneWidth_ = x;
+        Layout();
+    };
+    Splitter1->Moved = [this] { Layout(); };
+    BuildPopupMenu();
+}
+
+void TForm1::BuildRightPane() {
+    SelectAllBox = Control("BUTTON", Ansi(form::text::kSelectAllBox).c_str(),
+                           WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, ids::kSelectAllBox);
+    ::SendMessageA(SelectAllBox, BM_SETCHECK, BST_CHECKED, 0);
+    ToNameEdit =
+        Control("EDIT", "*.wmv", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kToNameEdit);
+    DoItBtn = Control("BUTTON", Ansi(form::text::kDoItBtn).c_str(),
+                      WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, ids::kDoItBtn);
+    SelectAllBtn = Control("BUTTON", Ansi(form::text::kSelectAllBtn).c_str(),
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, ids::kSelectAllBtn);
+    Button1 = Control("BUTTON", Ansi(form::text::kMoreButton).c_str(),
+                      WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, ids::kButton1);
+    Label2 = Control("STATIC", Ansi(form::text::kTargetLabel).c_str(), WS_VISIBLE, ids::kLabel2);
+    Label3 = Control("STATIC", Ansi(form::text::kTargetHint).c_str(), WS_VISIBLE, ids::kLabel3);
+    // Never shown and used by nothing but the settings file, whose fourth line it keeps.
+    MakeReturnFileBtn = Control("BUTTON", Ansi(form::text::kMakeReturnFile).c_str(),
+                                BS_AUTOCHECKBOX, ids::kMakeReturnFileBtn);
+    ::SendMessageA(MakeReturnFileBtn, BM_SETCHECK, BST_CHECKED, 0);
+    // Never shown: the line buffer of the window's design. The run and the settings file
+    // assemble their lines in strings of their own, so it stays empty.
+    FileBuf = Control("EDIT", "", ES_MULTILINE | ES_AUTOHSCROLL, ids::kFileBuf);
+}
+
+void TForm1::BuildPopupMenu() {
+    PopupMenu1 = ::CreatePopupMenu();
+    const auto entry = [this](int id, const char* caption) {
+        ::AppendMenuA(PopupMenu1, MF_STRING, static_cast<UINT_PTR>(id), Ansi(caption).c_str());
+    };
+    entry(ids::kValitsekaikki1, form::text::kMenuSelectAll);
+    entry(ids::kValitsejokatoinen1, form::text::kMenuEveryOther);
+    entry(ids::kKnteinenvalinta1, form::text::kMenuInverse);
+    ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    entry(ids::kValitsejokatoinenjovalitut1, form::text::kMenuEveryOtherInAddition);
+    ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    entry(ids::kVaihdapolkuaAltD1, (std::string(form::text::kMenuChangePath) + "\tF6").c_str());
+
+    ACCEL keys[] = {
+        {FVIRTKEY, VK_F6, static_cast<WORD>(ids::kVaihdapolkuaAltD1)},
+        {FVIRTKEY | FALT, 'D', static_cast<WORD>(ids::kAltD)},
+        {FVIRTKEY | FALT, 'P', static_cast<WORD>(ids::kAltP)},
+        {FVIRTKEY | FALT, 'A', static_cast<WORD>(ids::kAltA)},
+        {FVIRTKEY | FALT, 'V', static_cast<WORD>(ids::kAltV)},
+        {FVIRTKEY | FALT, 'K', static_cast<WORD>(ids::kAltK)},
+    };
+    accelerators_ = ::CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys)));
+}
+
+void TForm1::Layout() {
+    if (!DoItBtn)
+        return;
+    RECT client;
+    ::GetClientRect(window_, &client);
+    const int width = client.right, height = client.bottom;
+    constexpr int kRightPane = 151, kDivider = 8, kNarrowest = 30;
+    // Neither neighbour of the divider gets narrower than 30 pixels.
+    leftPaneWidth_ =
+        std::max(kNarrowest, std::min(leftPaneWidth_, width - kRightPane - kDivider - kNarrowest));
+    const int left = leftPaneWidth_;
+    const int middle = left + kDivider, middleWidth = width - kRightPane - middle;
+    const int right = width - kRightPane;
+    const auto place = [](HWND control, int x, int y, int w, int h) {
+        ::MoveWindow(control, x, y, w, h, TRUE);
+    };
+    // The boxes of the strips are their strips' width less 2 pixels.
+    place(Path, 0, 0, left - 2, 21);
+    place(TreeView->Combo(), 0, 24, left - 2, 22 + 20 * 16);
+    place(TreeView->Tree(), 0, 51, left, height - 51);
+    place(Splitter1->Handle(), left, 0, kDivider, height);
+    place(Label1, middle + 4, 2, middleWidth - 4, 13);
+    place(Filter, middle, 17, middleWidth - 2, 200);
+    place(FileList, middle, 41, middleWidth, height - 41);
+    place(SelectAllBox, right + 8, 8, 129, 17);
+    place(SelectAllBtn, right + 8, 37, 137, 25);
+    place(Label2, right + 8, 79, 137, 13);
+    place(ToNameEdit, right + 8, 95, 121, 21);
+    place(Label3, right + 10, 119, 127, 26);
+    place(Button1, right + 8, 152, 75, 25);
+    place(DoItBtn, right + 6, height - 37 + 8, 139, 25);
+}
+
+void TForm1::Command(int id, int code, HWND from) {
+    if (from == Path && code == EN_CHANGE)
+        rules_->PathChange();
+    else if (from == Filter && code == CBN_EDITCHANGE)
+        rules_->FilterChange();
+    else if (from == Filter && code == CBN_SELCHANGE)
+        FilterPicked();
+    else if (from == TreeView->Combo() && code == CBN_SELCHANGE)
+        TreeView->ComboPicked();
+    else if (from == SelectAllBox && code == BN_CLICKED)
+        rules_->SelectAllIfAsked();
+    else if (from == SelectAllBtn && code == BN_CLICKED)
+        SelectAllItems();
+    else if (from == Button1 && code == BN_CLICKED)
+        Button1Click();
+    else if ((from == DoItBtn && code == BN_CLICKED) || id == IDOK)
+        rules_->DoItBtnClick(*surroundings_, console_->IsRunning());
+    else if (!from)
+        MenuCommand(id, code == 1);
+}
+
+void TForm1::FilterPicked() {
+    // The edit part shows the pick only after this notification; the list wants it now.
+    const LRESULT index = ::SendMessageA(Filter, CB_GETCURSEL, 0, 0);
+    const LRESULT length = ::SendMessageA(Filter, CB_GETLBTEXTLEN, index, 0);
+    if (index < 0 || length < 0)
+        return;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    ::SendMessageA(Filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    ::SetWindowTextA(Filter, text.c_str());
+    rules_->FilterChange();
+}
+
+void TForm1::MenuCommand(int id, bool fromKey) {
+    const auto apply = [this](std::vector<bool> (*command)(std::vector<bool>)) {
+        ::SetFocus(FileList);
+        SetSelectedFlags(command(SelectedFlags()));
+    };
+    switch (id) {
+    case ids::kValitsekaikki1:
+        SelectAllItems();
+        ::SetFocus(FileList);
+        break;
+    case ids::kValitsejokatoinen1:
+        apply(form::EveryOther);
+        break;
+    case ids::kKnteinenvalinta1:
+        apply(form::Inverse);
+        break;
+    case ids::kValitsejokatoinenjovalitut1:
+        apply(form::EveryOtherInAddition);
+        break;
+    case ids::kVaihdapolkuaAltD1:
+        // F6 belongs to the list that owns the menu; the menu entry works from anywhere.
+        if (!fromKey || ::GetFocus() == FileList)
+            ::SetFocus(Path);
+        break;
+    case ids::kAltD:
+        ::SetFocus(Path);
+        break;
+    case ids::kAltP:
+        ::SetFocus(Filter);
+        break;
+    case ids::kAltA:
+        ::SendMessageA(SelectAllBox, BM_CLICK, 0, 0);
+        break;
+    case ids::kAltV:
+        ::SendMessageA(SelectAllBtn, BM_CLICK, 0, 0);
+        break;
+    case ids::kAltK:
+        ::SendMessageA(DoItBtn, BM_CLICK, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::Button1Click() {
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    const form::MenuPosition at =
+        form::Button1MenuPosition(frame.left, frame.top, leftPaneWidth_ + 8, 0, 41);
+    ::TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_, nullptr);
+}
+
+std::vector<bool> TForm1::SelectedFlags() const {
+    const auto count = static_cast<int>(::SendMessageA(FileList, LB_GETCOUNT, 0, 0));
+    std::vector<bool> flags;
+    for (int i = 0; i < count; ++i)
+        flags.push_back(::SendMessageA(FileList, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0);
+    return flags;
+}
+
+void TForm1::SetSelectedFlags(const std::vector<bool>& flags) {
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        ::SendMessageA(FileList, LB_SETSEL, flags[i] ? TRUE : FALSE, static_cast<LPARAM>(i));
+}
+
+std::string TForm1::PathText() const {
+    return TextOf(Path);
+}
+
+void TForm1::SetPathText(const std::string& text) {
+    // The change handling runs only where the text changes, as the edit's own notice does.
+    if (TextOf(Path) != text)
+        ::SetWindowTextA(Path, text.c_str());
+}
+
+std::string TForm1::FilterText() const {
+    return TextOf(Filter);
+}
+
+bool TForm1::SelectAllChecked() const {
+    return ::SendMessageA(SelectAllBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TForm1::SelectAllItems() {
+    ::SendMessageA(FileList, LB_SETSEL, TRUE, -1);
+}
+
+std::string TForm1::TreeSelectedPath() const {
+    return TreeView->SelectedPath();
+}
+
+bool TForm1::TreeCanResolve(const std::string& path) {
+    return TreeView->CanResolve(path);
+}
+
+void TForm1::ShowInComboBox(const std::string&) {
+    TreeView->ShowSelectionInCombo();
+}
+
+void TForm1::SetTreeChangeDelay(int milliseconds) {
+    TreeView->SetChangeDelay(milliseconds);
+}
+
+form::TSettings TForm1::CurrentSettings() const {
+    form::TSettings settings;
+    const auto index = static_cast<int>(::SendMessageA(Filter, CB_GETCURSEL, 0, 0));
+    settings.filterText = TextOf(Filter);
+    char entry[64] = "";
+    if (index >= 0 && ::SendMessageA(Filter, CB_GETLBTEXTLEN, index, 0) < LRESULT(sizeof entry))
+        ::SendMessageA(Filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry));
+    settings.filterIndex = index >= 0 && settings.filterText == entry ? index : -1;
+    settings.selectAll = SelectAllChecked();
+    settings.makeReturnFile = ::SendMessageA(MakeReturnFileBtn, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    settings.targetPattern = TextOf(ToNameEdit);
+    settings.leftPaneWidth = leftPaneWidth_;
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    settings.left = frame.left;
+    settings.top = frame.top;
+    settings.width = frame.right - frame.left;
+    settings.height = frame.bottom - frame.top;
+    return settings;
+}
+
+void TForm1::ShowError(const std::string& text) {
+    ::MessageBoxA(window_, BoxText(text).c_str(), Ansi(form::text::kTitle).c_str(),
+                  MB_OK | MB_ICONERROR);
+}
+
+void TForm1::ShowInformation(const std::string& text) {
+    ::MessageBoxA(window_, BoxText(text).c_str(), Ansi(form::text::kTitle).c_str(), MB_OK);
+}
+
+engine::Answer TForm1::Ask(const std::string& question) {
+    switch (::MessageBoxA(window_, BoxText(question).c_str(), form::text::kConfirmCaption,
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1)) {
+    case IDYES:
+        return engine::Answer::Yes;
+    case IDNO:
+        return engine::Answer::No;
+    default:
+        return engine::Answer::Closed;
+    }
+}
+
+void TForm1::SetFilterIndex(int index) {
+    ::SendMessageA(Filter, CB_SETCURSEL, index >= 0 && index < 6 ? index : -1, 0);
+}
+
+void TForm1::SetFilterText(const std::string& text) {
+    // A text set by the program sends no edit notice: the list keeps its mask.
+    ::SetWindowTextA(Filter, text.c_str());
+}
+
+void TForm1::SetSelectAll(bool checked) {
+    ::SendMessageA(SelectAllBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TForm1::SetMakeReturnFile(bool checked) {
+    ::SendMessageA(MakeReturnFileBtn, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TForm1::SetTargetPattern(const std::string& text) {
+    ::SetWindowTextA(ToNameEdit, text.c_str());
+}
+
+void TForm1::SetLeftPaneWidth(int width) {
+    leftPaneWidth_ = width;
+    Layout();
+}
+
+void TForm1::SetLeft(int left) {
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    ::SetWindowPos(window_, nullptr, left, frame.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void TForm1::SetTop(int top) {
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    ::SetWindowPos(window_, nullptr, frame.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void TForm1::SetWidth(int width) {
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    // The window's minimum size still holds.
+    ::SetWindowPos(window_, nullptr, 0, 0, std::max(width, 420), frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void TForm1::SetHeight(int height) {
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, std::max(height, 240),
+                   SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void TForm1::ShowItems(const std::vector<std::string>& names) {
+    ::SendMessageA(FileList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(FileList, LB_RESETCONTENT, 0, 0);
+    // In the rules' order: the list box's own sorting goes by the locale.
+    for (const std::string& name : names)
+        ::SendMessageA(FileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    ::SendMessageA(FileList, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(FileList, nullptr, TRUE);
+}
+
+void TForm1::SetBusy(bool busy) {
+    if (busy)
+        before_ = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    else
+        ::SetCursor(before_);
+}
+
+} // namespace win32

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "form/FileListState.h"
+#include "form/FormRules.h"
+#include "win32/ScriptConsole.h"
+#include "win32/ShellTree.h"
+#include "win32/Splitter.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace win32 {
+
+/// Kronalo's one window on Windows, with the system's own controls: the shell's folder tree
+/// with its drop-down and the path box, the filtered file list, the target field and the run
+/// button. It builds the controls and forwards their events to the form's rules.
+class TForm1 final : private form::TFormView, private form::TListView {
+public:
+    TForm1(HINSTANCE instance, std::vector<std::string> arguments);
+    ~TForm1() override;
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    HWND Handle() const { return window_; }
+    /// Shows the window; the first showing handles the command-line argument.
+    void Show(int how);
+    /// Handles the window's keyboard accelerators and dialog keys (Tab, Enter); true when
+    /// `message` was taken.
+    bool PreTranslate(MSG& message);
+
+private:
+    class Surroundings;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT Handle(UINT message, WPARAM w, LPARAM l);
+    void BuildControls();
+    void BuildRightPane();
+    void BuildPopupMenu();
+    HWND Control(const char* type, const char* text, DWORD style, int id);
+    void Layout();
+    void Command(int id, int code, HWND from);
+    void MenuCommand(int id, bool fromKey);
+    void Button1Click();
+    void FilterPicked();
+
+    // The file list's selection.
+    std::vector<bool> SelectedFlags() const;
+    void SetSelectedFlags(const std::vector<bool>& flags);
+
+    // form::TFormView
+    std::string PathText() const override;
+    void SetPathText(const std::string& text) override;
+    std::string FilterText() const override;
+    bool SelectAllChecked() const override;
+    void SelectAllItems() override;
+    std::string TreeSelectedPath() const override;
+    bool TreeCanResolve(const std::string& path) override;
+    void ShowInComboBox(const std::string& folder) override;
+    void SetTreeChangeDelay(int milliseconds) override;
+    form::TSettings CurrentSettings() const override;
+    void ShowError(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    engine::Answer Ask(const std::string& question) override;
+    void SetFilterIndex(int index) override;
+    void SetFilterText(const std::string& text) override;
+    void SetSelectAll(bool checked) override;
+    void SetMakeReturnFile(bool checked) override;
+    void SetTargetPattern(const std::string& text) override;
+    void SetLeftPaneWidth(int width) override;
+    void SetLeft(int left) override;
+    void SetTop(int top) override;
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
+    // form::TListView
+    void ShowItems(const std::vector<std::string>& names) override;
+    void SetBusy(bool busy) override;
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT listFont_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    HCURSOR before_ = nullptr;
+    bool shown_ = false;
+    int leftPaneWidth_ = 217;
+
+    // The controls, by their component names.
+    std::unique_ptr<TShellTree> TreeView;
+    std::unique_ptr<TSplitter> Splitter1;
+    HWND Path = nullptr;
+    HWND Label4 = nullptr;
+    HWND Label1 = nullptr;
+    HWND Filter = nullptr;
+    HWND FileList = nullptr;
+    HWND SelectAllBox = nullptr;
+    HWND MakeReturnFileBtn = nullptr;
+    HWND SelectAllBtn = nullptr;
+    HWND Label2 = nullptr;
+    HWND ToNameEdit = nullptr;
+    HWND Label3 = nullptr;
+    HWND Button1 = nullptr;
+    HWND FileBuf = nullptr;
+    HWND DoItBtn = nullptr;
+    HMENU PopupMenu1 = nullptr;
+
+    form::FileListState list_;
+    std::unique_ptr<form::TFormRules> rules_;
+    std::unique_ptr<Surroundings> surroundings_;
+    std::unique_ptr<TScriptConsole> console_;
+    std::vector<std::string> arguments_;
+};
+
+} // namespace win32
