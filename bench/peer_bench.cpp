@@ -110,21 +110,21 @@ int main() {
     MakeFiles(work / "list", "a", ".avi", 50000);
     MakeFiles(work / "list", "b", ".wmv", 50000);
 
-    std::fprintf(stderr, "1/5 one stamp call\n");
+    std::fprintf(stderr, "1/6 one stamp call\n");
     {
         const auto [ours, theirs] =
             Alternate({stamplet, {"/W", "/D", "02-17-2005", "/T", "14:03:09", "clip01.wmv"}},
                       {"/usr/bin/touch", {"-d", date, "clip01.wmv"}}, work / "one", 300);
         rows.push_back({"one stamp call", "touch -d", 0.75, ours, theirs});
     }
-    std::fprintf(stderr, "2/5 a mask over 20,000 files\n");
+    std::fprintf(stderr, "2/6 a mask over 20,000 files\n");
     {
         const auto [ours, theirs] =
             Alternate({stamplet, {"/A", "/D", "02-17-2005", "/T", "14:03:09", "*.dat"}},
                       {"/bin/sh", {"-c", "touch -d '" + date + "' *.dat"}}, work / "mask", 15);
         rows.push_back({"mask over 20,000 files", "sh -c touch *.dat", 1.0, ours, theirs});
     }
-    std::fprintf(stderr, "3/5 the whole job for 2,000 pairs\n");
+    std::fprintf(stderr, "3/6 the whole job for 2,000 pairs\n");
     {
         const auto [ours, theirs] = Alternate(
             {bin + "timecopy_bench", {(work / "job").string(), "run"}},
@@ -132,18 +132,25 @@ int main() {
             work / "job", 5);
         rows.push_back({"whole job, 2,000 pairs", "sh loop of touch -r", 1.2, ours, theirs});
     }
-    std::fprintf(stderr, "4/5 the engine over 10,000 sources\n");
+    std::fprintf(stderr, "4/6 the engine over 10,000 sources\n");
     {
         const auto [ours, theirs] =
             Alternate({bin + "timecopy_bench", {(work / "engine").string(), "script"}},
                       {"/bin/sh", {"-c", "stat -c '%W %Y' *.avi"}}, work / "engine", 10);
         rows.push_back({"engine, 10,000 sources", "stat -c '%W %Y'", 1.0, ours, theirs});
     }
-    std::fprintf(stderr, "5/5 the file list over 100,000 files\n");
+    std::fprintf(stderr, "5/6 the file list over 100,000 files\n");
     if (fs::exists(bin + "list_bench")) {
         const auto [ours, theirs] =
             Alternate({bin + "list_bench", {}}, {"/bin/ls", {"-1"}}, work / "list", 7);
         rows.push_back({"file list, 100,000 files", "ls -1", 2.0, ours, theirs, 150 * 1024});
+    }
+    std::fprintf(stderr, "6/6 Kronalo's window, start to idle\n");
+    if (fs::exists(bin + "start_bench")) {
+        const auto [ours, theirs] =
+            Alternate({bin + "start_bench", {"kronalo", (work / "Kronalo.dat").string()}},
+                      {bin + "start_bench", {"list"}}, work, 20);
+        rows.push_back({"window, start to idle", "a minimal Qt list window", 1.5, ours, theirs});
     }
     std::error_code ignored;
     fs::remove_all(work, ignored);

@@ -25,4 +25,4 @@ kronalo_need_packages() {
 
 # Everything the build and the tests need.
 KRONALO_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-qpa-plugins libgl-dev"
+    qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation"

@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-kronalo_need_packages $KRONALO_BUILD_PACKAGES dpkg-dev lintian man-db
+kronalo_need_packages $KRONALO_BUILD_PACKAGES dpkg-dev lintian man-db desktop-file-utils
 
 cmake --preset default
 cmake --build --preset default
@@ -19,6 +19,8 @@ for path in ./usr/lib/kronalo/Kronalo ./usr/lib/kronalo/Stamplet ./usr/bin/krona
     echo "$contents" | grep -q " $path" || { echo "missing from the package: $path" >&2; exit 1; }
 done
 lintian --fail-on error,warning "$deb"
+# "Open with" offers Kronalo for folders and the files users convert.
+desktop-file-validate data/kronalo.desktop
 # Every declared dependency can be had on this Debian release.
 apt-get install --simulate "./$deb" >/dev/null
 

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -404,6 +406,105 @@ TEST(DialogsTest, QuestionBoxAnswers) {
         });
         EXPECT_EQ(dialogs.Question(nullptr, QStringLiteral("?")), row.expected) << row.what;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Guards the captions with the fonts this machine has: each is shown whole, its control at the
+// place the layout gives it, inside its pane.
+TEST_F(TForm1Test, CaptionsWhole) {
+    TForm1& window = OpenInFolder();
+    const struct {
+        const char* name;
+        QWidget* control;
+        QPoint place;
+    } rows[] = {
+        {"Label1", window.Label1, {4, 2}},
+        {"SelectAllBox", window.SelectAllBox, {8, 8}},
+        {"SelectAllBtn", window.SelectAllBtn, {8, 37}},
+        {"Label2", window.Label2, {8, 79}},
+        {"Label3", window.Label3, {10, 119}},
+        {"Button1", window.Button1, {8, 152}},
+        {"DoItBtn", window.DoItBtn, {6, 8}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_LE(row.control->sizeHint().width(), row.control->width()) << row.name;
+        if (row.control->hasHeightForWidth()) {
+            EXPECT_LE(row.control->heightForWidth(row.control->width()), row.control->height())
+                << row.name;
+        }
+        EXPECT_EQ(row.control->pos(), row.place) << row.name;
+        const QWidget* pane = row.control->parentWidget();
+        EXPECT_LE(row.control->geometry().right(), pane->width()) << row.name << " leaves its pane";
+    }
+    // No box below a label covers its text.
+    EXPECT_LE(window.Label1->geometry().bottom(), window.Filter->geometry().top());
+    EXPECT_LE(window.Label2->geometry().bottom(), window.ToNameEdit->geometry().top());
+}
+
+// Guards the tree's places, under a home of the test's own with two user folders and fake
+// volumes: the desktop first, then home, the user folders that exist, the removable and
+// network volumes, the root; a pick in the tree or the drop-down moves the list there.
+TEST_F(TForm1Test, DesktopPlaces) {
+    test::TempFolder home;
+    for (const char* folderName : {"Desktop", "Documents", "Videos"})
+        std::filesystem::create_directory(home.path() / folderName);
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.str()));
+    const QList<window::Place> places =
+        window::DesktopPlaces({{"/", "ext4", false, false},
+                               {"/boot", "ext4", false, false},
+                               {"/media/u/STICK", "vfat", true, false},
+                               {"/srv/share", "cifs", false, true}});
+    qputenv("HOME", oldHome);
+
+    const QString h = QString::fromStdString(home.str());
+    using Kind = window::Place::Kind;
+    EXPECT_EQ(places, (QList<window::Place>{{"Desktop", h + "/Desktop", Kind::Desktop},
+                                            {"Home", h, Kind::Home},
+                                            {"Documents", h + "/Documents", Kind::UserFolder},
+                                            {"Movies", h + "/Videos", Kind::UserFolder},
+                                            {"STICK", "/media/u/STICK", Kind::Volume},
+                                            {"share", "/srv/share", Kind::NetworkVolume},
+                                            {"/", "/", Kind::Root}}));
+
+    TForm1& window = OpenInFolder();
+    const QString list = QString::fromStdString(Canonical(folder.path()));
+    ASSERT_TRUE(window.TreeView->SelectFolder(list + "/sub"));
+    QApplication::processEvents();
+    QTest::qWait(30);
+    EXPECT_EQ(window.FileList->Folder(), (list + "/sub").toStdString()) << "a pick in the tree";
+    const int below = window.ComboBox->findData(list);
+    ASSERT_GE(below, 0) << "the drop-down shows the folders down to the list's";
+    window.ComboBox->activated(below);
+    QTest::qWait(30);
+    EXPECT_EQ(window.FileList->Folder(), list.toStdString()) << "a pick in the drop-down";
+}
+
+// Guards the system's titles: nothing appended to them, and the boxes in the middle of the
+// screen.
+TEST(DialogsTest, TitlesAndPlace) {
+    EXPECT_TRUE(QGuiApplication::applicationDisplayName() == QGuiApplication::applicationName())
+        << "a display name would be appended to every title";
+    window::MessageBoxDialogs dialogs;
+    // A window in the screen's corner: Qt would centre the box over it.
+    QWidget owner;
+    owner.setGeometry(0, 0, 200, 100);
+    owner.show();
+    QString caption;
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        caption = box->windowTitle();
+        centre = box->frameGeometry().center();
+        box->close();
+    });
+    dialogs.Information(&owner, QStringLiteral("x"));
+    EXPECT_EQ(caption.toStdString(), "Kronalo 1.3");
+    const QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((centre - screen).manhattanLength(), 8);
 }
 
 } // namespace

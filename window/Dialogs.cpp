@@ -3,38 +3,29 @@
 #include "form/FormText.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace window {
-
-QString BoxText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-void MessageBoxDialogs::Information(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
-}
-
-void MessageBoxDialogs::Error(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
-}
-
 namespace {
 
-/// A question box that tells a close by its frame from a click on No: Qt reports both as the
-/// escape button, but only Esc and No mean No.
-class QuestionBox final : public QMessageBox {
+/// A message box centred on the screen, as the system's boxes are, rather than over its window;
+/// it tells a close by its frame from a click on the escape button, which Qt reports alike.
+class Box final : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
     bool closedByFrame = false;
 
 protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        if (const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen())
+            move(shown->availableGeometry().center() - rect().center());
+    }
     void closeEvent(QCloseEvent* event) override {
         closedByFrame = true;
         QMessageBox::closeEvent(event);
@@ -43,14 +34,45 @@ protected:
 
 } // namespace
 
+QString BoxText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+void CentreOnScreen(QWidget& window) {
+    const QScreen* shown = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!shown)
+        return;
+    const QRect available = shown->availableGeometry();
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(available.center());
+    // A window larger than the screen keeps its top left corner on it.
+    frame.moveTopLeft(
+        QPoint(std::max(frame.left(), available.left()), std::max(frame.top(), available.top())));
+    window.move(frame.topLeft());
+}
+
+void MessageBoxDialogs::Information(QWidget* parent, const QString& text) {
+    Box box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), text, QMessageBox::Ok,
+            parent);
+    box.exec();
+}
+
+void MessageBoxDialogs::Error(QWidget* parent, const QString& text) {
+    Box box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), text, QMessageBox::Ok,
+            parent);
+    box.exec();
+}
+
 engine::Answer MessageBoxDialogs::Question(QWidget* parent, const QString& text) {
-    QuestionBox box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption), text,
-                    QMessageBox::NoButton, parent);
+    Box box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption), text,
+            QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QString::fromUtf8(form::text::kYes), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8(form::text::kNo), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
+    // Only Esc and No mean No.
     if (box.closedByFrame)
         return engine::Answer::Closed;
     if (box.clickedButton() == no)

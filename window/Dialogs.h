@@ -34,4 +34,8 @@ public:
 /// A message text as a box shows it: the engine's "\r" line breaks become real ones.
 QString BoxText(const std::string& text);
 
+/// Places `window` in the middle of its screen, its top left corner on the screen whatever its
+/// size.
+void CentreOnScreen(QWidget& window);
+
 } // namespace window

@@ -4,6 +4,7 @@
 #include "engine/StampTally.h"
 #include "form/FormText.h"
 #include "platform/CommandShell.h"
+#include "window/Dialogs.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,12 +15,26 @@
 namespace window {
 
 TStampConsole::TStampConsole(QWidget* parent)
-    : QWidget(parent, Qt::Window), process_(new QProcess(this)), output_(new QPlainTextEdit(this)),
-      progress_(new QProgressBar(this)), summary_(new QLabel(this)),
-      close_(new QPushButton(QString::fromUtf8(form::text::kConsoleClose), this)) {
+    : QWidget(parent, Qt::Window), process_(new QProcess(this)) {
     setObjectName(QStringLiteral("StampConsole"));
     setWindowTitle(QString::fromUtf8(form::text::kConsoleTitle));
     resize(640, 360);
+    connect(process_, &QProcess::readyReadStandardOutput, this,
+            [this] { ReadOutput(QProcess::StandardOutput); });
+    connect(process_, &QProcess::readyReadStandardError, this,
+            [this] { ReadOutput(QProcess::StandardError); });
+    connect(process_, &QProcess::finished, this, &TStampConsole::Finished);
+}
+
+void TStampConsole::Build() {
+    // Built at the first run: its monospaced face is a font lookup the window's start would
+    // otherwise pay for.
+    if (output_)
+        return;
+    output_ = new QPlainTextEdit(this);
+    progress_ = new QProgressBar(this);
+    summary_ = new QLabel(this);
+    close_ = new QPushButton(QString::fromUtf8(form::text::kConsoleClose), this);
     output_->setReadOnly(true);
     output_->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono(QStringLiteral("Monospace"));
@@ -34,11 +49,6 @@ TStampConsole::TStampConsole(QWidget* parent)
     layout->addWidget(close_, 0, Qt::AlignRight);
 
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
-    connect(process_, &QProcess::readyReadStandardOutput, this,
-            [this] { ReadOutput(QProcess::StandardOutput); });
-    connect(process_, &QProcess::readyReadStandardError, this,
-            [this] { ReadOutput(QProcess::StandardError); });
-    connect(process_, &QProcess::finished, this, &TStampConsole::Finished);
 }
 
 TStampConsole::~TStampConsole() {
@@ -50,6 +60,7 @@ TStampConsole::~TStampConsole() {
 
 bool TStampConsole::Start(const engine::ScriptLaunch& launch,
                           std::function<void(const engine::ScriptOutcome&)> ended) {
+    Build();
     if (IsRunning())
         return false;
     // The command names no path of the user's: the folder is entered as bytes in the new
@@ -81,6 +92,9 @@ bool TStampConsole::Start(const engine::ScriptLaunch& launch,
     if (!process_->waitForStarted())
         return false;
     ended_ = std::move(ended);
+    // Placed once, wholly on the screen.
+    if (!testAttribute(Qt::WA_Moved))
+        CentreOnScreen(*this);
     show();
     raise();
     return true;
@@ -96,7 +110,7 @@ void TStampConsole::WaitForEnd() {
 }
 
 QString TStampConsole::Output() const {
-    return output_->toPlainText();
+    return output_ ? output_->toPlainText() : QString();
 }
 
 void TStampConsole::ReadOutput(QProcess::ProcessChannel channel) {

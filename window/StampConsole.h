@@ -42,15 +42,16 @@ public:
     QString Output() const;
 
 private:
+    void Build();
     void ReadOutput(QProcess::ProcessChannel channel);
     void TakeLines(QByteArray& pending, bool flush);
     void Finished(int exitCode, QProcess::ExitStatus status);
 
     QProcess* process_;
-    QPlainTextEdit* output_;
-    QProgressBar* progress_;
-    QLabel* summary_;
-    QPushButton* close_;
+    QPlainTextEdit* output_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QPushButton* close_ = nullptr;
     QByteArray pendingOut_;
     QByteArray pendingErr_;
     engine::ScriptOutcome outcome_;

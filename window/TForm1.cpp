@@ -48,6 +48,16 @@ std::string ToBytes(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 
+/// Where the layout's font is missing and a wider one stands in, a caption keeps its place and
+/// its control grows to show it whole, rather than cutting it.
+void GrowToCaption(QWidget& control) {
+    const QSize wanted = control.sizeHint();
+    QSize size = control.size().expandedTo(QSize(wanted.width(), 0));
+    if (control.hasHeightForWidth())
+        size.setHeight(std::max(size.height(), control.heightForWidth(size.width())));
+    control.resize(size);
+}
+
 } // namespace
 
 /// The window as the time-copy run sees it.
@@ -206,6 +216,12 @@ void TForm1::BuildControls() {
     BuildMiddlePane();
     BuildRightPane();
     BuildPopupMenu();
+    // The labels take their text's own height, so the box below them covers none of it.
+    for (QLabel* label : {Label1, Label2})
+        label->adjustSize();
+    for (QWidget* captioned : std::initializer_list<QWidget*>{Label1, SelectAllBox, SelectAllBtn,
+                                                              Label2, Label3, Button1, DoItBtn})
+        GrowToCaption(*captioned);
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -268,7 +284,8 @@ void TForm1::BuildLeftPane() {
     Path = new QLineEdit(Panel2);
     Path->setObjectName(QStringLiteral("Path"));
     Path->setGeometry(0, 0, 217, 21);
-    ComboBox = new TFolderComboBox(Panel2);
+    const QList<Place> places = DesktopPlaces();
+    ComboBox = new TFolderComboBox(Panel2, places);
     ComboBox->setObjectName(QStringLiteral("ComboBox"));
     ComboBox->setGeometry(0, 24, 217, 22);
     // Never shown: it exists for its mnemonic, Alt+D to the path box.
@@ -277,7 +294,7 @@ void TForm1::BuildLeftPane() {
     Label4->move(144, 16);
     Label4->setBuddy(Path);
     Label4->hide();
-    TreeView = new TFolderTree(Panel1);
+    TreeView = new TFolderTree(Panel1, places);
     TreeView->setObjectName(QStringLiteral("TreeView"));
 
     auto* layout = new QVBoxLayout(Panel1);
