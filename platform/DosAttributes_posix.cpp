@@ -1,10 +1,8 @@
 #include "platform/DosAttributes_posix.h"
 
-#include "platform/UniqueFd_posix.h"
-
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
+#include <string>
 #include <sys/xattr.h>
 
 namespace platform {
@@ -24,11 +22,11 @@ void DosAttributeReader::Prepare(int folderFd) {
 bool DosAttributeReader::Read(int folderFd, const char* name, DosAttributes& attributes) const {
     if (!attributeName_)
         return false;
-    UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd)
-        return false;
+    // By path, not through an open file: on a FUSE volume an open and its late close would
+    // cost two requests and may write the entry's times back.
+    const std::string path = "/proc/self/fd/" + std::to_string(folderFd) + "/" + name;
     std::uint32_t bits = 0;
-    if (::fgetxattr(fd.get(), attributeName_, &bits, sizeof bits) != sizeof bits)
+    if (::lgetxattr(path.c_str(), attributeName_, &bits, sizeof bits) != sizeof bits)
         return false;
     attributes.hidden = bits & kHidden;
     attributes.system = bits & kSystem;

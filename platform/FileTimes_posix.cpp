@@ -13,9 +13,13 @@
 namespace platform {
 namespace {
 
-/// ntfs-3g hands out the NTFS creation time under this name; the ntfs3 kernel driver reports it
-/// as the statx birth time instead.
-constexpr const char* kNtfsCreationAttribute = "system.ntfs_crtime";
+/// ntfs-3g hands out an NTFS file's times under this name: creation, last write, last access and
+/// the record's last change, as four file times. Its own bookkeeping of them is the one to read
+/// and to set: ntfs-3g keeps a copy of a file's times that a later change made otherwise (through
+/// utimensat after the creation time) can be overwritten from. The ntfs3 kernel driver reports
+/// the creation time as the statx birth time instead.
+constexpr const char* kNtfsTimesAttribute = "system.ntfs_times";
+enum NtfsTime { kNtfsCreation, kNtfsLastWrite, kNtfsLastAccess, kNtfsChange, kNtfsTimes };
 
 constexpr FileTime kSecond = kFileTimeTicksPerSecond;
 
@@ -37,12 +41,8 @@ bool ToFileTime(const struct statx_timestamp& stamp, FileTime& out) {
     return true;
 }
 
-bool ReadNtfsCreationTime(const std::string& path, FileTime& out) {
-    unsigned char raw[sizeof(FileTime)];
-    if (::getxattr(path.c_str(), kNtfsCreationAttribute, raw, sizeof raw) != sizeof raw)
-        return false;
-    std::memcpy(&out, raw, sizeof out);
-    return true;
+bool ReadNtfsTimes(const std::string& path, FileTime (&times)[kNtfsTimes]) {
+    return ::getxattr(path.c_str(), kNtfsTimesAttribute, times, sizeof times) == sizeof times;
 }
 
 /// The three times of `path` from statx, which must already hold them.
@@ -51,10 +51,15 @@ std::error_code TimesFrom(const struct statx& st, const std::string& path, FileT
     if (!ToFileTime(st.stx_atime, read.lastAccess) || !ToFileTime(st.stx_mtime, read.lastWrite))
         return std::make_error_code(std::errc::value_too_large);
 
+    FileTime ntfs[kNtfsTimes];
     if (st.stx_mask & STATX_BTIME) {
         if (!ToFileTime(st.stx_btime, read.creation))
             return std::make_error_code(std::errc::value_too_large);
-    } else if (!ReadNtfsCreationTime(path, read.creation)) {
+    } else if (ReadNtfsTimes(path, ntfs)) {
+        read.creation = ntfs[kNtfsCreation];
+        read.lastWrite = ntfs[kNtfsLastWrite];
+        read.lastAccess = ntfs[kNtfsLastAccess];
+    } else {
         // No creation time at all: the earlier of last write and status change, as Samba
         // reports it on such file systems.
         FileTime changed = 0;
@@ -152,15 +157,31 @@ struct timespec ToTimespec(const std::optional<FileTime>& time, const struct tim
 
 /// Writes the creation time as the file system's attribute and reads it back; an attribute that
 /// takes the write but does not keep the value is no creation time.
-std::error_code SetCreationAttribute(int fd, const char* name, FileTime creation) {
+std::error_code SetCreationAttribute(const std::string& path, const char* name, FileTime creation) {
     unsigned char raw[sizeof(FileTime)];
     std::memcpy(raw, &creation, sizeof raw);
-    if (::fsetxattr(fd, name, raw, sizeof raw, XATTR_REPLACE) != 0)
+    if (::setxattr(path.c_str(), name, raw, sizeof raw, XATTR_REPLACE) != 0)
         return Errno();
     unsigned char back[sizeof(FileTime)];
-    if (::fgetxattr(fd, name, back, sizeof back) != sizeof back ||
+    if (::getxattr(path.c_str(), name, back, sizeof back) != sizeof back ||
         std::memcmp(raw, back, sizeof raw) != 0)
         return std::make_error_code(std::errc::io_error);
+    return {};
+}
+
+/// Sets the chosen times through ntfs-3g's own attribute, all in one write.
+std::error_code SetNtfsTimes(const std::string& path, const FileTimeChange& change) {
+    FileTime times[kNtfsTimes];
+    if (!ReadNtfsTimes(path, times))
+        return std::make_error_code(std::errc::operation_not_supported);
+    if (change.creation)
+        times[kNtfsCreation] = *change.creation;
+    if (change.lastWrite)
+        times[kNtfsLastWrite] = *change.lastWrite;
+    if (change.lastAccess)
+        times[kNtfsLastAccess] = *change.lastAccess;
+    if (::setxattr(path.c_str(), kNtfsTimesAttribute, times, sizeof times, XATTR_REPLACE) != 0)
+        return Errno();
     return {};
 }
 
@@ -202,9 +223,13 @@ Times ToTimes(const FileTimeChange& change, const struct stat& st) {
     return {{ToTimespec(change.lastAccess, st.st_atim), ToTimespec(change.lastWrite, st.st_mtim)}};
 }
 
-std::error_code SetWithCreation(const std::string& path, const FileTimeChange& change,
-                                bool& creationNotKept) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+} // namespace
+
+std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
+                             bool& creationNotKept) {
+    // Never opened for reading or writing: on a FUSE volume the close of an open file is handled
+    // later, and could write the file's old times back.
+    UniqueFd fd(::open(path.c_str(), O_PATH | O_CLOEXEC));
     if (!fd)
         return Errno();
     struct stat st;
@@ -213,38 +238,23 @@ std::error_code SetWithCreation(const std::string& path, const FileTimeChange& c
     if (ReadOnly(st))
         return std::make_error_code(std::errc::permission_denied);
 
-    const char* name = CreationTimeName(FileSystemOf(fd.get()));
-    unsigned char probe[sizeof(FileTime)];
-    // The attribute must already be there to read: a file system that merely stores any
-    // attribute of that name keeps no creation time in it.
-    if (name && ::fgetxattr(fd.get(), name, probe, sizeof probe) == sizeof probe) {
-        if (const std::error_code error = SetCreationAttribute(fd.get(), name, *change.creation))
-            return error;
-    } else {
-        creationNotKept = true;
-    }
-    if (::futimens(fd.get(), ToTimes(change, st).slots) != 0)
-        return Errno();
-    return {};
-}
-
-} // namespace
-
-std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
-                             bool& creationNotKept) {
+    const FileSystemKind kind = FileSystemOf(fd.get());
+    if (kind == FileSystemKind::NtfsFuse && !SetNtfsTimes(path, change))
+        return CheckStored(path, change);
     if (change.creation) {
-        if (const std::error_code error = SetWithCreation(path, change, creationNotKept))
-            return error;
-    } else {
-        // The common case needs no open file.
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0)
-            return Errno();
-        if (ReadOnly(st))
-            return std::make_error_code(std::errc::permission_denied);
-        if (::utimensat(AT_FDCWD, path.c_str(), ToTimes(change, st).slots, 0) != 0)
-            return Errno();
+        const char* name = CreationTimeName(kind);
+        unsigned char probe[sizeof(FileTime)];
+        // The attribute must already be there to read: a file system that merely stores any
+        // attribute of that name keeps no creation time in it.
+        if (name && ::getxattr(path.c_str(), name, probe, sizeof probe) == sizeof probe) {
+            if (const std::error_code error = SetCreationAttribute(path, name, *change.creation))
+                return error;
+        } else {
+            creationNotKept = true;
+        }
     }
+    if (::utimensat(AT_FDCWD, path.c_str(), ToTimes(change, st).slots, 0) != 0)
+        return Errno();
     return CheckStored(path, change);
 }
 
