@@ -1,8 +1,14 @@
-// Start to idle, for the side-by-side measurements: `start_bench kronalo SETTINGS` builds and
-// shows Kronalo's window (settings at SETTINGS), `start_bench list` a minimal Qt window with a
-// list of 100 names; either ends as soon as its event loop first falls idle. Offscreen.
+// Kronalo's window for the side-by-side measurements, offscreen. `start_bench kronalo SETTINGS`
+// builds and shows the window (settings at SETTINGS), `start_bench list` a minimal Qt window with
+// a list of 100 names; either ends as soon as its event loop first falls idle. `start_bench run
+// FOLDER SETTINGS` opens FOLDER, presses the run button and ends at the final box, with status 0
+// where that box is M7.
 
+#include "engine/Messages.h"
+#include "window/Dialogs.h"
 #include "window/TForm1.h"
+
+#include <QPushButton>
 
 #include <QApplication>
 #include <QListWidget>
@@ -10,9 +16,49 @@
 
 #include <cstring>
 
+namespace {
+
+/// Boxes that answer at once: OK to M6, Yes to a question; the box after the run ends the
+/// program.
+class Answering final : public window::TDialogs {
+public:
+    explicit Answering(int& status) : status_(status) {}
+    void Information(QWidget*, const QString& text) override {
+        if (text == window::BoxText(engine::messages::kScriptWritten))
+            return;
+        status_ = text.startsWith(window::BoxText(engine::messages::kDone)) ? 0 : 1;
+        QApplication::quit();
+    }
+    void Error(QWidget*, const QString&) override {
+        status_ = 1;
+        QApplication::quit();
+    }
+    engine::Answer Question(QWidget*, const QString&) override { return engine::Answer::Yes; }
+
+private:
+    int& status_;
+};
+
+int Run(const char* folder, const char* settings) {
+    int status = 1;
+    window::TForm1::Setup setup;
+    setup.arguments = {std::string(folder) + "/"};
+    setup.settingsPath = settings;
+    setup.dialogs = std::make_unique<Answering>(status);
+    window::TForm1 form(std::move(setup));
+    form.show();
+    QTimer::singleShot(0, form.DoItBtn, &QPushButton::click);
+    QApplication::exec();
+    return status;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "run") == 0)
+        return Run(argv[2], argv[3]);
     const bool kronalo = argc == 3 && std::strcmp(argv[1], "kronalo") == 0;
     if (!kronalo && !(argc == 2 && std::strcmp(argv[1], "list") == 0))
         return 2;

@@ -35,6 +35,8 @@ public:
         return !breaksQuoting && !LosesCharactersInOem(text);
     }
 
+    bool LeavesOutUselessCreationLines() const override { return false; }
+
 protected:
     const char* LineEnd() const override { return "\r\n"; }
     const char* FirstLine() const override { return "@echo off"; }

@@ -15,6 +15,7 @@ public:
     }
 
     bool CarriesUnchanged(std::string_view) const override { return true; }
+    bool LeavesOutUselessCreationLines() const override { return true; }
 
 protected:
     const char* LineEnd() const override { return "\n"; }

@@ -30,7 +30,8 @@ std::string StampScript::Compose(const std::string& listFolder, const std::strin
     };
     for (const StampItem& item : items) {
         const std::string target = Quote(item.targetName);
-        stamp(" /C /D ", item.creationTime, target);
+        if (item.stampCreation || !LeavesOutUselessCreationLines())
+            stamp(" /C /D ", item.creationTime, target);
         stamp(" /W /D ", item.lastWriteTime, target);
         line("");
     }
@@ -38,6 +39,13 @@ std::string StampScript::Compose(const std::string& listFolder, const std::strin
     line(Echo(script_text::kDone));
     line(EchoEmpty());
     return s;
+}
+
+std::size_t StampScript::StampCalls(const std::vector<StampItem>& items) const {
+    std::size_t calls = 0;
+    for (const StampItem& item : items)
+        calls += item.stampCreation || !LeavesOutUselessCreationLines() ? 2 : 1;
+    return calls;
 }
 
 std::unique_ptr<StampScript> MakeStampScript(platform::CommandShell shell) {

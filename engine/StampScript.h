@@ -15,6 +15,9 @@ struct StampItem {
     std::string targetName;  ///< The target file name, relative to the list folder.
     TDateTime creationTime;  ///< The source's creation time, local.
     TDateTime lastWriteTime; ///< The source's last-write time, local.
+    /// False where the target's file system keeps no creation time that can be set, and the
+    /// dialect leaves out the creation line there.
+    bool stampCreation = true;
 };
 
 /// The stamp script in the command language of one system: its name and its lines. The script
@@ -39,6 +42,14 @@ public:
     /// The whole script as the bytes to write.
     std::string Compose(const std::string& listFolder, const std::string& programFolder,
                         const std::vector<StampItem>& items) const;
+
+    /// True when the dialect leaves out a target's creation line where the target's file system
+    /// keeps no creation time: that line would only set the last-write time, which the next line
+    /// sets again. The batch dialect keeps both lines, as its format says.
+    virtual bool LeavesOutUselessCreationLines() const = 0;
+
+    /// The Stamplet calls the script makes for `items`.
+    std::size_t StampCalls(const std::vector<StampItem>& items) const;
 
 protected:
     virtual const char* LineEnd() const = 0;

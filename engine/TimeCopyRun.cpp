@@ -9,6 +9,7 @@
 #include "platform/LocalTime.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,32 @@ bool Exists(const std::string& path) {
     platform::FileTimeSet ignored;
     return !platform::StatFileTimes(path, ignored);
 }
+
+/// Whether the folders the targets lie in keep a creation time that can be set, asked once per
+/// folder: one target's folder is the list folder, or a subfolder its name gives.
+class TargetFolders {
+public:
+    explicit TargetFolders(std::string listFolder) : listFolder_(std::move(listFolder)) {}
+
+    bool CreationSettable(const std::string& targetName) {
+        const std::size_t separator = targetName.find_last_of(platform::FolderSeparators());
+        const std::string folder =
+            separator == std::string::npos
+                ? listFolder_
+                : platform::JoinPath(listFolder_, targetName.substr(0, separator + 1));
+        const auto known = settable_.find(folder);
+        if (known != settable_.end())
+            return known->second;
+        platform::TimeKeeping keeping;
+        // Where it cannot be learnt, both lines stay.
+        const bool settable = platform::TimeKeepingOf(folder, keeping) || keeping.creationSettable;
+        return settable_.emplace(folder, settable).first->second;
+    }
+
+private:
+    std::string listFolder_;
+    std::map<std::string, bool> settable_;
+};
 
 /// What the run works on once its request has been checked.
 struct Request {
@@ -130,6 +157,7 @@ bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Req
 std::optional<std::vector<StampItem>>
 BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Request& request) {
     const FixedZone runZone(request.secondsEast);
+    TargetFolders keepings(request.list.folder);
     const std::string& pattern = request.fields.targetPattern;
     const ListState& list = request.list;
     std::vector<StampItem> items;
@@ -154,6 +182,7 @@ BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Requ
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
             return std::nullopt;
         }
+        item.stampCreation = keepings.CreationSettable(item.targetName);
         TDateTime lastAccess = 0;
         if (!TFileInfo(platform::JoinPath(list.folder, name), runZone)
                  .ReadFileTimes(item.creationTime, lastAccess, item.lastWriteTime)) {
@@ -181,7 +210,9 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
     }
     surroundings.ShowInformation(messages::kScriptWritten);
 
-    ScriptLaunch launch{run->file, run->folder, run->items.size() * 2, {}};
+    ScriptLaunch launch{run->file, run->folder, context.script.StampCalls(run->items), false, {}};
+    launch.creationNotKept = std::any_of(run->items.begin(), run->items.end(),
+                                         [](const StampItem& item) { return !item.stampCreation; });
     // Where the script's processes cannot be held to the run's offset, the time spent on M6
     // must not have crossed a change of daylight-saving time.
     if (!platform::FixedOffsetEnvironment(run->secondsEast, launch.environment) &&

@@ -49,6 +49,9 @@ struct ScriptLaunch {
     std::string listFolder;
     /// The number of Stamplet calls in the script, for showing progress.
     std::size_t stampCalls = 0;
+    /// Some targets lie where no creation time can be kept; the script leaves their creation
+    /// lines out, and the console says why.
+    bool creationNotKept = false;
     /// Settings on top of the environment: they keep the zone offset the script's times were
     /// written with for every Stamplet call, whatever the clock does meanwhile.
     std::vector<std::pair<std::string, std::string>> environment;

@@ -82,7 +82,8 @@ bool TStampConsole::Start(const engine::ScriptLaunch& launch,
     pendingOut_.clear();
     pendingErr_.clear();
     outcome_ = engine::ScriptOutcome();
-    creationNote_ = false;
+    // Where the script leaves creation lines out, no Stamplet call says why; the run knows.
+    creationNote_ = launch.creationNotKept;
     progress_->setRange(0, static_cast<int>(launch.stampCalls));
     progress_->setValue(0);
     summary_->setText(QString::fromUtf8(form::text::kConsoleRunning));
@@ -121,17 +122,27 @@ void TStampConsole::ReadOutput(QProcess::ProcessChannel channel) {
 }
 
 void TStampConsole::TakeLines(QByteArray& pending, bool flush) {
-    qsizetype end;
-    while ((end = pending.indexOf('\n')) >= 0 || (flush && !pending.isEmpty())) {
-        const QByteArray line = end >= 0 ? pending.left(end) : pending;
-        pending.remove(0, end >= 0 ? end + 1 : pending.size());
-        const std::string_view text(line.constData(), static_cast<std::size_t>(line.size()));
+    // What has arrived is counted line by line but shown in one piece: a fast script writes
+    // thousands of lines a second, and each append lays the text out anew.
+    qsizetype start = 0, end;
+    int counted = 0;
+    while ((end = pending.indexOf('\n', start)) >= 0 || (flush && start < pending.size())) {
+        const qsizetype stop = end >= 0 ? end : pending.size();
+        const std::string_view text(pending.constData() + start,
+                                    static_cast<std::size_t>(stop - start));
         if (engine::TallyStampOutputLine(text, outcome_))
-            progress_->setValue(std::min(progress_->maximum(), progress_->value() + 1));
+            ++counted;
         if (engine::IsCreationNoteLine(text))
             creationNote_ = true;
-        output_->appendPlainText(QString::fromLocal8Bit(line));
+        start = end >= 0 ? end + 1 : pending.size();
     }
+    if (start == 0)
+        return;
+    const qsizetype shown = start > 0 && pending[start - 1] == '\n' ? start - 1 : start;
+    output_->appendPlainText(QString::fromLocal8Bit(pending.constData(), shown));
+    pending.remove(0, start);
+    if (counted > 0)
+        progress_->setValue(std::min(progress_->maximum(), progress_->value() + counted));
 }
 
 void TStampConsole::Finished(int exitCode, QProcess::ExitStatus status) {
