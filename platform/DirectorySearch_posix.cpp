@@ -12,6 +12,7 @@ namespace platform {
 
 struct DirectorySearch::State {
     DIR* dir = nullptr;
+    std::string folder; // As the entries' paths begin; empty for the current folder.
     std::string pattern;
     bool single = false; // A mask without wildcards has delivered its one entry.
     DosAttributeReader attributes;
@@ -35,20 +36,14 @@ bool SameFolderName(std::string_view a, std::string_view b) {
 
 namespace {
 
-void Describe(int folderFd, const char* name, unsigned char type, DosAttributeReader& attributes,
-              FoundEntry& entry) {
+void Describe(const std::string& folder, const char* name, bool isFolder,
+              const DosAttributeReader& attributes, FoundEntry& entry) {
     entry = FoundEntry{};
     entry.name = name;
-    if (type == DT_DIR) {
-        entry.folder = true;
-    } else if (type == DT_UNKNOWN || type == DT_LNK) {
-        struct stat st;
-        // A link counts as what it points to; a dangling one as a file.
-        entry.folder = ::fstatat(folderFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-    }
+    entry.folder = isFolder;
     entry.hidden = name[0] == '.';
     DosAttributes dos;
-    if (attributes.Read(folderFd, name, dos)) {
+    if (attributes.Active() && attributes.Read(folder + name, dos)) {
         entry.hidden = entry.hidden || dos.hidden;
         entry.system = dos.system;
         entry.temporary = dos.temporary;
@@ -61,32 +56,33 @@ void Describe(int folderFd, const char* name, unsigned char type, DosAttributeRe
 std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entry) {
     state_ = std::make_unique<State>();
     const std::size_t slash = mask.rfind('/');
-    std::string folder = ".";
     if (slash != std::string::npos)
-        folder = slash == 0 ? "/" : mask.substr(0, slash);
+        state_->folder = mask.substr(0, slash + 1);
     state_->pattern = mask.substr(slash == std::string::npos ? 0 : slash + 1);
     if (state_->pattern.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
 
-    state_->dir = ::opendir(folder.c_str());
-    if (!state_->dir)
-        return {errno, std::generic_category()};
-    const int folderFd = ::dirfd(state_->dir);
-    state_->attributes.Prepare(folderFd);
-
     if (!HasWildcards(state_->pattern)) {
-        // The entry as the file system resolves the name; a dangling link still exists.
+        // The entry as the file system resolves the name; a dangling link still exists. No
+        // folder is opened for one name: the engine looks up every target this way.
+        const std::string path = state_->folder + state_->pattern;
         struct stat st;
-        const char* name = state_->pattern.c_str();
-        unsigned char type = DT_REG;
-        if (::fstatat(folderFd, name, &st, 0) == 0)
-            type = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
-        else if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        bool isFolder = false;
+        if (::stat(path.c_str(), &st) == 0)
+            isFolder = S_ISDIR(st.st_mode);
+        else if (::lstat(path.c_str(), &st) != 0)
             return {errno, std::generic_category()};
+        state_->attributes.Prepare(FileSystemOfDevice(st.st_dev, path.c_str()));
         state_->single = true;
-        Describe(folderFd, name, type, state_->attributes, entry);
+        Describe(state_->folder, state_->pattern.c_str(), isFolder, state_->attributes, entry);
         return {};
     }
+
+    const std::string opened = state_->folder.empty() ? "." : state_->folder;
+    state_->dir = ::opendir(opened.c_str());
+    if (!state_->dir)
+        return {errno, std::generic_category()};
+    state_->attributes.Prepare(FileSystemOf(::dirfd(state_->dir)));
     if (Next(entry))
         return {};
     return std::make_error_code(std::errc::no_such_file_or_directory);
@@ -96,10 +92,17 @@ bool DirectorySearch::Next(FoundEntry& entry) {
     if (!state_->dir || state_->single)
         return false;
     while (const dirent* d = ::readdir(state_->dir)) {
-        if (WildcardMatch(state_->pattern, d->d_name)) {
-            Describe(::dirfd(state_->dir), d->d_name, d->d_type, state_->attributes, entry);
-            return true;
+        if (!WildcardMatch(state_->pattern, d->d_name))
+            continue;
+        bool isFolder = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+            struct stat st;
+            // A link counts as what it points to; a dangling one as a file.
+            isFolder =
+                ::fstatat(::dirfd(state_->dir), d->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
+        Describe(state_->folder, d->d_name, isFolder, state_->attributes, entry);
+        return true;
     }
     return false;
 }

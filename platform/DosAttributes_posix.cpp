@@ -15,16 +15,15 @@ constexpr std::uint32_t kOffline = 0x1000;
 
 } // namespace
 
-void DosAttributeReader::Prepare(int folderFd) {
-    attributeName_ = AttributeBitsName(FileSystemOf(folderFd));
+void DosAttributeReader::Prepare(FileSystemKind kind) {
+    attributeName_ = AttributeBitsName(kind);
 }
 
-bool DosAttributeReader::Read(int folderFd, const char* name, DosAttributes& attributes) const {
+bool DosAttributeReader::Read(const std::string& path, DosAttributes& attributes) const {
     if (!attributeName_)
         return false;
     // By path, not through an open file: on a FUSE volume an open and its late close would
     // cost two requests and may write the entry's times back.
-    const std::string path = "/proc/self/fd/" + std::to_string(folderFd) + "/" + name;
     std::uint32_t bits = 0;
     if (::lgetxattr(path.c_str(), attributeName_, &bits, sizeof bits) != sizeof bits)
         return false;

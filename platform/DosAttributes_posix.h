@@ -5,6 +5,8 @@
 
 #include "platform/FileSystemKind_posix.h"
 
+#include <string>
+
 namespace platform {
 
 /// The Windows attribute bits that matter to a search.
@@ -18,11 +20,14 @@ struct DosAttributes {
 /// Reads the attribute bits of the entries of one folder.
 class DosAttributeReader {
 public:
-    /// Learns the folder's file system; on a Linux file system Read finds nothing.
-    void Prepare(int folderFd);
+    /// Learns the entries' file system; on a Linux file system Read finds nothing.
+    void Prepare(FileSystemKind kind);
 
-    /// The bits of `name` in the prepared folder; false where the file system keeps none.
-    bool Read(int folderFd, const char* name, DosAttributes& attributes) const;
+    /// True where the file system keeps the bits.
+    bool Active() const { return attributeName_ != nullptr; }
+
+    /// The bits of the entry at `path`; false where the file system keeps none.
+    bool Read(const std::string& path, DosAttributes& attributes) const;
 
 private:
     const char* attributeName_ = nullptr;

@@ -47,12 +47,7 @@ bool IsFatMountType(const std::string& type) {
     return type == "fuse.fusefat" || type == "fuse.exfat" || type == "fuse.exfat-fuse";
 }
 
-} // namespace
-
-FileSystemKind FileSystemOf(int fd) {
-    struct statfs fs;
-    if (::fstatfs(fd, &fs) != 0)
-        return FileSystemKind::Other;
+FileSystemKind KindOf(const struct statfs& fs, dev_t dev) {
     const long magic = static_cast<long>(static_cast<unsigned int>(fs.f_type));
     if (magic == kCifsMagic || magic == kSmb2Magic)
         return FileSystemKind::Cifs;
@@ -62,21 +57,42 @@ FileSystemKind FileSystemOf(int fd) {
         return FileSystemKind::Fat;
     if (magic != kFuseMagic)
         return FileSystemKind::Other;
+    // A FUSE file system tells its kind only in the mount table.
+    const std::string type = MountType(dev);
+    return IsNtfs3gMountType(type) ? FileSystemKind::NtfsFuse
+           : IsFatMountType(type)  ? FileSystemKind::Fat
+                                   : FileSystemKind::Other;
+}
 
+/// The kinds learnt so far, by device.
+std::map<dev_t, FileSystemKind>& Known() {
+    static std::map<dev_t, FileSystemKind> known;
+    return known;
+}
+
+} // namespace
+
+FileSystemKind FileSystemOf(int fd) {
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return FileSystemKind::Other;
-    // One folder's entries share a device; the mount table is read once per device.
-    static std::map<dev_t, FileSystemKind> known;
-    const auto found = known.find(st.st_dev);
-    if (found != known.end())
+    const auto found = Known().find(st.st_dev);
+    if (found != Known().end())
         return found->second;
-    const std::string type = MountType(st.st_dev);
-    const FileSystemKind kind = IsNtfs3gMountType(type) ? FileSystemKind::NtfsFuse
-                                : IsFatMountType(type)  ? FileSystemKind::Fat
-                                                        : FileSystemKind::Other;
-    known.emplace(st.st_dev, kind);
-    return kind;
+    struct statfs fs;
+    if (::fstatfs(fd, &fs) != 0)
+        return FileSystemKind::Other;
+    return Known().emplace(st.st_dev, KindOf(fs, st.st_dev)).first->second;
+}
+
+FileSystemKind FileSystemOfDevice(dev_t dev, const char* path) {
+    const auto found = Known().find(dev);
+    if (found != Known().end())
+        return found->second;
+    struct statfs fs;
+    if (::statfs(path, &fs) != 0)
+        return FileSystemKind::Other;
+    return Known().emplace(dev, KindOf(fs, dev)).first->second;
 }
 
 const char* AttributeBitsName(FileSystemKind kind) {

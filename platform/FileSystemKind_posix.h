@@ -3,6 +3,8 @@
 // Internal to the POSIX implementation files of this folder: which of the file systems that keep
 // Windows attributes and creation times an open file lives on.
 
+#include <sys/types.h>
+
 namespace platform {
 
 enum class FileSystemKind {
@@ -16,6 +18,10 @@ enum class FileSystemKind {
 /// The kind of the file system that holds the open file `fd`, by its type as statfs and the mount
 /// table give it.
 FileSystemKind FileSystemOf(int fd);
+
+/// The kind of the file system whose device is `dev` and which holds `path`, asked of the system
+/// once per device: a folder's entries share their file system.
+FileSystemKind FileSystemOfDevice(dev_t dev, const char* path);
 
 /// The names of the extended attributes that carry the Windows attribute bits and the creation
 /// time on a file system of `kind`; null where it has none.

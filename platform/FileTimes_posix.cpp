@@ -1,7 +1,6 @@
 #include "platform/FileTimes.h"
 
 #include "platform/FileSystemKind_posix.h"
-#include "platform/UniqueFd_posix.h"
 
 #include <cerrno>
 #include <cstring>
@@ -101,11 +100,11 @@ std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
 }
 
 std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping) {
-    UniqueFd fd(::open(path.c_str(), O_PATH | O_CLOEXEC));
-    if (!fd)
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
         return Errno();
     keeping = TimeKeeping{};
-    switch (FileSystemOf(fd.get())) {
+    switch (FileSystemOfDevice(st.st_dev, path.c_str())) {
     case FileSystemKind::NtfsFuse:
         keeping.creationSettable = true;
         break;
@@ -227,18 +226,15 @@ Times ToTimes(const FileTimeChange& change, const struct stat& st) {
 
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                              bool& creationNotKept) {
-    // Never opened for reading or writing: on a FUSE volume the close of an open file is handled
-    // later, and could write the file's old times back.
-    UniqueFd fd(::open(path.c_str(), O_PATH | O_CLOEXEC));
-    if (!fd)
-        return Errno();
+    // Never opened: on a FUSE volume the close of an open file is handled later, and could write
+    // the file's old times back.
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0)
+    if (::stat(path.c_str(), &st) != 0)
         return Errno();
     if (ReadOnly(st))
         return std::make_error_code(std::errc::permission_denied);
 
-    const FileSystemKind kind = FileSystemOf(fd.get());
+    const FileSystemKind kind = FileSystemOfDevice(st.st_dev, path.c_str());
     if (kind == FileSystemKind::NtfsFuse && !SetNtfsTimes(path, change))
         return CheckStored(path, change);
     if (change.creation) {
