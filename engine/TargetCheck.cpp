@@ -1,10 +1,6 @@
 #include "engine/TargetCheck.h"
 
 #include "platform/DirectorySearch.h"
-#include "platform/FileTimes.h"
-
-#include <map>
-#include <optional>
 
 namespace engine {
 namespace {
@@ -20,35 +16,18 @@ TargetState SkipOf(const platform::FoundEntry& entry) {
     return TargetState::Stamped;
 }
 
-/// Each folder's way of keeping times, asked once per folder.
-class Keepings {
-public:
-    const platform::TimeKeeping& Of(const std::string& path, const std::string& folder) {
-        const auto found = known_.find(folder);
-        if (found != known_.end())
-            return found->second;
-        platform::TimeKeeping keeping;
-        // Where it cannot be learnt, the exact comparison is the safe one.
-        if (platform::TimeKeepingOf(path, keeping))
-            keeping = platform::TimeKeeping{};
-        return known_.emplace(folder, keeping).first->second;
-    }
-
-private:
-    std::map<std::string, platform::TimeKeeping> known_;
-};
-
 struct EntryCheck {
     TargetState state = TargetState::Stamped;
     bool creationKept = true;
 };
 
 EntryCheck CheckEntry(const std::string& path, const std::string& folder, FileTime creation,
-                      FileTime lastWrite, Keepings& keepings) {
+                      FileTime lastWrite, TargetFolders& folders) {
     platform::FileTimeSet stored;
     if (platform::StatFileTimes(path, stored))
         return {TargetState::Unreadable, true};
-    const platform::TimeKeeping& keeping = keepings.Of(path, folder);
+    // Where it cannot be learnt, the exact comparison is the safe one.
+    const platform::TimeKeeping keeping = folders.Of(folder).value_or(platform::TimeKeeping{});
     if (!platform::KeptAs(stored.lastWrite, lastWrite, keeping.lastWriteStep))
         return {TargetState::WriteTimeDiffers, true};
     // Where no creation time can be set, one that happens to match was not set either.
@@ -59,14 +38,12 @@ EntryCheck CheckEntry(const std::string& path, const std::string& folder, FileTi
 
 /// Every entry the target's mask matches that Stamplet would stamp must carry the times; where
 /// it matches none, what the first match was tells why.
-EntryCheck CheckTarget(const std::string& mask, FileTime creation, FileTime lastWrite,
-                       Keepings& keepings) {
+EntryCheck CheckTarget(const std::string& mask, const std::string& folder, FileTime creation,
+                       FileTime lastWrite, TargetFolders& folders) {
     platform::DirectorySearch search;
     platform::FoundEntry entry;
     if (search.First(mask, entry))
         return {TargetState::NotFound, true};
-    const std::size_t separator = mask.find_last_of(platform::FolderSeparators());
-    const std::string folder = separator == std::string::npos ? "" : mask.substr(0, separator);
     std::optional<TargetState> skipped;
     EntryCheck result;
     bool any = false;
@@ -79,7 +56,7 @@ EntryCheck CheckTarget(const std::string& mask, FileTime creation, FileTime last
         }
         any = true;
         const EntryCheck check = CheckEntry(platform::JoinPath(folder, entry.name), folder,
-                                            creation, lastWrite, keepings);
+                                            creation, lastWrite, folders);
         if (result.state == TargetState::Stamped)
             result.state = check.state;
         result.creationKept = result.creationKept && check.creationKept;
@@ -90,6 +67,23 @@ EntryCheck CheckTarget(const std::string& mask, FileTime creation, FileTime last
 }
 
 } // namespace
+
+std::string TargetFolders::FolderOf(const std::string& targetName) const {
+    const std::size_t separator = targetName.find_last_of(platform::FolderSeparators());
+    return separator == std::string::npos
+               ? listFolder_
+               : platform::JoinPath(listFolder_, targetName.substr(0, separator));
+}
+
+const std::optional<platform::TimeKeeping>& TargetFolders::Of(const std::string& folder) {
+    const auto known = known_.find(folder);
+    if (known != known_.end())
+        return known->second;
+    std::optional<platform::TimeKeeping> keeping = platform::TimeKeeping{};
+    if (platform::TimeKeepingOf(folder, *keeping))
+        keeping.reset();
+    return known_.emplace(folder, keeping).first->second;
+}
 
 std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast) {
     // The script hands over whole seconds: the milliseconds are dropped, as FormatStampTime does.
@@ -104,12 +98,12 @@ std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast) {
 TargetReport CheckTargets(const std::string& listFolder, const std::vector<StampItem>& items,
                           std::int32_t secondsEast) {
     TargetReport report;
-    Keepings keepings;
+    TargetFolders folders(listFolder);
     for (const StampItem& item : items) {
-        const EntryCheck check =
-            CheckTarget(platform::JoinPath(listFolder, item.targetName),
-                        StampedInstant(item.creationTime, secondsEast),
-                        StampedInstant(item.lastWriteTime, secondsEast), keepings);
+        const EntryCheck check = CheckTarget(
+            platform::JoinPath(listFolder, item.targetName), folders.FolderOf(item.targetName),
+            StampedInstant(item.creationTime, secondsEast),
+            StampedInstant(item.lastWriteTime, secondsEast), folders);
         switch (check.state) {
         case TargetState::Stamped:
             ++report.stamped;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "engine/StampScript.h"
+#include "platform/FileTimes.h"
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,22 @@ struct TargetReport {
     std::vector<std::pair<std::string, TargetState>> problems;
 
     bool AllStamped() const { return notStamped == 0 && notFound == 0; }
+};
+
+/// How the folders of a run's targets keep times, asked of the system once per folder.
+class TargetFolders {
+public:
+    explicit TargetFolders(std::string listFolder) : listFolder_(std::move(listFolder)) {}
+
+    /// The folder `targetName` lies in: the list folder, or a subfolder the name gives.
+    std::string FolderOf(const std::string& targetName) const;
+
+    /// How `folder` keeps times; nothing where that cannot be learnt.
+    const std::optional<platform::TimeKeeping>& Of(const std::string& folder);
+
+private:
+    std::string listFolder_;
+    std::map<std::string, std::optional<platform::TimeKeeping>> known_;
 };
 
 /// The instant Stamplet stores for the local time `local` as the script hands it over (to the

@@ -9,7 +9,6 @@
 #include "platform/LocalTime.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -39,32 +38,6 @@ bool Exists(const std::string& path) {
     platform::FileTimeSet ignored;
     return !platform::StatFileTimes(path, ignored);
 }
-
-/// Whether the folders the targets lie in keep a creation time that can be set, asked once per
-/// folder: one target's folder is the list folder, or a subfolder its name gives.
-class TargetFolders {
-public:
-    explicit TargetFolders(std::string listFolder) : listFolder_(std::move(listFolder)) {}
-
-    bool CreationSettable(const std::string& targetName) {
-        const std::size_t separator = targetName.find_last_of(platform::FolderSeparators());
-        const std::string folder =
-            separator == std::string::npos
-                ? listFolder_
-                : platform::JoinPath(listFolder_, targetName.substr(0, separator + 1));
-        const auto known = settable_.find(folder);
-        if (known != settable_.end())
-            return known->second;
-        platform::TimeKeeping keeping;
-        // Where it cannot be learnt, both lines stay.
-        const bool settable = platform::TimeKeepingOf(folder, keeping) || keeping.creationSettable;
-        return settable_.emplace(folder, settable).first->second;
-    }
-
-private:
-    std::string listFolder_;
-    std::map<std::string, bool> settable_;
-};
 
 /// What the run works on once its request has been checked.
 struct Request {
@@ -157,7 +130,7 @@ bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Req
 std::optional<std::vector<StampItem>>
 BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Request& request) {
     const FixedZone runZone(request.secondsEast);
-    TargetFolders keepings(request.list.folder);
+    TargetFolders folders(request.list.folder);
     const std::string& pattern = request.fields.targetPattern;
     const ListState& list = request.list;
     std::vector<StampItem> items;
@@ -182,7 +155,9 @@ BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Requ
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
             return std::nullopt;
         }
-        item.stampCreation = keepings.CreationSettable(item.targetName);
+        // Where it cannot be learnt, both lines stay.
+        const auto& keeping = folders.Of(folders.FolderOf(item.targetName));
+        item.stampCreation = !keeping || keeping->creationSettable;
         TDateTime lastAccess = 0;
         if (!TFileInfo(platform::JoinPath(list.folder, name), runZone)
                  .ReadFileTimes(item.creationTime, lastAccess, item.lastWriteTime)) {
