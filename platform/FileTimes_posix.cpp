@@ -168,11 +168,12 @@ std::error_code SetCreationAttribute(const std::string& path, const char* name, 
     return {};
 }
 
-/// Sets the chosen times through ntfs-3g's own attribute, all in one write.
-std::error_code SetNtfsTimes(const std::string& path, const FileTimeChange& change) {
+/// Sets the chosen times through ntfs-3g's own attribute, all in one write, on top of the times
+/// the entry has now.
+std::error_code SetNtfsTimes(const std::string& path, const FileTimeChange& change,
+                             const FileTime (&now)[kNtfsTimes]) {
     FileTime times[kNtfsTimes];
-    if (!ReadNtfsTimes(path, times))
-        return std::make_error_code(std::errc::operation_not_supported);
+    std::memcpy(times, now, sizeof times);
     if (change.creation)
         times[kNtfsCreation] = *change.creation;
     if (change.lastWrite)
@@ -224,6 +225,60 @@ Times ToTimes(const FileTimeChange& change, const struct stat& st) {
 
 } // namespace
 
+namespace {
+
+/// An entry's times as they were before a change, to be put back where the file system did not
+/// keep the new ones: an entry reported as ignored must be left as it was found.
+struct Before {
+    struct timespec slots[2];
+    FileTime ntfs[kNtfsTimes];
+    bool ntfsRead = false;
+    const char* creationName = nullptr; ///< Set where the creation attribute was changed.
+    unsigned char creation[sizeof(FileTime)];
+};
+
+void PutBack(const std::string& path, const Before& before) {
+    if (before.ntfsRead)
+        ::setxattr(path.c_str(), kNtfsTimesAttribute, before.ntfs, sizeof before.ntfs,
+                   XATTR_REPLACE);
+    if (before.creationName)
+        ::setxattr(path.c_str(), before.creationName, before.creation, sizeof before.creation,
+                   XATTR_REPLACE);
+    if (!before.ntfsRead)
+        ::utimensat(AT_FDCWD, path.c_str(), before.slots, 0);
+}
+
+/// Sets the chosen times, leaving `before` what is needed to put them back.
+std::error_code Change(const std::string& path, const struct stat& st, const FileTimeChange& change,
+                       Before& before, bool& creationNotKept) {
+    before.slots[0] = st.st_atim;
+    before.slots[1] = st.st_mtim;
+    const FileSystemKind kind = FileSystemOfDevice(st.st_dev, path.c_str());
+    if (kind == FileSystemKind::NtfsFuse && ReadNtfsTimes(path, before.ntfs) &&
+        !SetNtfsTimes(path, change, before.ntfs)) {
+        before.ntfsRead = true;
+        return {};
+    }
+    if (change.creation) {
+        const char* name = CreationTimeName(kind);
+        // The attribute must already be there to read: a file system that merely stores any
+        // attribute of that name keeps no creation time in it.
+        if (name && ::getxattr(path.c_str(), name, before.creation, sizeof before.creation) ==
+                        sizeof before.creation) {
+            before.creationName = name;
+            if (const std::error_code error = SetCreationAttribute(path, name, *change.creation))
+                return error;
+        } else {
+            creationNotKept = true;
+        }
+    }
+    if (::utimensat(AT_FDCWD, path.c_str(), ToTimes(change, st).slots, 0) != 0)
+        return Errno();
+    return {};
+}
+
+} // namespace
+
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                              bool& creationNotKept) {
     // Never opened: on a FUSE volume the close of an open file is handled later, and could write
@@ -234,24 +289,13 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
     if (ReadOnly(st))
         return std::make_error_code(std::errc::permission_denied);
 
-    const FileSystemKind kind = FileSystemOfDevice(st.st_dev, path.c_str());
-    if (kind == FileSystemKind::NtfsFuse && !SetNtfsTimes(path, change))
-        return CheckStored(path, change);
-    if (change.creation) {
-        const char* name = CreationTimeName(kind);
-        unsigned char probe[sizeof(FileTime)];
-        // The attribute must already be there to read: a file system that merely stores any
-        // attribute of that name keeps no creation time in it.
-        if (name && ::getxattr(path.c_str(), name, probe, sizeof probe) == sizeof probe) {
-            if (const std::error_code error = SetCreationAttribute(path, name, *change.creation))
-                return error;
-        } else {
-            creationNotKept = true;
-        }
-    }
-    if (::utimensat(AT_FDCWD, path.c_str(), ToTimes(change, st).slots, 0) != 0)
-        return Errno();
-    return CheckStored(path, change);
+    Before before;
+    std::error_code error = Change(path, st, change, before, creationNotKept);
+    if (!error)
+        error = CheckStored(path, change);
+    if (error)
+        PutBack(path, before);
+    return error;
 }
 
 } // namespace platform

@@ -95,6 +95,11 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
         FILE_ATTRIBUTE_ARCHIVE | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0), nullptr));
     if (!entry)
         return LastError();
+    // The times as found, to be put back where the volume does not keep the new ones: an entry
+    // reported as ignored must be left as it was.
+    FILETIME before[3];
+    if (!::GetFileTime(entry.get(), &before[0], &before[1], &before[2]))
+        return LastError();
     FILETIME creation, access, write;
     if (change.creation)
         creation = ToFiletime(*change.creation);
@@ -102,10 +107,15 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
         access = ToFiletime(*change.lastAccess);
     if (change.lastWrite)
         write = ToFiletime(*change.lastWrite);
+    std::error_code error;
     if (!::SetFileTime(entry.get(), change.creation ? &creation : nullptr,
                        change.lastAccess ? &access : nullptr, change.lastWrite ? &write : nullptr))
-        return LastError();
-    return CheckStored(entry.get(), path, change, creationNotKept);
+        error = LastError();
+    else
+        error = CheckStored(entry.get(), path, change, creationNotKept);
+    if (error)
+        ::SetFileTime(entry.get(), &before[0], &before[1], &before[2]);
+    return error;
 }
 
 } // namespace platform

@@ -36,10 +36,10 @@ std::string Trimmed(std::string text) {
 
 /// A small volume image mounted where the machine allows it: NTFS through ntfs-3g (on a loop
 /// device where one can be had), FAT through the kernel or, where the kernel has no FAT, through
-/// fusefat.
+/// fusefat, ext4 on a loop device.
 class Volume {
 public:
-    enum class Kind { Ntfs, Fat };
+    enum class Kind { Ntfs, Fat, Ext4 };
 
     explicit Volume(const test::TempFolder& folder)
         : image_((folder.path() / "volume.img").string()),
@@ -57,7 +57,9 @@ public:
         if (Shell("[ \"$(id -u)\" = 0 ]").status != 0)
             return "mounting needs root";
         std::filesystem::create_directory(mountPoint_);
-        const std::string reason = kind == Kind::Ntfs ? MountNtfs() : MountFat();
+        const std::string reason = kind == Kind::Ntfs  ? MountNtfs()
+                                   : kind == Kind::Fat ? MountFat()
+                                                       : MountExt4();
         mounted_ = reason.empty();
         return reason;
     }
@@ -101,6 +103,16 @@ private:
             return "the kernel mounts no FAT and fusefat is not there (apt-get install fusefat)";
         if (Shell("fusefat -o rw+ '" + image_ + "' '" + mountPoint_ + "'").status != 0)
             return "fusefat could not mount the image";
+        return {};
+    }
+
+    std::string MountExt4() {
+        if (Shell("command -v mkfs.ext4").status != 0)
+            return "mkfs.ext4 is not installed (apt-get install e2fsprogs)";
+        if (Shell("truncate -s 8M '" + image_ + "' && mkfs.ext4 -q '" + image_ + "'").status != 0)
+            return "mkfs.ext4 failed";
+        if (Shell("mount -o loop '" + image_ + "' '" + mountPoint_ + "' 2>/dev/null").status != 0)
+            return "no loop device for the ext4 image";
         return {};
     }
 
@@ -201,30 +213,51 @@ TEST(NtfsVolumeTest, TimeCopyRunCopiesCreationTimes) {
 
 namespace {
 
+/// Stamps `clip01.wmv` on `volume` with each row's date: a time the volume keeps (FAT to two
+/// seconds) is reported as changed; one it cannot hold is reported as ignored, and then the entry
+/// keeps every time it had, to the nanosecond.
+void StampRows(const Volume& volume, std::initializer_list<std::pair<const char*, bool>> rows) {
+    const std::string target = volume.mountPoint() + "/clip01.wmv";
+    std::ofstream(target) << "target";
+    for (const auto& [date, kept] : rows) {
+        platform::FileTimeSet before, after;
+        ASSERT_FALSE(platform::StatFileTimes(target, before));
+        test::ProgramRun run;
+        ASSERT_FALSE(test::RunProgram(KRONALO_STAMPLET,
+                                      {"/D", date, "/T", "14:03:09", "clip01.wmv"},
+                                      volume.mountPoint(), {{"TZ", "UTC"}}, run));
+        EXPECT_NE(run.out.find(kept ? "File clip01.wmv date/time changed succesfully"
+                                    : "Cannot change date/time of clip01.wmv -- file ignored"),
+                  std::string::npos)
+            << date << "\n"
+            << run.out;
+        ASSERT_FALSE(platform::StatFileTimes(target, after));
+        if (!kept) {
+            EXPECT_EQ(after.lastWrite, before.lastWrite) << date << ": reported ignored";
+            EXPECT_EQ(after.lastAccess, before.lastAccess) << date << ": reported ignored";
+        }
+    }
+}
+
+// Guards an entry reported as ignored on ext4, which clamps what it cannot hold (before 1901,
+// after 2446) without a word: it keeps the times it had.
+TEST(Ext4VolumeTest, TimesItCannotHoldAreLeftAsFound) {
+    test::TempFolder folder;
+    Volume volume(folder);
+    if (const std::string reason = volume.Mount(Volume::Kind::Ext4); !reason.empty())
+        GTEST_SKIP() << reason;
+    StampRows(volume, {{"01-01-1601", false}, {"02-17-2005", true}, {"12-31-9999", false}});
+}
+
 // Guards the read-back on FAT: last-write times kept to 2 seconds count as set, a date before
-// the volume's first year does not; a whole run into a FAT subfolder of the list folder ends in
-// M7 although the stored seconds are even.
+// the volume's first year does not and leaves the entry as it was; a whole run into a FAT
+// subfolder of the list folder ends in the success box although the stored seconds are even.
 TEST(FatVolumeTest, CoarseTimesCountAsSet) {
     test::TempFolder folder;
     Volume volume(folder);
     if (const std::string reason = volume.Mount(Volume::Kind::Fat); !reason.empty())
         GTEST_SKIP() << reason;
-    std::ofstream(std::filesystem::path(volume.mountPoint()) / "clip01.wmv") << "target";
-
-    const struct {
-        const char* date;
-        const char* report;
-    } rows[] = {
-        {"02-17-2005", "File clip01.wmv date/time changed succesfully"},
-        {"01-01-1601", "Cannot change date/time of clip01.wmv -- file ignored"},
-    };
-    for (const auto& row : rows) {
-        test::ProgramRun run;
-        ASSERT_FALSE(test::RunProgram(KRONALO_STAMPLET,
-                                      {"/D", row.date, "/T", "14:03:09", "clip01.wmv"},
-                                      volume.mountPoint(), {{"TZ", "UTC"}}, run));
-        EXPECT_NE(run.out.find(row.report), std::string::npos) << row.date << "\n" << run.out;
-    }
+    StampRows(volume, {{"02-17-2005", true}, {"01-01-1601", false}});
 
     test::SetLastWrite(folder.Write("clip01.avi", "source"), 1105790407); // an odd second
     test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
