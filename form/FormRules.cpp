@@ -9,8 +9,7 @@
 #include "platform/Folders.h"
 #include "platform/HeldFile.h"
 #include "platform/ProgramPath.h"
-
-#include <fstream>
+#include "platform/RegularFile.h"
 
 namespace form {
 
@@ -110,12 +109,14 @@ void TFormRules::LoadSettings() {
         SaveSettings();
         return;
     }
-    std::ifstream file(settingsPath_, std::ios::binary);
-    if (!file || platform::IsFolder(settingsPath_)) {
+    // Only a regular file is read, and only its first bytes: a link to a device, a FIFO or a huge
+    // file must not hold up the window's start.
+    std::string text;
+    if (platform::ReadRegularFile(settingsPath_, kLongestSettingsFile, text)) {
         view_.ShowError(engine::messages::Filled(engine::messages::kCannotOpenFile, settingsPath_));
         return;
     }
-    if (const auto error = ApplySettings(ReadSettingsLines(file), view_))
+    if (const auto error = ApplySettings(text, view_))
         view_.ShowError(*error);
 }
 

@@ -54,6 +54,9 @@ std::string FormatSettings(const TSettings& settings);
 /// The most bytes of one line that are read; the rest of a longer line is passed over.
 inline constexpr std::size_t kLongestSettingsLine = 4096;
 
+/// The most bytes of the whole file that are read: ten of the longest lines with their CR LF.
+inline constexpr std::size_t kLongestSettingsFile = 10 * (kLongestSettingsLine + 2);
+
 /// Reads the ten lines of a settings file, and no more: lines may end in CR LF, CR or LF, a
 /// missing line reads as an empty text, and each line keeps at most kLongestSettingsLine bytes,
 /// so a damaged file of any size costs little memory.

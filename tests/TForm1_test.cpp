@@ -16,6 +16,8 @@
 
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace test;
@@ -356,6 +358,34 @@ TEST_F(TForm1Test, SettingsErrors) {
         EXPECT_EQ(window.size(), QSize(651, 382)) << row.what;
     }
     EXPECT_EQ(form->ToNameEdit->text().toStdString(), "*.wmv");
+
+    // What never ends or cannot be read without waiting: the window opens at once, with its
+    // defaults; of a huge file only the first bytes are read.
+    const std::string cannotOpen = "error: Cannot open file " + file.string();
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        std::string message;
+    } endless[] = {
+        {"a FIFO", [&] { ::mkfifo(file.c_str(), 0600); }, cannotOpen},
+        {"a link to /dev/zero", [&] { std::filesystem::create_symlink("/dev/zero", file); },
+         cannotOpen},
+        {"a 2 GB sparse file",
+         [&] {
+             std::ofstream(file).close();
+             std::filesystem::resize_file(file, 2ULL << 30);
+         },
+         "error: '" + std::string(200, '\0') + "...' is not a valid integer value"},
+    };
+    for (const auto& row : endless) {
+        std::filesystem::remove(file);
+        row.make();
+        log.clear();
+        TForm1& window = Open({});
+        EXPECT_EQ(log, std::vector<std::string>{row.message}) << row.what;
+        EXPECT_EQ(window.size(), QSize(651, 382)) << row.what;
+    }
+    std::filesystem::remove(file);
     Open({});
     // The five-line file applied its lines before the error.
     std::ofstream(file, std::ios::binary) << "0\r\n*.jpg\r\n0\r\n-1\r\nX_*\r\n";
