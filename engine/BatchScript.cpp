@@ -21,8 +21,13 @@ std::string EscapePercent(std::string_view text) {
 
 class BatchScript final : public StampScript {
 public:
+    std::string ScriptName(const std::string& listFolder) const override {
+        return LastPathComponent(listFolder) + " FileDateAndTime File.bat";
+    }
+
     std::string ScriptPath(const std::string& listFolder) const override {
-        return listFolder + "\\" + LastPathComponent(listFolder) + " FileDateAndTime File.bat";
+        // A drive root keeps its own backslash too: C:\\ and the name.
+        return listFolder + "\\" + ScriptName(listFolder);
     }
 
     bool CarriesUnchanged(std::string_view text) const override {

@@ -27,6 +27,40 @@ std::string TimesUnreadable(std::string_view item) {
            " päiväystietoja ei voitu ottaa tiedostosta. Keskeytetään koko prosessi.";
 }
 
+std::string TargetIsScript(std::string_view target) {
+    return "VIRHE! Kohdetiedostolla ei saa olla samaa nimeä kuin väliaikaistiedostolla, koska "
+           "väliaikaistiedosto korvaisi sen. Koko prosessi keskeytetään.\r\rTiedosto, jonka "
+           "kohdalla virhe tuli, on:\r" +
+           std::string(target);
+}
+
+std::string ListFolderGone(std::string_view folder) {
+    return "Kansiota " + Quoted(folder) +
+           " ei enää löydy. Se on ehkä siirretty tai poistettu. Keskeytetään koko prosessi.";
+}
+
+namespace {
+
+std::string NowAt(std::string_view folder, std::string_view now) {
+    return folder == now ? std::string() : "\r\rKansio on nyt: " + Quoted(now);
+}
+
+} // namespace
+
+std::string FolderMovedBeforeStart(std::string_view folder, std::string_view now) {
+    return "VIRHE! Kansio " + Quoted(folder) +
+           " siirrettiin, tai sen tilalle tuli toinen kansio, kun väliaikaistiedosto oli jo "
+           "kirjoitettu. Tiedostoaikoja ei asetettu." +
+           NowAt(folder, now);
+}
+
+std::string FolderMovedDuringRun(std::string_view folder, std::string_view now) {
+    return "Kansio " + Quoted(folder) +
+           " siirrettiin, tai sen tilalle tuli toinen kansio, ajon aikana. Aikoja asetettiin ja "
+           "luettiin vain alkuperäisessä kansiossa." +
+           NowAt(folder, now);
+}
+
 std::string ScriptNotDeleted(std::string_view path) {
     return "VAROITUS! Väliaikaistiedostoa " + Quoted(path) +
            " ei voitu poistaa. Voit poistaa sen itse sitten kun olet sulkenut sen tai "

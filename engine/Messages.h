@@ -52,6 +52,19 @@ std::string TargetIsSource(std::string_view item);
 /// M5: a source's times cannot be read.
 std::string TimesUnreadable(std::string_view item);
 
+/// A target name equals the stamp script's name: the script would replace the user's file.
+std::string TargetIsScript(std::string_view target);
+
+/// The list folder cannot be found any more.
+std::string ListFolderGone(std::string_view folder);
+
+/// The list folder was moved, or another put in its place, after the script was written; nothing
+/// was started. `now` is where the folder the run held stands now.
+std::string FolderMovedBeforeStart(std::string_view folder, std::string_view now);
+
+/// Added to the final box where the list folder was moved or replaced while the script ran.
+std::string FolderMovedDuringRun(std::string_view folder, std::string_view now);
+
 /// M8: the script could not be deleted.
 std::string ScriptNotDeleted(std::string_view path);
 

@@ -1,17 +1,22 @@
 #include "engine/Names.h"
 #include "engine/ScriptText.h"
 #include "engine/StampScript.h"
+#include "platform/DirectorySearch.h"
 
 namespace engine {
 namespace {
 
 class ShellScript final : public StampScript {
 public:
-    std::string ScriptPath(const std::string& listFolder) const override {
+    std::string ScriptName(const std::string& listFolder) const override {
         // Only the root folder ends with its separator, and it has no last component.
         if (!listFolder.empty() && listFolder.back() == '/')
-            return listFolder + " FileDateAndTime File.sh";
-        return listFolder + "/" + LastPathComponent(listFolder) + " FileDateAndTime File.sh";
+            return " FileDateAndTime File.sh";
+        return LastPathComponent(listFolder) + " FileDateAndTime File.sh";
+    }
+
+    std::string ScriptPath(const std::string& listFolder) const override {
+        return platform::JoinPath(listFolder, ScriptName(listFolder));
     }
 
     bool CarriesUnchanged(std::string_view) const override { return true; }
@@ -25,8 +30,10 @@ protected:
     const char* StampletName() const override { return "Stamplet"; }
 
     std::vector<std::string> FolderLines(const std::string& listFolder) const override {
-        // Without the list folder the targets would be looked for in the wrong place.
-        return {"cd " + Quote(listFolder) + " || exit 1"};
+        // The script starts in the folder the run holds. Where the folder's path no longer leads
+        // there, the folder was moved or another put in its place: nothing is stamped, rather
+        // than the targets looked for in the wrong place.
+        return {"[ . -ef " + Quote(listFolder) + " ] || exit 1"};
     }
 
     /// Single quotes keep every character as it is, except a single quote, which closes the

@@ -29,7 +29,10 @@ class StampScript {
 public:
     virtual ~StampScript() = default;
 
-    /// The script's full path: the list folder, the folder's last component and the fixed ending.
+    /// The script's file name: the list folder's last component and the fixed ending.
+    virtual std::string ScriptName(const std::string& listFolder) const = 0;
+
+    /// The script's full path: the list folder and the script's name.
     virtual std::string ScriptPath(const std::string& listFolder) const = 0;
 
     /// True when `text` reaches the command interpreter as the same folder or file name, and as
@@ -58,7 +61,7 @@ protected:
     virtual const char* CommentMarker() const = 0;
     virtual const char* CreatedBy() const = 0;
     virtual const char* StampletName() const = 0;
-    /// The lines that make the list folder current.
+    /// The lines that make the list folder current, or make sure it is.
     virtual std::vector<std::string> FolderLines(const std::string& listFolder) const = 0;
     /// A folder or file name as the interpreter must read it.
     virtual std::string Quote(std::string_view name) const = 0;

@@ -7,6 +7,7 @@
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
+#include "platform/Wildcard.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,9 +15,10 @@
 
 namespace engine {
 
-std::error_code TRunSurroundings::WriteScript(platform::HeldFile& file, const std::string& path,
-                                              std::string_view bytes) {
-    return file.Write(path, bytes);
+std::error_code TRunSurroundings::WriteScript(platform::HeldFile& file,
+                                              const platform::HeldFolder& folder,
+                                              const std::string& name, std::string_view bytes) {
+    return file.Write(folder, name, bytes);
 }
 
 std::error_code TRunSurroundings::DeleteScript(platform::HeldFile& file) {
@@ -46,36 +48,59 @@ struct Request {
     std::int32_t secondsEast = 0; ///< The one offset of the whole run.
 };
 
-/// A started run, kept by the script's end until it comes. Where that end never comes (the
-/// window went first), the script, which has ended by then, is deleted without a word.
+/// A run from the moment it holds the list folder, kept by the script's end once the script is
+/// started. Where that end never comes (the window went first), the script, which has ended by
+/// then, is deleted without a word.
 struct RunState {
+    platform::HeldFolder folder;
+    std::string scriptName;
     platform::HeldFile file;
-    std::string folder;
     std::vector<StampItem> items;
     std::int32_t secondsEast = 0;
     bool finished = false;
 
     ~RunState() {
         if (!finished)
-            file.Remove();
+            (void)file.Remove();
     }
+
+    /// False once the list folder's path leads elsewhere than the folder held.
+    bool FolderInPlace() const { return folder.Is(folder.Path()); }
 };
 
 void DeleteScript(TRunSurroundings& surroundings, RunState& run) {
     run.finished = true;
-    const std::string path = run.file.Path();
+    // The script is deleted where it is; a moved folder's script is named where it is now.
+    const std::string path = run.FolderInPlace()
+                                 ? run.file.Path()
+                                 : platform::JoinPath(run.folder.WhereNow(), run.scriptName);
     if (surroundings.DeleteScript(run.file))
         surroundings.ShowInformation(messages::ScriptNotDeleted(path));
 }
 
-/// The script has ended: the verdict comes from the targets as they now are on the disk.
+/// The script has ended: the verdict comes from the targets as they now are in the held folder.
 void FinishRun(TRunSurroundings& surroundings, RunState& run, const ScriptOutcome& outcome) {
     run.finished = true;
     surroundings.Beep();
-    const TargetReport report = CheckTargets(run.folder, run.items, run.secondsEast);
-    surroundings.ShowInformation(messages::RunVerdict(outcome.finished, report));
+    const TargetReport report = CheckTargets(run.folder.Inside(""), run.items, run.secondsEast);
+    std::string verdict = messages::RunVerdict(outcome.finished, report);
+    if (!run.FolderInPlace())
+        verdict +=
+            "\r\r" + messages::FolderMovedDuringRun(run.folder.Path(), run.folder.WhereNow());
+    surroundings.ShowInformation(verdict);
     // Only now does nothing read the script any more.
     DeleteScript(surroundings, run);
+}
+
+/// True when `target` names the script itself in the list folder (as Stamplet matches names), so
+/// that the script would replace the user's file and be stamped in its place.
+bool NamesTheScript(const platform::HeldFolder& folder, const std::string& target,
+                    const std::string& scriptName) {
+    const std::size_t separator = target.find_last_of(platform::FolderSeparators());
+    if (separator != std::string::npos && !folder.Is(folder.Inside(target.substr(0, separator))))
+        return false;
+    const std::string name = separator == std::string::npos ? target : target.substr(separator + 1);
+    return platform::WildcardMatch(name, scriptName);
 }
 
 /// The pattern, the list and the selection, then what the script will rely on. False once the
@@ -127,10 +152,11 @@ bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Req
 
 /// The stamp items of the selected sources in list order, or nothing once the message that
 /// ends the run has been shown.
-std::optional<std::vector<StampItem>>
-BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Request& request) {
+std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
+                                                 const RunContext& context, const Request& request,
+                                                 const RunState& run) {
     const FixedZone runZone(request.secondsEast);
-    TargetFolders folders(request.list.folder);
+    TargetFolders folders(run.folder.Inside(""));
     const std::string& pattern = request.fields.targetPattern;
     const ListState& list = request.list;
     std::vector<StampItem> items;
@@ -155,11 +181,15 @@ BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Requ
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
             return std::nullopt;
         }
+        if (NamesTheScript(run.folder, item.targetName, run.scriptName)) {
+            surroundings.ShowInformation(messages::TargetIsScript(item.targetName));
+            return std::nullopt;
+        }
         // Where it cannot be learnt, both lines stay.
         const auto& keeping = folders.Of(folders.FolderOf(item.targetName));
         item.stampCreation = !keeping || keeping->creationSettable;
         TDateTime lastAccess = 0;
-        if (!TFileInfo(platform::JoinPath(list.folder, name), runZone)
+        if (!TFileInfo(run.folder.Inside(name), runZone)
                  .ReadFileTimes(item.creationTime, lastAccess, item.lastWriteTime)) {
             surroundings.ShowInformation(messages::TimesUnreadable(name));
             return std::nullopt;
@@ -171,19 +201,29 @@ BuildItems(TRunSurroundings& surroundings, const RunContext& context, const Requ
 
 /// Writes the script, tells the user and starts it.
 RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
-                     const Request& request, std::vector<StampItem> items) {
-    auto run = std::make_shared<RunState>();
-    run->folder = request.list.folder;
+                     const Request& request, std::shared_ptr<RunState> run,
+                     std::vector<StampItem> items) {
     run->secondsEast = request.secondsEast;
-    const std::string path = context.script.ScriptPath(run->folder);
-    const std::string bytes = context.script.Compose(run->folder, context.programFolder, items);
+    const std::string& folder = run->folder.Path();
+    const std::string bytes = context.script.Compose(folder, context.programFolder, items);
     run->items = std::move(items);
-    if (const std::error_code error = surroundings.WriteScript(run->file, path, bytes)) {
+    if (const std::error_code error =
+            surroundings.WriteScript(run->file, run->folder, run->scriptName, bytes)) {
         run->finished = true;
-        surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
+        surroundings.ShowError(
+            messages::CannotCreateFile(run->folder.PathOf(run->scriptName), error.message()));
         return RunEnd::NotWritten;
     }
+    const std::string path = run->file.Path();
     surroundings.ShowInformation(messages::kScriptWritten);
+    // While the box was up, the folder may have been moved or another put in its place; the
+    // script's own folder line refuses to run in a folder that is not this one.
+    if (!run->FolderInPlace()) {
+        surroundings.ShowInformation(
+            messages::FolderMovedBeforeStart(folder, run->folder.WhereNow()));
+        DeleteScript(surroundings, *run);
+        return RunEnd::NotStarted;
+    }
 
     ScriptLaunch launch{run->file, run->folder, context.script.StampCalls(run->items), false, {}};
     launch.creationNotKept = std::any_of(run->items.begin(), run->items.end(),
@@ -214,10 +254,17 @@ RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
     Request request;
     if (!CheckRequest(surroundings, context, request))
         return RunEnd::Stopped;
-    std::optional<std::vector<StampItem>> items = BuildItems(surroundings, context, request);
+    // From here on the run works in this very folder, whatever becomes of its path.
+    auto run = std::make_shared<RunState>();
+    if (run->folder.Hold(request.list.folder)) {
+        surroundings.ShowInformation(messages::ListFolderGone(request.list.folder));
+        return RunEnd::Stopped;
+    }
+    run->scriptName = context.script.ScriptName(request.list.folder);
+    std::optional<std::vector<StampItem>> items = BuildItems(surroundings, context, request, *run);
     if (!items)
         return RunEnd::Stopped;
-    return WriteAndStart(surroundings, context, request, std::move(*items));
+    return WriteAndStart(surroundings, context, request, std::move(run), std::move(*items));
 }
 
 } // namespace engine

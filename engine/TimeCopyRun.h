@@ -3,6 +3,7 @@
 #include "engine/StampScript.h"
 #include "engine/Zone.h"
 #include "platform/HeldFile.h"
+#include "platform/HeldFolder.h"
 
 #include <cstddef>
 #include <functional>
@@ -45,8 +46,8 @@ struct ScriptOutcome {
 struct ScriptLaunch {
     /// The script as written, held open: what runs is this file, whatever its name leads to.
     const platform::HeldFile& script;
-    /// The folder the script runs in.
-    std::string listFolder;
+    /// The list folder as the run holds it: the script runs in this very folder.
+    const platform::HeldFolder& folder;
     /// The number of Stamplet calls in the script, for showing progress.
     std::size_t stampCalls = 0;
     /// Some targets lie where no creation time can be kept; the script leaves their creation
@@ -75,8 +76,10 @@ public:
     /// The target pattern and the filter.
     virtual FieldTexts ReadFields() = 0;
 
-    /// Writes the script with `bytes` at `path` and holds it in `file`. By default on the disk.
-    virtual std::error_code WriteScript(platform::HeldFile& file, const std::string& path,
+    /// Writes the script with `bytes` as `name` in the held list folder and holds it in `file`.
+    /// By default on the disk.
+    virtual std::error_code WriteScript(platform::HeldFile& file,
+                                        const platform::HeldFolder& folder, const std::string& name,
                                         std::string_view bytes);
 
     /// Starts the script as a process of its own in a visible console and returns at once.
@@ -112,10 +115,11 @@ struct RunContext {
 };
 
 /// The time-copy run behind the run button: checks the pattern, the list and the selection,
-/// reads each selected source's times, writes the stamp script into the list folder and starts
-/// it. Once the script has ended, it beeps, reads every target's times back, tells the user how
-/// it went and deletes the script. Every check that fails ends the run with its message before
-/// anything is written or started.
+/// holds the list folder, reads each selected source's times, writes the stamp script into the
+/// folder and starts it there. Once the script has ended, it beeps, reads every target's times
+/// back, tells the user how it went and deletes the script. Every check that fails ends the run
+/// with its message before anything is written or started. All of it happens in the folder held
+/// at the start, whatever becomes of its path; a folder moved or replaced meanwhile is reported.
 RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context);
 
 } // namespace engine

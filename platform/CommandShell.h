@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HeldFile.h"
+#include "platform/HeldFolder.h"
 
 #include <string>
 #include <vector>
@@ -22,8 +23,8 @@ CommandShell NativeCommandShell();
 std::vector<std::string> ScriptCommand(const HeldFile& script);
 
 /// Runs in the script's new process between fork and exec, so only async-signal-safe calls:
-/// lets the held script pass into the process and enters `folder` (bytes as they stand). Does
-/// nothing where processes are not started by fork.
-void PrepareScriptChild(const HeldFile& script, const char* folder) noexcept;
+/// lets the held script pass into the process and enters the held `folder`. Does nothing where
+/// processes are not started by fork.
+void PrepareScriptChild(const HeldFile& script, const HeldFolder& folder) noexcept;
 
 } // namespace platform

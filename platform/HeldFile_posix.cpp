@@ -48,6 +48,7 @@ void HeldFile::Close() {
 std::error_code HeldFile::Write(const std::string& path, std::string_view bytes) {
     Close();
     path_ = path;
+    access_ = path;
     const std::size_t slash = path.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -86,11 +87,11 @@ std::error_code HeldFile::Remove() {
         return {};
     Close();
     struct stat st;
-    if (::lstat(path_.c_str(), &st) != 0)
+    if (::lstat(access_.c_str(), &st) != 0)
         return errno == ENOENT ? std::error_code() : Errno();
     if (st.st_dev != device_ || st.st_ino != number_)
         return {};
-    if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
+    if (::unlink(access_.c_str()) != 0 && errno != ENOENT)
         return Errno();
     return {};
 }

@@ -76,6 +76,7 @@ void HeldFile::Close() {
 std::error_code HeldFile::Write(const std::string& path, std::string_view bytes) {
     Close();
     path_ = path;
+    access_ = path;
     const std::size_t separator = path.find_last_of("\\/");
     const std::string folder =
         separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
@@ -122,7 +123,7 @@ std::error_code HeldFile::Remove() {
     if (handle_ == kNone)
         return {};
     Close();
-    UniqueHandle file(::CreateFileA(path_.c_str(), DELETE,
+    UniqueHandle file(::CreateFileA(access_.c_str(), DELETE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {

@@ -6,6 +6,7 @@
 
 #include "engine/Messages.h"
 #include "platform/FileTimes.h"
+#include "platform/ProgramPath.h"
 #include "window/FileList.h"
 #include "window/FolderPanes.h"
 #include "window/StampConsole.h"
@@ -126,6 +127,14 @@ protected:
 inline std::string DoneOnThisDisk() {
     return "info: " +
            Box(std::string(engine::messages::kDone) + "\r\r" + engine::messages::kCreationNotKept);
+}
+
+/// The real Stamplet, beside the test program.
+inline std::string StampletBeside() {
+    std::string folder;
+    if (platform::ExecutableFolder(folder))
+        return "Stamplet";
+    return folder + "Stamplet";
 }
 
 /// The folder's stamp script.

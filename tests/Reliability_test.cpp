@@ -199,8 +199,29 @@ TEST_F(ReliabilityTest, TargetsThatCannotBeStamped) {
                                       {"clip02.wmv", TargetState::WriteTimeDiffers}}));
 }
 
-// Guards the faults around the list: a source removed after the listing (M5), the list folder
-// removed while shown (M5, then an empty list).
+// Guards the user's file named like the stamp script: the run is refused before anything is
+// written, and the file keeps its contents and times.
+TEST_F(ReliabilityTest, TargetNamedLikeTheScript) {
+    const std::string stem = folder.path().filename().string() + " FileDateAndTime File";
+    folder.Write(stem + ".txt", "source");
+    SetLastWrite(folder.Write(stem + ".sh", "the user's own"), 1105790407);
+    const auto before = Contents(folder.path());
+    TForm1& window = OpenInFolder();
+    window.Filter->setEditText("*.txt");
+    window.ToNameEdit->setText("*.sh");
+    window.DoItBtn->click();
+    EXPECT_EQ(log, (std::vector<std::string>{"info: " +
+                                             Box(engine::messages::TargetIsScript(stem + ".sh"))}));
+    EXPECT_FALSE(window.StampConsole()->IsRunning());
+    EXPECT_EQ(Contents(folder.path()), before);
+    platform::FileTimeSet times;
+    ASSERT_FALSE(platform::StatFileTimes((folder.path() / (stem + ".sh")).string(), times));
+    EXPECT_EQ(times.lastWrite,
+              platform::kUnixEpochFileTime + 1105790407ULL * platform::kFileTimeTicksPerSecond);
+}
+
+// Guards the faults around the list: a source removed after the listing (its times unreadable),
+// the list folder removed while shown (the folder is gone, then an empty list).
 TEST_F(ReliabilityTest, FaultsAroundTheList) {
     TForm1& window = OpenInFolder();
     std::filesystem::remove(folder.path() / "clip02.avi");
@@ -211,8 +232,8 @@ TEST_F(ReliabilityTest, FaultsAroundTheList) {
     std::filesystem::remove_all(folder.path());
     log.clear();
     window.DoItBtn->click();
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       "info: " + Box(engine::messages::TimesUnreadable("clip01.avi"))}));
+    EXPECT_EQ(log, (std::vector<std::string>{"info: " +
+                                             Box(engine::messages::ListFolderGone(folder.str()))}));
     window.Filter->setEditText("*.*");
     EXPECT_EQ(window.FileList->count(), 0);
     log.clear();
@@ -279,11 +300,14 @@ namespace {
 /// test lets it go, and the hand that lets it go.
 class WaitingStamplet {
 public:
-    WaitingStamplet() {
+    /// Once let go, each call runs `then`, a shell command line.
+    explicit WaitingStamplet(const std::string& then = "") {
         fifo_ = (programs_.path() / "go").string();
+        called_ = programs_.path() / "called";
         Shell("mkfifo '" + fifo_ + "'");
         std::ofstream(programs_.path() / "Stamplet")
-            << "#!/bin/sh\nread line < '" << fifo_ << "'\n";
+            << "#!/bin/sh\n: >> '" << called_.string() << "'\nread line < '" << fifo_ << "'\n"
+            << then << "\n";
         std::filesystem::permissions(programs_.path() / "Stamplet",
                                      std::filesystem::perms::owner_all);
     }
@@ -293,6 +317,12 @@ public:
             release_.join();
     }
     std::string Folder() const { return programs_.str() + "/"; }
+    /// Waits until the script has made its first call; false after ten seconds without one.
+    bool WaitForFirstCall() const {
+        for (int i = 0; i < 1000 && !std::filesystem::exists(called_); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return std::filesystem::exists(called_);
+    }
     /// Lets `calls` Stamplet calls end, from another thread. The FIFO is held open until the end,
     /// so lines written for later calls stay in it.
     void Release(int calls) {
@@ -308,6 +338,7 @@ public:
 private:
     test::TempFolder programs_;
     std::string fifo_;
+    std::filesystem::path called_;
     std::promise<void> done_;
     std::thread release_;
 };
@@ -374,6 +405,62 @@ TEST_F(ReliabilityTest, NeighbourReplacesTheScript) {
     EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "clip02.wmv"),
               std::filesystem::last_write_time(folder.path() / "clip02.avi"));
     EXPECT_TRUE(std::filesystem::exists(script)) << "the neighbour's file is not Kronalo's";
+}
+
+// Guards the list folder by identity. While the script-written box waits, the folder is renamed
+// and another made at its path with files of the same names: nothing in either folder is
+// stamped, the box says the folder moved and where it is now, and the script is deleted where
+// it went. Renamed while the script runs, the run stamps the user's own targets, wherever they
+// now are, and says so.
+TEST_F(ReliabilityTest, ListFolderMovedDuringTheRun) {
+    const test::TempFolder elsewhere;
+    const std::filesystem::path moved = elsewhere.path() / "moved";
+    const std::string listed = folder.str();
+    const std::vector<std::string> names = {"clip01.avi", "clip02.avi", "clip01.wmv", "clip02.wmv"};
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
+    onBox = [&](const std::string& text) {
+        if (text != Box(engine::messages::kScriptWritten))
+            return;
+        std::filesystem::rename(listed, moved);
+        std::filesystem::create_directory(listed);
+        for (const std::string& name : names)
+            folder.Write(name, "the neighbour's");
+    };
+    const std::filesystem::path script = ScriptIn(folder.path()).filename();
+    TForm1& window = OpenInFolder();
+    RunAndWait(window);
+    EXPECT_EQ(log.back(),
+              "info: " + Box(engine::messages::FolderMovedBeforeStart(listed, moved.string())));
+    const auto source = std::filesystem::last_write_time(moved / "clip01.avi");
+    EXPECT_NE(std::filesystem::last_write_time(moved / "clip01.wmv"), source);
+    EXPECT_NE(std::filesystem::last_write_time(folder.path() / "clip01.wmv"), source)
+        << "the neighbour's file was stamped";
+    EXPECT_FALSE(std::filesystem::exists(moved / script)) << "the script is deleted where it went";
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / script));
+
+    // Moved while the script runs: the script runs on in the folder it was started in.
+    WaitingStamplet stamplet("\"" + test::StampletBeside() + "\" \"$@\"");
+    programFolder = stamplet.Folder();
+    onBox = nullptr;
+    log.clear();
+    std::filesystem::remove_all(folder.path());
+    std::filesystem::rename(moved, listed);
+    TForm1& again = OpenInFolder();
+    again.DoItBtn->click();
+    ASSERT_TRUE(stamplet.WaitForFirstCall()) << "the script is past its folder line";
+    std::filesystem::rename(listed, moved);
+    stamplet.Release(4);
+    again.StampConsole()->WaitForEnd();
+    QApplication::processEvents();
+    EXPECT_EQ(log.back(), DoneOnThisDisk() + "\n\n" +
+                              Box(engine::messages::FolderMovedDuringRun(listed, moved.string())));
+    for (const char* stem : {"clip01", "clip02"})
+        EXPECT_EQ(std::filesystem::last_write_time(moved / (stem + std::string(".wmv"))),
+                  std::filesystem::last_write_time(moved / (stem + std::string(".avi"))))
+            << stem;
+    EXPECT_FALSE(std::filesystem::exists(moved / script)) << "the script is deleted where it went";
+    std::filesystem::rename(moved, listed);
 }
 
 // Guards two windows on one folder: the second writes its script over the first's while the

@@ -19,8 +19,9 @@ std::vector<engine::StampItem> OneClip() {
              engine::EncodeDateTime({2006, 3, 7, 14, 52, 40, 0})}};
 }
 
-// Guards the cd line: a missing list folder ends the script before any stamp call, which would
-// otherwise look for the targets in whatever folder the shell started in.
+// Guards the folder line: a script started anywhere but in its list folder (a folder that went,
+// or another put at its path) ends before any stamp call, which would otherwise look for the
+// targets in whatever folder the shell started in.
 TEST(StampScriptTest, ShellScriptStopsWhenListFolderIsMissing) {
     test::TempFolder folder;
     const auto script = engine::MakeShellScript();
@@ -53,8 +54,8 @@ TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
         test::SetLastWrite(folder.Write(name), 1141740309, 999);
 
     ASSERT_EQ(Run(), RunEnd::Started);
-    // Run from elsewhere: the script must make the list folder current itself.
-    const std::string command = "cd / && /bin/sh '" + ScriptPath() + "' > /dev/null";
+    const std::string command =
+        "cd '" + folder.str() + "' && /bin/sh '" + ScriptPath() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     fake.ended(ScriptOutcome{});
 

@@ -112,7 +112,7 @@ TEST(StampScriptTest, ShellScript) {
         "# This script was created by Kronalo 1.3.\n"
         "# Copyright (c) 2026 the Kronalo developers.\n"
         "# Contact: kronalo@example.org\n"
-        "cd '/home/u/Videot' || exit 1\n"
+        "[ . -ef '/home/u/Videot' ] || exit 1\n"
         "\n"
         "'/opt/kronalo/Stamplet' /C /D 03-07-2006 /T 14:05:09 'clip01.wmv'\n"
         "'/opt/kronalo/Stamplet' /W /D 03-07-2006 /T 14:52:40 'clip01.wmv'\n"

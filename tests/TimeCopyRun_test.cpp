@@ -19,6 +19,8 @@ namespace messages = engine::messages;
 
 // Guards the order of the checks and that a refused run writes and starts nothing.
 TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
+    // A source named like the folder's stamp script, as its target would be.
+    const std::string scriptStem = folder.path().filename().string() + " FileDateAndTime File";
     const struct {
         const char* what;
         std::string pattern;
@@ -82,6 +84,18 @@ TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
          {true},
          Answer::Yes,
          {"info: " + messages::SourceNameIsMask("x?.avi")}},
+        {"a target named like the script, whose file the script would replace",
+         "*.sh",
+         {"clip01.avi", scriptStem + ".avi"},
+         {true, true},
+         Answer::Yes,
+         {"info: " + messages::TargetIsScript(scriptStem + ".sh")}},
+        {"a target mask that matches the script's name",
+         "*.s?",
+         {scriptStem + ".avi"},
+         {true},
+         Answer::Yes,
+         {"info: " + messages::TargetIsScript(scriptStem + ".s?")}},
         {"a closed box counts as Yes",
          "*.wmv",
          {"gone.avi"},
@@ -280,8 +294,18 @@ TEST_F(TimeCopyRunTest, BatchRefusesNamesTheConsoleCannotRead) {
         EXPECT_EQ(fake.log, std::vector<std::string>{row.expected}) << row.what;
     }
 
+    // The batch script's name, in any letter case, as Windows names files.
+    const std::string scriptStem = folder.path().filename().string() + " FileDateAndTime File";
     fake.log.clear();
     programFolder = programs.str() + "/";
+    fake.fields.targetPattern = "*.BAT";
+    fake.list.items = {scriptStem + ".avi"};
+    fake.list.selected = {true};
+    EXPECT_EQ(Run(), RunEnd::Stopped);
+    EXPECT_EQ(fake.log,
+              std::vector<std::string>{"info: " + messages::TargetIsScript(scriptStem + ".BAT")});
+
+    fake.log.clear();
     fake.fields.targetPattern = "*.wmv";
     fake.list.folder = "C:\\Kes" + lost;
     EXPECT_EQ(Run(), RunEnd::Stopped);

@@ -28,7 +28,7 @@ bool TScriptConsole::Start(const engine::ScriptLaunch& launch,
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                          nullptr, launch.listFolder.c_str(), &startup, &started))
+                          nullptr, launch.folder.Path().c_str(), &startup, &started))
         return false;
     ::CloseHandle(started.hThread);
     process_ = started.hProcess;

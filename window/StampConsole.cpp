@@ -74,9 +74,9 @@ bool TStampConsole::Start(const engine::ScriptLaunch& launch,
         environment.insert(QString::fromStdString(name), QString::fromStdString(value));
     process_->setProcessEnvironment(environment);
     const platform::HeldFile* script = &launch.script;
-    const std::string folder = launch.listFolder;
+    const platform::HeldFolder* folder = &launch.folder;
     process_->setChildProcessModifier(
-        [script, folder] { platform::PrepareScriptChild(*script, folder.c_str()); });
+        [script, folder] { platform::PrepareScriptChild(*script, *folder); });
 
     output_->clear();
     pendingOut_.clear();

@@ -68,7 +68,7 @@ void CheckShell(const std::vector<std::string>& names) {
     test::ProgramRun run;
     if (test::RunProgram("/bin/sh", {"-n", path}, "", {}, run) || run.exitStatus != 0)
         std::abort();
-    if (test::RunProgram("/bin/sh", {path}, "/", {}, run) || run.exitStatus != 0)
+    if (test::RunProgram("/bin/sh", {path}, ListFolder(), {}, run) || run.exitStatus != 0)
         std::abort();
     const auto calls = RecordedCalls(run.out);
     if (calls.size() != 2 * names.size())

@@ -74,17 +74,17 @@ public:
     }
     engine::ListState ReadList() override { return list; }
     engine::FieldTexts ReadFields() override { return fields; }
-    std::error_code WriteScript(platform::HeldFile& file, const std::string& path,
-                                std::string_view bytes) override {
-        log.push_back("write: " + path);
+    std::error_code WriteScript(platform::HeldFile& file, const platform::HeldFolder& folder,
+                                const std::string& name, std::string_view bytes) override {
+        log.push_back("write: " + folder.PathOf(name));
         if (writeFailure)
             return std::make_error_code(*writeFailure);
         written = bytes;
-        return TRunSurroundings::WriteScript(file, path, bytes);
+        return TRunSurroundings::WriteScript(file, folder, name, bytes);
     }
     bool StartScript(const engine::ScriptLaunch& launch,
                      std::function<void(const engine::ScriptOutcome&)> onEnd) override {
-        log.push_back("start: " + launch.script.Path() + " in " + launch.listFolder);
+        log.push_back("start: " + launch.script.Path() + " in " + launch.folder.Path());
         stampCalls = launch.stampCalls;
         environment = launch.environment;
         if (!canStart)
@@ -94,8 +94,8 @@ public:
             return true;
         }
         const std::vector<std::string> command = platform::ScriptCommand(launch.script);
-        if (RunProgram(command.front(), {command.begin() + 1, command.end()}, launch.listFolder,
-                       launch.environment, script, &launch.script))
+        if (RunProgram(command.front(), {command.begin() + 1, command.end()},
+                       launch.folder.Inside(""), launch.environment, script, &launch.script))
             return false;
         onEnd(Tally(script));
         return true;
