@@ -2,10 +2,9 @@
 // builds and shows the window (settings at SETTINGS), `start_bench list` a minimal Qt window with
 // a list of 100 names; either ends as soon as its event loop first falls idle. `start_bench run
 // FOLDER SETTINGS` opens FOLDER, presses the run button and ends at the final box, with status 0
-// where that box is M7.
+// where that box is the success box.
 
 #include "engine/Messages.h"
-#include "window/Dialogs.h"
 #include "window/TForm1.h"
 
 #include <QPushButton>
@@ -18,22 +17,22 @@
 
 namespace {
 
-/// Boxes that answer at once: OK to M6, Yes to a question; the box after the run ends the
-/// program.
-class Answering final : public window::TDialogs {
+/// Boxes that answer at once: OK to the script-written box, Yes to a question; the box after the
+/// run ends the program.
+class Answering final : public form::TBoxes {
 public:
     explicit Answering(int& status) : status_(status) {}
-    void Information(QWidget*, const QString& text) override {
-        if (text == window::BoxText(engine::messages::kScriptWritten))
+    void ShowInformation(const std::string& text) override {
+        if (text == engine::messages::kScriptWritten)
             return;
-        status_ = text.startsWith(window::BoxText(engine::messages::kDone)) ? 0 : 1;
+        status_ = text.starts_with(engine::messages::kDone) ? 0 : 1;
         QApplication::quit();
     }
-    void Error(QWidget*, const QString&) override {
+    void ShowError(const std::string&) override {
         status_ = 1;
         QApplication::quit();
     }
-    engine::Answer Question(QWidget*, const QString&) override { return engine::Answer::Yes; }
+    engine::Answer Ask(const std::string&) override { return engine::Answer::Yes; }
 
 private:
     int& status_;
@@ -44,7 +43,7 @@ int Run(const char* folder, const char* settings) {
     window::TForm1::Setup setup;
     setup.arguments = {std::string(folder) + "/"};
     setup.settingsPath = settings;
-    setup.dialogs = std::make_unique<Answering>(status);
+    setup.boxes = std::make_unique<Answering>(status);
     window::TForm1 form(std::move(setup));
     form.show();
     QTimer::singleShot(0, form.DoItBtn, &QPushButton::click);

@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     test::TestSurroundings running(test::TestSurroundings::Script::Run);
     test::TestSurroundings& surroundings = run ? running : scriptOnly;
     surroundings.ListFiles(std::filesystem::absolute(argv[1]).string());
-    const engine::RunEnd end = engine::RunTimeCopy(surroundings, {programFolder, *script});
+    const engine::RunEnd end =
+        engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request());
     if (end != engine::RunEnd::Started)
         std::fprintf(stderr, "%s\n", surroundings.LastBox().c_str());
     // Written only, the targets keep their times: the verdict is no measure then.

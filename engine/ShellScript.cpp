@@ -1,7 +1,6 @@
 #include "engine/Names.h"
 #include "engine/ScriptText.h"
 #include "engine/StampScript.h"
-#include "platform/DirectorySearch.h"
 
 namespace engine {
 namespace {
@@ -16,7 +15,9 @@ public:
     }
 
     std::string ScriptPath(const std::string& listFolder) const override {
-        return platform::JoinPath(listFolder, ScriptName(listFolder));
+        // Only the root folder ends with its separator.
+        const bool root = !listFolder.empty() && listFolder.back() == '/';
+        return listFolder + (root ? "" : "/") + ScriptName(listFolder);
     }
 
     bool CarriesUnchanged(std::string_view) const override { return true; }

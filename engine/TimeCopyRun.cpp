@@ -12,13 +12,15 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace engine {
 
 std::error_code TRunSurroundings::WriteScript(platform::HeldFile& file,
                                               const platform::HeldFolder& folder,
-                                              const std::string& name, std::string_view bytes) {
-    return file.Write(folder, name, bytes);
+                                              const std::string& name, const std::string& path,
+                                              std::string_view bytes) {
+    return file.Write(folder, name, path, bytes);
 }
 
 std::error_code TRunSurroundings::DeleteScript(platform::HeldFile& file) {
@@ -43,8 +45,7 @@ bool Exists(const std::string& path) {
 
 /// What the run works on once its request has been checked.
 struct Request {
-    FieldTexts fields;
-    ListState list;
+    RunRequest given;
     std::int32_t secondsEast = 0; ///< The one offset of the whole run.
 };
 
@@ -59,9 +60,24 @@ struct RunState {
     std::int32_t secondsEast = 0;
     bool finished = false;
 
+    RunState() { Unfinished().insert(this); }
     ~RunState() {
+        Unfinished().erase(this);
+        Finish();
+    }
+    RunState(const RunState&) = delete;
+    RunState& operator=(const RunState&) = delete;
+
+    /// Every run of this process that has not finished, for its end.
+    static std::set<RunState*>& Unfinished() {
+        static std::set<RunState*> runs;
+        return runs;
+    }
+    /// Deletes the script without a word, unless the run has already finished.
+    void Finish() {
         if (!finished)
             (void)file.Remove();
+        finished = true;
     }
 
     /// False once the list folder's path leads elsewhere than the folder held.
@@ -80,7 +96,6 @@ void DeleteScript(TRunSurroundings& surroundings, RunState& run) {
 
 /// The script has ended: the verdict comes from the targets as they now are in the held folder.
 void FinishRun(TRunSurroundings& surroundings, RunState& run, const ScriptOutcome& outcome) {
-    run.finished = true;
     surroundings.Beep();
     const TargetReport report = CheckTargets(run.folder.Inside(""), run.items, run.secondsEast);
     std::string verdict = messages::RunVerdict(outcome.finished, report);
@@ -106,25 +121,25 @@ bool NamesTheScript(const platform::HeldFolder& folder, const std::string& targe
 /// The pattern, the list and the selection, then what the script will rely on. False once the
 /// message that ends the run has been shown.
 bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Request& request) {
-    request.fields = surroundings.ReadFields();
-    if (IsBlank(request.fields.targetPattern)) {
+    const FieldTexts& fields = request.given.fields;
+    ListState& list = request.given.list;
+    if (IsBlank(fields.targetPattern)) {
         surroundings.ShowInformation(messages::kBlankPattern);
         return false;
     }
-    request.list = surroundings.ReadList();
-    if (request.list.items.empty()) {
-        surroundings.ShowInformation(messages::EmptyList(request.fields.filter));
+    if (list.items.empty()) {
+        surroundings.ShowInformation(messages::EmptyList(fields.filter));
         return false;
     }
-    if (!AnySelected(request.list)) {
+    if (!AnySelected(list)) {
         if (surroundings.AskYesNo(messages::kNothingSelected) == Answer::No)
             return false;
         surroundings.SelectAll();
-        request.list = surroundings.ReadList();
+        list.selected.assign(list.items.size(), true);
     }
 
     const StampScript& script = context.script;
-    const std::string& folder = request.list.folder;
+    const std::string& folder = list.folder;
     if (!script.CarriesUnchanged(folder)) {
         surroundings.ShowInformation(messages::ListFolderNotCarried(folder));
         return false;
@@ -157,8 +172,8 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
                                                  const RunState& run) {
     const FixedZone runZone(request.secondsEast);
     TargetFolders folders(run.folder.Inside(""));
-    const std::string& pattern = request.fields.targetPattern;
-    const ListState& list = request.list;
+    const std::string& pattern = request.given.fields.targetPattern;
+    const ListState& list = request.given.list;
     std::vector<StampItem> items;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         if (i >= list.selected.size() || !list.selected[i])
@@ -207,14 +222,13 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
     const std::string& folder = run->folder.Path();
     const std::string bytes = context.script.Compose(folder, context.programFolder, items);
     run->items = std::move(items);
+    const std::string path = context.script.ScriptPath(folder);
     if (const std::error_code error =
-            surroundings.WriteScript(run->file, run->folder, run->scriptName, bytes)) {
+            surroundings.WriteScript(run->file, run->folder, run->scriptName, path, bytes)) {
         run->finished = true;
-        surroundings.ShowError(
-            messages::CannotCreateFile(run->folder.PathOf(run->scriptName), error.message()));
+        surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
         return RunEnd::NotWritten;
     }
-    const std::string path = run->file.Path();
     surroundings.ShowInformation(messages::kScriptWritten);
     // While the box was up, the folder may have been moved or another put in its place; the
     // script's own folder line refuses to run in a folder that is not this one.
@@ -250,21 +264,31 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
 
 } // namespace
 
-RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context) {
-    Request request;
+RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, RunRequest given) {
+    Request request{std::move(given)};
     if (!CheckRequest(surroundings, context, request))
         return RunEnd::Stopped;
     // From here on the run works in this very folder, whatever becomes of its path.
+    const std::string& folder = request.given.list.folder;
     auto run = std::make_shared<RunState>();
-    if (run->folder.Hold(request.list.folder)) {
-        surroundings.ShowInformation(messages::ListFolderGone(request.list.folder));
+    if (run->folder.Hold(folder)) {
+        surroundings.ShowInformation(messages::ListFolderGone(folder));
         return RunEnd::Stopped;
     }
-    run->scriptName = context.script.ScriptName(request.list.folder);
+    run->scriptName = context.script.ScriptName(folder);
     std::optional<std::vector<StampItem>> items = BuildItems(surroundings, context, request, *run);
     if (!items)
         return RunEnd::Stopped;
     return WriteAndStart(surroundings, context, request, std::move(run), std::move(*items));
+}
+
+std::size_t RemoveUnfinishedScripts() {
+    std::size_t finished = 0;
+    for (RunState* run : RunState::Unfinished()) {
+        finished += run->finished ? 0 : 1;
+        run->Finish();
+    }
+    return finished;
 }
 
 } // namespace engine

@@ -31,6 +31,12 @@ struct FieldTexts {
     std::string filter;        ///< Shown in one message only.
 };
 
+/// What the run button hands the run: the list and the fields as they stand.
+struct RunRequest {
+    ListState list;
+    FieldTexts fields;
+};
+
 /// The answer to a yes-or-no question.
 enum class Answer { Yes, No, Closed };
 
@@ -71,16 +77,12 @@ public:
     virtual Answer AskYesNo(const std::string& question) = 0;
     /// Selects every item of the file list where the user sees it.
     virtual void SelectAll() = 0;
-    /// The list folder, the items and their selection.
-    virtual ListState ReadList() = 0;
-    /// The target pattern and the filter.
-    virtual FieldTexts ReadFields() = 0;
 
-    /// Writes the script with `bytes` as `name` in the held list folder and holds it in `file`.
-    /// By default on the disk.
+    /// Writes the script with `bytes` as `name` in the held list folder, known to the user as
+    /// `path`, and holds it in `file`. By default on the disk.
     virtual std::error_code WriteScript(platform::HeldFile& file,
                                         const platform::HeldFolder& folder, const std::string& name,
-                                        std::string_view bytes);
+                                        const std::string& path, std::string_view bytes);
 
     /// Starts the script as a process of its own in a visible console and returns at once.
     /// Once the process has ended, `ended` must be called with its outcome, exactly once; where
@@ -120,6 +122,11 @@ struct RunContext {
 /// back, tells the user how it went and deletes the script. Every check that fails ends the run
 /// with its message before anything is written or started. All of it happens in the folder held
 /// at the start, whatever becomes of its path; a folder moved or replaced meanwhile is reported.
-RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context);
+RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, RunRequest request);
+
+/// Deletes the script of every run that has not finished, each by its identity where it now is:
+/// for a process that ends before its runs could, once no script runs any more. Returns how many
+/// runs it finished.
+std::size_t RemoveUnfinishedScripts();
 
 } // namespace engine

@@ -11,11 +11,43 @@
 #include "platform/ProgramPath.h"
 #include "platform/RegularFile.h"
 
+#include <cstdlib>
+#include <mutex>
+
 namespace form {
+
+/// The run's surroundings: what only a window can do is asked of the view.
+class TFormRules::Road final : public engine::TRunSurroundings {
+public:
+    explicit Road(TFormRules& rules) : rules_(rules) {}
+
+    void ShowInformation(const std::string& text) override {
+        rules_.view_.Boxes().ShowInformation(text);
+    }
+    void ShowError(const std::string& text) override { rules_.view_.Boxes().ShowError(text); }
+    engine::Answer AskYesNo(const std::string& question) override {
+        return rules_.view_.Boxes().Ask(question);
+    }
+    void SelectAll() override { rules_.view_.SelectAllItems(); }
+    bool StartScript(const engine::ScriptLaunch& launch,
+                     std::function<void(const engine::ScriptOutcome&)> ended) override {
+        return rules_.console_.Start(launch, std::move(ended));
+    }
+    void Beep() override { rules_.view_.Beep(); }
+
+private:
+    TFormRules& rules_;
+};
 
 TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
     : view_(view), list_(list), setup_(std::move(setup)),
-      script_(engine::MakeStampScript(platform::NativeCommandShell())) {}
+      script_(engine::MakeStampScript(platform::NativeCommandShell())),
+      console_(view.Console(), [&view](std::function<void()> work) { view.Post(std::move(work)); }),
+      road_(std::make_unique<Road>(*this)) {
+    CleanUpAtExit();
+}
+
+TFormRules::~TFormRules() = default;
 
 void TFormRules::FormCreate() {
     view_.SetTreeChangeDelay(10);
@@ -70,7 +102,8 @@ void TFormRules::PathKeyUp() {
         return;
     // The tree only checks that the shell can find the folder; typing moves the list alone.
     if (!view_.TreeCanResolve(text))
-        view_.ShowError(engine::messages::Filled(engine::messages::kErrorSettingPath, text));
+        view_.Boxes().ShowError(
+            engine::messages::Filled(engine::messages::kErrorSettingPath, text));
 }
 
 void TFormRules::FilterChange() {
@@ -83,24 +116,51 @@ void TFormRules::SelectAllIfAsked() {
         view_.SelectAllItems();
 }
 
-void TFormRules::DoItBtnClick(engine::TRunSurroundings& surroundings, bool scriptRunning) {
-    if (scriptRunning) {
-        view_.ShowInformation(text::kRunStillGoing);
+void TFormRules::DoItBtnClick() {
+    if (console_.IsRunning()) {
+        view_.Boxes().ShowInformation(text::kRunStillGoing);
         return;
     }
-    engine::RunTimeCopy(surroundings, {programFolder_, *script_,
-                                       setup_.zone ? *setup_.zone : engine::MachineZone()});
+    engine::RunRequest request{{list_.Folder(), list_.Items(), view_.SelectedFlags()},
+                               {view_.TargetPattern(), view_.FilterText()}};
+    engine::RunTimeCopy(
+        *road_, {programFolder_, *script_, setup_.zone ? *setup_.zone : engine::MachineZone()},
+        std::move(request));
 }
 
-bool TFormRules::FormCloseQuery(bool scriptRunning, const std::function<void()>& waitForScript) {
-    if (scriptRunning) {
+bool TFormRules::FormCloseQuery() {
+    if (console_.IsRunning()) {
         // The script is never deleted while it runs: closing waits for it or does not happen.
-        if (view_.Ask(text::kWaitBeforeClosing) == engine::Answer::No)
+        if (view_.Boxes().Ask(text::kWaitBeforeClosing) == engine::Answer::No)
             return false;
-        waitForScript();
+        console_.WaitForEnd();
     }
     SaveSettings();
     return true;
+}
+
+void TFormRules::SessionEnds() {
+    console_.Abandon();
+    engine::RemoveUnfinishedScripts();
+    SaveSettings();
+}
+
+void CleanUpAtExit() {
+    static const bool registered = [] {
+        return std::atexit([] {
+                   // A run is still here only where the process ends with its window up: its
+                   // display gone, say. The scripts are deleted at once (a running one reads the
+                   // copy it holds and runs on to its end by itself), and nothing runs after:
+                   // another thread may be ending the process meanwhile. A second caller waits
+                   // here until the process is gone.
+                   static std::mutex once;
+                   once.lock();
+                   if (engine::RemoveUnfinishedScripts() > 0)
+                       std::_Exit(1);
+                   once.unlock();
+               }) == 0;
+    }();
+    (void)registered;
 }
 
 void TFormRules::LoadSettings() {
@@ -113,11 +173,12 @@ void TFormRules::LoadSettings() {
     // file must not hold up the window's start.
     std::string text;
     if (platform::ReadRegularFile(settingsPath_, kLongestSettingsFile, text)) {
-        view_.ShowError(engine::messages::Filled(engine::messages::kCannotOpenFile, settingsPath_));
+        view_.Boxes().ShowError(
+            engine::messages::Filled(engine::messages::kCannotOpenFile, settingsPath_));
         return;
     }
     if (const auto error = ApplySettings(text, view_))
-        view_.ShowError(*error);
+        view_.Boxes().ShowError(*error);
 }
 
 void TFormRules::SaveSettings() {
@@ -128,7 +189,7 @@ void TFormRules::SaveSettings() {
     // Written beside the old file and moved into place: a crash never leaves half a file.
     platform::HeldFile file;
     if (file.Write(settingsPath_, FormatSettings(view_.CurrentSettings())))
-        view_.ShowError(
+        view_.Boxes().ShowError(
             engine::messages::Filled(engine::messages::kCannotCreateFile, settingsPath_));
 }
 

@@ -3,8 +3,10 @@
 #include "engine/StampScript.h"
 #include "engine/TimeCopyRun.h"
 #include "engine/Zone.h"
+#include "form/Boxes.h"
 #include "form/FileListState.h"
 #include "form/SettingsFile.h"
+#include "form/StampConsole.h"
 
 #include <functional>
 #include <memory>
@@ -13,7 +15,7 @@
 
 namespace form {
 
-/// What the window's rules need of its controls and boxes; each window gives its own.
+/// What the window's rules need of its controls, boxes and console; each window gives its own.
 class TFormView : public TSettingsTarget {
 public:
     /// The path box's text, as file-system bytes.
@@ -37,12 +39,18 @@ public:
     virtual void SetTreeChangeDelay(int milliseconds) = 0;
     /// What the settings file keeps, as the controls hold it now.
     virtual TSettings CurrentSettings() const = 0;
-    /// An error raised by the platform, in its English text.
-    virtual void ShowError(const std::string& text) = 0;
-    /// An information box of the window's own.
-    virtual void ShowInformation(const std::string& text) = 0;
-    /// A question with Yes and No.
-    virtual engine::Answer Ask(const std::string& question) = 0;
+    /// The file list's selection, one flag per item in list order.
+    virtual std::vector<bool> SelectedFlags() const = 0;
+    /// The target field's text, as file-system bytes.
+    virtual std::string TargetPattern() const = 0;
+    /// The platform's default sound.
+    virtual void Beep() = 0;
+    /// The window's message boxes.
+    virtual TBoxes& Boxes() = 0;
+    /// The window's console for stamp scripts.
+    virtual TConsoleView& Console() = 0;
+    /// Runs `work` on the window's thread, soon and in the order posted; called from any thread.
+    virtual void Post(std::function<void()> work) = 0;
 };
 
 /// What a window is built with.
@@ -63,11 +71,16 @@ struct FormSetup {
 };
 
 /// The window's decisions, the same under both windows: the three views of the current folder
-/// kept in step, the command-line argument, creation and closing, the settings file, the run
-/// button. Each window builds its controls and forwards their events here.
+/// kept in step, the command-line argument, creation and closing, the settings file, and the
+/// road of a run from the run button to the console. Each window builds its controls and
+/// forwards their events here.
 class TFormRules {
 public:
+    /// The view's console must stand from here on.
     TFormRules(TFormView& view, FileListState& list, FormSetup setup);
+    ~TFormRules();
+    TFormRules(const TFormRules&) = delete;
+    TFormRules& operator=(const TFormRules&) = delete;
 
     /// After the controls are built and the tree has made its first pick: the tree's change
     /// delay, the program folder, the settings file.
@@ -84,12 +97,18 @@ public:
     void FilterChange();
     /// Selects every item if the automatic-selection option is checked.
     void SelectAllIfAsked();
-    /// The run button: refused while a script of this window still runs.
-    void DoItBtnClick(engine::TRunSurroundings& surroundings, bool scriptRunning);
-    /// Asked before the window closes: a running script is waited for or the window stays
-    /// (`waitForScript` blocks until its end has been handled); then the settings are saved.
-    /// True lets the window close.
-    bool FormCloseQuery(bool scriptRunning, const std::function<void()>& waitForScript);
+    /// The run button: the run's request from the list and the fields as they stand; refused
+    /// while a script of this window still runs.
+    void DoItBtnClick();
+    /// Asked before the window closes: a running script is waited for or the window stays; then
+    /// the settings are saved. True lets the window close.
+    bool FormCloseQuery();
+    /// The session ends, or the program is told to stop: a running script is waited for without a
+    /// word, every script of this program is deleted and the settings are saved.
+    void SessionEnds();
+
+    /// The console of this window's scripts.
+    StampConsole& Console() { return console_; }
 
     void LoadSettings();
     void SaveSettings();
@@ -98,12 +117,20 @@ public:
     const std::string& ProgramFolder() const { return programFolder_; }
 
 private:
+    class Road;
+
     TFormView& view_;
     FileListState& list_;
     FormSetup setup_;
     std::string settingsPath_;
     std::string programFolder_;
     std::unique_ptr<engine::StampScript> script_;
+    StampConsole console_;
+    std::unique_ptr<Road> road_;
 };
+
+/// Makes sure that however this process ends (its display gone, say), every script of this
+/// program is deleted first. Once is enough.
+void CleanUpAtExit();
 
 } // namespace form

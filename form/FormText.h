@@ -40,9 +40,10 @@ inline constexpr const char* kCopyPath = "Kopioi polku leikepöydälle";
 inline constexpr const char* kConsoleTitle =
     "Kronalo " KRONALO_VERSION_TEXT " - tiedostoaikojen asetus";
 inline constexpr const char* kConsoleRunning = "Asetetaan tiedostoaikoja...";
+/// The counts of changed, unchanged and missing targets, in this order.
 inline constexpr const char* kConsoleSummary =
-    "Valmis. Onnistuneet leimaukset: %1. Aikoja ei voitu muuttaa: %2. Kohdetiedostoa ei "
-    "löytynyt: %3.";
+    "Valmis. Onnistuneet leimaukset: %s. Aikoja ei voitu muuttaa: %s. Kohdetiedostoa ei "
+    "löytynyt: %s.";
 inline constexpr const char* kConsoleInterrupted = "Komentojono keskeytyi ennen loppuaan.";
 inline constexpr const char* kConsoleClose = "&Sulje";
 

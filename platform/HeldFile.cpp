@@ -5,9 +5,9 @@
 namespace platform {
 
 std::error_code HeldFile::Write(const HeldFolder& folder, const std::string& name,
-                                std::string_view bytes) {
+                                const std::string& path, std::string_view bytes) {
     const std::error_code error = Write(folder.Inside(name), bytes);
-    path_ = folder.PathOf(name);
+    path_ = path;
     return error;
 }
 

@@ -25,9 +25,10 @@ public:
     [[nodiscard]] std::error_code Write(const std::string& path, std::string_view bytes);
 
     /// As Write, but as the file `name` in the held `folder`, wherever that folder stands by then;
-    /// Path() is the path the user knows it by. The folder must stay held while the file is.
+    /// `path` is the path the user knows the file by, which Path() gives. The folder must stay
+    /// held while the file is.
     [[nodiscard]] std::error_code Write(const HeldFolder& folder, const std::string& name,
-                                        std::string_view bytes);
+                                        const std::string& path, std::string_view bytes);
 
     /// True once Write has succeeded, until Remove.
     bool IsHeld() const { return handle_ != kNone; }

@@ -28,10 +28,6 @@ public:
     /// itself for an empty name), valid for this process's own calls while the folder is held.
     std::string Inside(std::string_view name) const;
 
-    /// The path of `name` in the folder as the user knows it: the path given to Hold, a separator
-    /// and the name.
-    std::string PathOf(std::string_view name) const;
-
     /// True when `path` leads to the held folder itself.
     bool Is(const std::string& path) const;
 

@@ -50,10 +50,6 @@ std::string HeldFolder::Inside(std::string_view name) const {
     return name.empty() ? DescriptorPath(handle_) : JoinPath(DescriptorPath(handle_), name);
 }
 
-std::string HeldFolder::PathOf(std::string_view name) const {
-    return JoinPath(path_, name);
-}
-
 bool HeldFolder::Is(const std::string& path) const {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_dev) == device_ &&

@@ -44,12 +44,8 @@ std::error_code HeldFolder::Hold(const std::string& path) {
 }
 
 std::string HeldFolder::Inside(std::string_view name) const {
-    return name.empty() ? path_ : PathOf(name);
-}
-
-std::string HeldFolder::PathOf(std::string_view name) const {
     // A drive root keeps its own backslash too: the system takes the two as one.
-    return path_ + "\\" + std::string(name);
+    return name.empty() ? path_ : path_ + "\\" + std::string(name);
 }
 
 bool HeldFolder::Is(const std::string& path) const {

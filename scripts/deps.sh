@@ -26,3 +26,6 @@ kronalo_need_packages() {
 # Everything the build and the tests need.
 KRONALO_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation"
+# What the tests of Kronalo's real window need besides: a display of their own with a window
+# manager, and hands on it.
+KRONALO_TEST_PACKAGES="xvfb xauth openbox xdotool x11-utils"

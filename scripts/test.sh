@@ -3,7 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-kronalo_need_packages $KRONALO_BUILD_PACKAGES
+kronalo_need_packages $KRONALO_BUILD_PACKAGES $KRONALO_TEST_PACKAGES
 
 cmake --preset default
 cmake --build --preset default

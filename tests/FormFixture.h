@@ -7,6 +7,7 @@
 #include "engine/Messages.h"
 #include "platform/FileTimes.h"
 #include "platform/ProgramPath.h"
+#include "window/Dialogs.h"
 #include "window/FileList.h"
 #include "window/FolderPanes.h"
 #include "window/StampConsole.h"
@@ -31,26 +32,26 @@ namespace test {
 
 using window::TForm1;
 
-/// Message boxes that record what they were asked and answer from a queue (Yes when empty).
-/// `onBox`, where set, runs while an information box is up, as a user or a neighbour would act
-/// meanwhile.
-class RecordingDialogs final : public window::TDialogs {
+/// Message boxes that record what they were asked, their line breaks as a box shows them, and
+/// answer from a queue (Yes when empty). `onBox`, where set, runs while an information box is up,
+/// as a user or a neighbour would act meanwhile.
+class RecordingDialogs final : public form::TBoxes {
 public:
     using Hook = std::function<void(const std::string&)>;
     explicit RecordingDialogs(std::vector<std::string>& log,
                               std::deque<engine::Answer> answers = {}, const Hook* onBox = nullptr)
         : log_(log), answers_(std::move(answers)), onBox_(onBox) {}
 
-    void Information(QWidget*, const QString& text) override {
-        log_.push_back("info: " + text.toStdString());
+    void ShowInformation(const std::string& text) override {
+        log_.push_back("info: " + form::BoxText(text, "\n"));
         if (onBox_ && *onBox_)
-            (*onBox_)(text.toStdString());
+            (*onBox_)(form::BoxText(text, "\n"));
     }
-    void Error(QWidget*, const QString& text) override {
-        log_.push_back("error: " + text.toStdString());
+    void ShowError(const std::string& text) override {
+        log_.push_back("error: " + form::BoxText(text, "\n"));
     }
-    engine::Answer Question(QWidget*, const QString& text) override {
-        log_.push_back("ask: " + text.toStdString());
+    engine::Answer Ask(const std::string& text) override {
+        log_.push_back("ask: " + form::BoxText(text, "\n"));
         if (answers_.empty())
             return engine::Answer::Yes;
         const engine::Answer answer = answers_.front();
@@ -65,7 +66,7 @@ private:
 };
 
 inline std::string Box(const std::string& text) {
-    return window::BoxText(text).toStdString();
+    return form::BoxText(text, "\n");
 }
 
 inline std::vector<std::string> Items(const TForm1& form) {
@@ -97,7 +98,7 @@ protected:
         TForm1::Setup setup;
         setup.arguments = std::move(arguments);
         setup.settingsPath = (settings.path() / "Kronalo.dat").string();
-        setup.dialogs = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
+        setup.boxes = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
         setup.programFolder = programFolder;
         setup.zone = zone;
         form = std::make_unique<TForm1>(std::move(setup));

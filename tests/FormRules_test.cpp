@@ -4,6 +4,7 @@
 
 #include "engine/Messages.h"
 #include "form/FormText.h"
+#include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
 #include "platform/Folders.h"
 
@@ -11,10 +12,29 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
 namespace {
 
-/// Controls as plain fields; every box and busy change is logged.
-class FakeView final : public form::TFormView, public form::TListView {
+/// A console that records what it is shown.
+class FakeConsole final : public form::TConsoleView {
+public:
+    std::vector<std::string> log;
+    std::string output;
+
+    void Begin(std::size_t calls, const std::string& status) override {
+        log.push_back("begin " + std::to_string(calls) + ": " + status);
+    }
+    void Append(std::string_view lines) override { output += std::string(lines) + "\n"; }
+    void Progress(std::size_t done) override { log.push_back("done " + std::to_string(done)); }
+    void End(const std::string& summary) override { log.push_back("end: " + summary); }
+};
+
+/// Controls as plain fields; every box and busy change is logged; posted work waits in a queue.
+class FakeView final : public form::TFormView, public form::TListView, public form::TBoxes {
 public:
     std::string path, filter = "*.avi", treePath;
     bool selectAll = true, treeResolves = true;
@@ -39,6 +59,25 @@ public:
     void ShowInComboBox(const std::string&) override {}
     void SetTreeChangeDelay(int milliseconds) override { delay = milliseconds; }
     form::TSettings CurrentSettings() const override { return {}; }
+    std::vector<bool> SelectedFlags() const override { return {}; }
+    std::string TargetPattern() const override { return "*.wmv"; }
+    void Beep() override { log.push_back("beep"); }
+    form::TBoxes& Boxes() override { return *this; }
+    form::TConsoleView& Console() override { return console; }
+    void Post(std::function<void()> work) override {
+        const std::lock_guard<std::mutex> hold(lock);
+        posted.push_back(std::move(work));
+    }
+    /// Runs what was posted so far, as the window's event loop would.
+    void RunPosted() {
+        std::vector<std::function<void()>> work;
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            work.swap(posted);
+        }
+        for (auto& each : work)
+            each();
+    }
     void ShowError(const std::string& text) override { log.push_back("error: " + text); }
     void ShowInformation(const std::string& text) override { log.push_back("info: " + text); }
     engine::Answer Ask(const std::string& text) override {
@@ -58,6 +97,10 @@ public:
 
     void ShowItems(const std::vector<std::string>& names) override { shown = names; }
     void SetBusy(bool busy) override { log.push_back(busy ? "busy" : "idle"); }
+
+    FakeConsole console;
+    std::mutex lock;
+    std::vector<std::function<void()>> posted;
 };
 
 std::string Sep() {
@@ -170,8 +213,22 @@ TEST_F(FormRulesTest, BusyPointer) {
     EXPECT_TRUE(view.log.empty());
 }
 
+/// A script in the system's command language that prints `lines`, one echo each, and then, where
+/// `gate` is given, waits until that file exists.
+std::string EchoScript(const std::vector<std::string>& lines, const std::string& gate = {}) {
+    const bool batch = platform::NativeCommandShell() == platform::CommandShell::Cmd;
+    std::string script = batch ? "@echo off\r\n" : "";
+    for (const std::string& line : lines)
+        script += "echo " + line + (batch ? "\r\n" : "\n");
+    if (!gate.empty())
+        script += batch ? ":wait\r\nif not exist \"" + gate + "\" goto wait\r\n"
+                        : "while [ ! -e '" + gate + "' ]; do :; done\n";
+    return script;
+}
+
 // Guards creation and closing: the tree's delay, the first start's settings file, and a close
-// while a script runs: No keeps the window, Yes waits, then the settings are saved.
+// while a script runs: No keeps the window, Yes waits for the script's end, then the settings
+// are saved.
 TEST_F(FormRulesTest, CreationAndClosing) {
     form::TFormRules& made = Make({});
     made.FormCreate();
@@ -180,16 +237,69 @@ TEST_F(FormRulesTest, CreationAndClosing) {
               "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n129\r\n179\r\n651\r\n382\r\n");
 
     std::filesystem::remove(made.SettingsPath());
-    int waited = 0;
+    const std::string gate = (folder.path() / "go").string();
+    platform::HeldFolder held;
+    platform::HeldFile script;
+    ASSERT_FALSE(held.Hold(folder.str()));
+    ASSERT_FALSE(script.Write(held, "script.bat", "script.bat", EchoScript({"waiting"}, gate)));
+    int ended = 0;
+    ASSERT_TRUE(made.Console().Start({script, held, 0, false, {}},
+                                     [&ended](const engine::ScriptOutcome&) { ++ended; }));
     view.answer = engine::Answer::No;
-    EXPECT_FALSE(made.FormCloseQuery(true, [&waited] { ++waited; }));
+    EXPECT_FALSE(made.FormCloseQuery());
+    EXPECT_TRUE(made.Console().IsRunning());
+    folder.Write("go");
     view.answer = engine::Answer::Yes;
-    EXPECT_TRUE(made.FormCloseQuery(true, [&waited] { ++waited; }));
-    EXPECT_EQ(waited, 1);
+    EXPECT_TRUE(made.FormCloseQuery());
+    EXPECT_EQ(ended, 1);
     EXPECT_EQ(view.log,
               (std::vector<std::string>{"ask: " + std::string(form::text::kWaitBeforeClosing),
                                         "ask: " + std::string(form::text::kWaitBeforeClosing)}));
     EXPECT_TRUE(std::filesystem::exists(made.SettingsPath())) << "saved once the script ended";
+}
+
+// Guards the console of both windows: Stamplet's reports counted into the progress and the
+// summary, the rest shown as it came, the creation-time note and an unfinished script said,
+// and the outcome handed to the run on the window's thread.
+TEST_F(FormRulesTest, ConsoleCountsTheScriptsReports) {
+    form::TFormRules& made = Make({});
+    const std::vector<std::string> lines = {
+        "Stamplet verion 1.00",
+        "File a.wmv date/time changed succesfully",
+        "Cannot change date/time of b.wmv -- file ignored",
+        "No files found.",
+        "File c.wmv date/time changed succesfully",
+    };
+    platform::HeldFolder held;
+    platform::HeldFile script;
+    ASSERT_FALSE(held.Hold(folder.str()));
+    ASSERT_FALSE(script.Write(held, "script.bat", "script.bat", EchoScript(lines)));
+    engine::ScriptOutcome outcome;
+    outcome.changed = 99;
+    ASSERT_TRUE(made.Console().Start({script, held, 4, true, {}},
+                                     [&outcome](const engine::ScriptOutcome& o) { outcome = o; }));
+    for (int i = 0; i < 1000 && made.Console().IsRunning(); ++i) {
+        view.RunPosted();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_FALSE(made.Console().IsRunning()) << "the script's end reaches the window's thread";
+    EXPECT_EQ(outcome.changed, 2u);
+    EXPECT_EQ(outcome.cannotChange, 1u);
+    EXPECT_EQ(outcome.notFound, 1u);
+    EXPECT_TRUE(outcome.finished);
+    std::string output = view.console.output;
+    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+    std::string expected;
+    for (const std::string& line : lines)
+        expected += line + "\n";
+    EXPECT_EQ(output, expected);
+    ASSERT_GE(view.console.log.size(), 3u);
+    EXPECT_EQ(view.console.log.front(), "begin 4: " + std::string(form::text::kConsoleRunning));
+    EXPECT_EQ(view.console.log[view.console.log.size() - 2], "done 4");
+    EXPECT_EQ(view.console.log.back(),
+              "end: Valmis. Onnistuneet leimaukset: 2. Aikoja ei voitu muuttaa: 1. "
+              "Kohdetiedostoa ei löytynyt: 1.\r" +
+                  std::string(engine::messages::kCreationNotKept));
 }
 
 } // namespace

@@ -64,7 +64,7 @@ class ReliabilityTest : public TForm1Test {
 protected:
     void RunAndWait(TForm1& window) {
         window.DoItBtn->click();
-        window.StampConsole()->WaitForEnd();
+        window.ScriptConsole().WaitForEnd();
         QApplication::processEvents();
     }
 };
@@ -119,7 +119,7 @@ TEST_F(ReliabilityTest, WildcardsInSourceNamesAreRefused) {
     window.DoItBtn->click();
     EXPECT_EQ(log, (std::vector<std::string>{"info: " +
                                              Box(engine::messages::SourceNameIsMask("a*.avi"))}));
-    EXPECT_FALSE(window.StampConsole()->IsRunning());
+    EXPECT_FALSE(window.ScriptConsole().IsRunning());
     EXPECT_EQ(Contents(folder.path()).size(), 6u) << "no script was written";
 
     std::filesystem::remove(folder.path() / "a*.avi");
@@ -212,7 +212,7 @@ TEST_F(ReliabilityTest, TargetNamedLikeTheScript) {
     window.DoItBtn->click();
     EXPECT_EQ(log, (std::vector<std::string>{"info: " +
                                              Box(engine::messages::TargetIsScript(stem + ".sh"))}));
-    EXPECT_FALSE(window.StampConsole()->IsRunning());
+    EXPECT_FALSE(window.ScriptConsole().IsRunning());
     EXPECT_EQ(Contents(folder.path()), before);
     platform::FileTimeSet times;
     ASSERT_FALSE(platform::StatFileTimes((folder.path() / (stem + ".sh")).string(), times));
@@ -256,7 +256,7 @@ TEST_F(ReliabilityTest, ListFolderThatCannotTakeTheScript) {
     EXPECT_TRUE(
         log[0].starts_with("error: Cannot create file " + ScriptIn(folder.path()).string() + "\n"))
         << log[0];
-    EXPECT_FALSE(window.StampConsole()->IsRunning());
+    EXPECT_FALSE(window.ScriptConsole().IsRunning());
     std::error_code ignored;
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all, ignored);
 }
@@ -288,7 +288,7 @@ TEST_F(ReliabilityTest, DiskFullWhileWritingTheScript) {
     const std::string script = ScriptIn(small).string();
     EXPECT_EQ(log.front(), "error: Cannot create file " + script + "\n" +
                                std::make_error_code(std::errc::no_space_on_device).message());
-    EXPECT_FALSE(window.StampConsole()->IsRunning());
+    EXPECT_FALSE(window.ScriptConsole().IsRunning());
     EXPECT_EQ(Contents(small), before) << "no script and no temporary file were left";
 }
 
@@ -355,13 +355,13 @@ TEST_F(ReliabilityTest, ScriptStillRunning) {
         programFolder = stamplet.Folder();
         OpenInFolder({engine::Answer::No, engine::Answer::Yes});
         form->DoItBtn->click();
-        ASSERT_TRUE(form->StampConsole()->IsRunning());
+        ASSERT_TRUE(form->ScriptConsole().IsRunning());
         form->DoItBtn->click();
         EXPECT_FALSE(form->close()) << "No keeps the window open";
         EXPECT_TRUE(std::filesystem::exists(script)) << "a running script is never deleted";
         stamplet.Release(4);
         EXPECT_TRUE(form->close()) << "Yes waits for the script, then closes";
-        EXPECT_FALSE(form->StampConsole()->IsRunning());
+        EXPECT_FALSE(form->ScriptConsole().IsRunning());
         EXPECT_FALSE(std::filesystem::exists(script));
         EXPECT_EQ(log, (std::vector<std::string>{
                            "info: " + Box(engine::messages::kScriptWritten),
@@ -377,7 +377,7 @@ TEST_F(ReliabilityTest, ScriptStillRunning) {
     log.clear();
     OpenInFolder();
     form->DoItBtn->click();
-    ASSERT_TRUE(form->StampConsole()->IsRunning());
+    ASSERT_TRUE(form->ScriptConsole().IsRunning());
     stamplet.Release(4);
     form.reset();
     EXPECT_FALSE(std::filesystem::exists(script));
@@ -451,7 +451,7 @@ TEST_F(ReliabilityTest, ListFolderMovedDuringTheRun) {
     ASSERT_TRUE(stamplet.WaitForFirstCall()) << "the script is past its folder line";
     std::filesystem::rename(listed, moved);
     stamplet.Release(4);
-    again.StampConsole()->WaitForEnd();
+    again.ScriptConsole().WaitForEnd();
     QApplication::processEvents();
     EXPECT_EQ(log.back(), DoneOnThisDisk() + "\n\n" +
                               Box(engine::messages::FolderMovedDuringRun(listed, moved.string())));
@@ -474,7 +474,7 @@ TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
     TForm1::Setup setup;
     setup.arguments = {(folder.path() / "clip01.avi").string()};
     setup.settingsPath = (settings.path() / "other.dat").string();
-    setup.dialogs = std::make_unique<RecordingDialogs>(otherLog);
+    setup.boxes = std::make_unique<RecordingDialogs>(otherLog);
     TForm1 other(std::move(setup));
     other.show();
     other.ToNameEdit->setText("*.mp4");
@@ -484,7 +484,7 @@ TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
     };
     TForm1& window = OpenInFolder();
     RunAndWait(window);
-    other.StampConsole()->WaitForEnd();
+    other.ScriptConsole().WaitForEnd();
     QApplication::processEvents();
     EXPECT_EQ(log.back(), DoneOnThisDisk());
     EXPECT_EQ(otherLog.back(), DoneOnThisDisk());

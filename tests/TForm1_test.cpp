@@ -153,7 +153,7 @@ TEST_F(TForm1Test, RunButtonCopiesTimes) {
     test::SetLastWrite(folder.path() / "clip02.avi", 1121428807); // 2005-07-15 12:00:07 UTC
     TForm1& window = OpenInFolder();
     window.DoItBtn->click();
-    window.StampConsole()->WaitForEnd();
+    window.ScriptConsole().WaitForEnd();
     QApplication::processEvents();
 
     for (const char* name : {"clip01", "clip02"}) {
@@ -428,13 +428,13 @@ TEST(DialogsTest, QuestionBoxAnswers) {
         {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, engine::Answer::No},
         {"closed by its frame", [](QWidget* box) { box->close(); }, engine::Answer::Closed},
     };
-    window::MessageBoxDialogs dialogs;
+    window::MessageBoxDialogs dialogs(nullptr);
     for (const auto& row : rows) {
         QTimer::singleShot(0, [&row] {
             if (QWidget* box = QApplication::activeModalWidget())
                 row.act(box);
         });
-        EXPECT_EQ(dialogs.Question(nullptr, QStringLiteral("?")), row.expected) << row.what;
+        EXPECT_EQ(dialogs.Ask("?"), row.expected) << row.what;
     }
 }
 
@@ -518,9 +518,9 @@ TEST_F(TForm1Test, DesktopPlaces) {
 TEST(DialogsTest, TitlesAndPlace) {
     EXPECT_TRUE(QGuiApplication::applicationDisplayName() == QGuiApplication::applicationName())
         << "a display name would be appended to every title";
-    window::MessageBoxDialogs dialogs;
     // A window in the screen's corner: Qt would centre the box over it.
     QWidget owner;
+    window::MessageBoxDialogs dialogs(&owner);
     owner.setGeometry(0, 0, 200, 100);
     owner.show();
     QString caption;
@@ -531,7 +531,7 @@ TEST(DialogsTest, TitlesAndPlace) {
         centre = box->frameGeometry().center();
         box->close();
     });
-    dialogs.Information(&owner, QStringLiteral("x"));
+    dialogs.ShowInformation("x");
     EXPECT_EQ(caption.toStdString(), "Kronalo 1.3");
     const QPoint screen = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((centre - screen).manhattanLength(), 8);

@@ -63,7 +63,8 @@ TEST(TimeCopyBatchTest, CmdRunsTheStampScript) {
     const auto script = engine::MakeBatchScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "\\";
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}), engine::RunEnd::Started);
+    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
+              engine::RunEnd::Started);
     // Where Wine keeps no creation time, M7 carries the note on creation times.
     EXPECT_TRUE(surroundings.LastBox().starts_with(engine::messages::kDone))
         << surroundings.LastBox() << surroundings.script.out << surroundings.script.err;

@@ -46,7 +46,7 @@ TEST(TimeCopyEndToEndTest, LastWriteTimesCopiedExactly) {
     test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
     surroundings.ListFiles(folder.str());
     const auto script = engine::MakeShellScript();
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}),
+    ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}, surroundings.Request()),
               engine::RunEnd::Started);
 
     EXPECT_EQ(surroundings.script.exitStatus, 0) << surroundings.script.err;
@@ -68,7 +68,7 @@ TEST(TimeCopyEndToEndTest, MissingTargetIsNamed) {
     test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
     surroundings.ListFiles(folder.str());
     const auto script = engine::MakeShellScript();
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}),
+    ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}, surroundings.Request()),
               engine::RunEnd::Started);
     const std::string box = surroundings.LastBox();
     EXPECT_NE(box.find("Ajat asetettu: 1\rAikoja ei asetettu: 0\rKohdetiedostoa ei löytynyt: 1"),

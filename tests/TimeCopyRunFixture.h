@@ -31,7 +31,9 @@ protected:
         fake.list.selected = {true, false, true};
     }
 
-    RunEnd Run() { return engine::RunTimeCopy(fake, {programFolder, *script, zone}); }
+    RunEnd Run() {
+        return engine::RunTimeCopy(fake, {programFolder, *script, zone}, fake.Request());
+    }
     std::string ScriptPath() const { return script->ScriptPath(folder.str()); }
 
     test::TempFolder folder;

@@ -264,7 +264,8 @@ TEST_F(TimeCopyRunTest, ChecksOfWhatTheScriptNeeds) {
     programs.Write("Stamplet");
     fake.log.clear();
     const engine::FixedZone noZone(std::nullopt);
-    EXPECT_EQ(engine::RunTimeCopy(fake, {programFolder, *script, noZone}), RunEnd::Stopped);
+    EXPECT_EQ(engine::RunTimeCopy(fake, {programFolder, *script, noZone}, fake.Request()),
+              RunEnd::Stopped);
     EXPECT_EQ(fake.log,
               (std::vector<std::string>{"info: " + std::string(messages::kZoneUnreadable)}));
     EXPECT_FALSE(std::filesystem::exists(ScriptPath()));

@@ -196,7 +196,8 @@ TEST(NtfsVolumeTest, TimeCopyRunCopiesCreationTimes) {
     const auto script = engine::MakeShellScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "/";
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}), engine::RunEnd::Started);
+    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
+              engine::RunEnd::Started);
     EXPECT_EQ(surroundings.script.err, "");
     EXPECT_EQ(surroundings.LastBox(), engine::messages::kDone) << "no note: NTFS keeps both";
 
@@ -266,7 +267,8 @@ TEST(FatVolumeTest, CoarseTimesCountAsSet) {
     const auto script = engine::MakeShellScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "/";
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}), engine::RunEnd::Started);
+    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
+              engine::RunEnd::Started);
     EXPECT_EQ(surroundings.LastBox(),
               std::string(engine::messages::kDone) + "\r\r" + engine::messages::kCreationNotKept)
         << surroundings.script.out;

@@ -11,6 +11,7 @@
 
 #include "TempFolder.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -73,8 +74,16 @@ protected:
     /// text's last character, a letter, is typed: Wine reads xdotool's symbols through its own
     /// guess of the keyboard, which shifts them wrongly, so the rest is set beforehand.
     void Retype(test::WindowProbe& probe, const std::string& text) {
-        probe.SetText(ids::kFilter, text.substr(0, text.size() - 1));
+        const std::string most = text.substr(0, text.size() - 1);
+        probe.SetText(ids::kFilter, most);
         probe.Keys("alt+p End");
+        // The letter is typed once the caret stands at the end of the box.
+        test::WindowProbe::Until([&] {
+            DWORD start = 0, end = 0;
+            ::SendMessageW(probe.Control(ids::kFilter), CB_GETEDITSEL,
+                           reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            return probe.Focused() == ids::kFilter && start == most.size() && end == start;
+        });
         probe.Type(text.substr(text.size() - 1));
         test::WindowProbe::Until([&] { return probe.Text(ids::kFilter) == text; });
         probe.Settle();
@@ -159,14 +168,23 @@ TEST_F(Win32WindowTest, FiltersSelectionAndKeys) {
         EXPECT_EQ(probe.Selected(), row.after) << row.command;
         EXPECT_EQ(probe.Focused(), ids::kFileList) << row.command;
     }
+    const auto focusReaches = [&probe](int id) {
+        return test::WindowProbe::Until([&probe, id] { return probe.Focused() == id; });
+    };
     probe.Keys("F6");
-    EXPECT_EQ(probe.Focused(), ids::kPath) << "F6 from the list";
-    probe.Keys("alt+p F6");
-    EXPECT_EQ(probe.Focused(), ids::kFilter) << "F6 from the filter does nothing";
-    probe.Keys("alt+d");
-    EXPECT_EQ(probe.Focused(), ids::kPath) << "Alt+D from anywhere";
+    EXPECT_TRUE(focusReaches(ids::kPath)) << "F6 from the list";
     probe.Keys("Tab");
-    EXPECT_EQ(probe.Focused(), ids::kComboBox) << "the tab order";
+    EXPECT_TRUE(focusReaches(ids::kComboBox)) << "the tab order";
+    probe.Keys("alt+p");
+    ASSERT_TRUE(focusReaches(ids::kFilter));
+    // A letter after F6 shows where the focus was once F6 had been handled.
+    const std::string filter = probe.Text(ids::kFilter);
+    probe.Keys("F6 End x");
+    EXPECT_TRUE(test::WindowProbe::Until([&] { return probe.Text(ids::kFilter) == filter + "x"; }))
+        << "F6 from the filter does nothing";
+    Retype(probe, filter);
+    probe.Keys("alt+d");
+    EXPECT_TRUE(focusReaches(ids::kPath)) << "Alt+D from anywhere";
 
     probe.Press(ids::kSelectAllBox);
     probe.Settle();
@@ -174,7 +192,8 @@ TEST_F(Win32WindowTest, FiltersSelectionAndKeys) {
     EXPECT_EQ(probe.Selected(), std::vector<bool>(4, true)) << "unchecking changes no selection";
 }
 
-// Guards the run's boxes with their exact texts: M1, M2, M3 with its caption and No, M4, M5.
+// Guards the run's boxes with their exact texts, from the blank pattern to the empty list; the
+// question with its caption, answered No by its button and by Esc.
 TEST_F(Win32WindowTest, RunMessages) {
     test::WindowProbe& probe = OpenInFolder();
     const auto expect = [&probe](const std::string& caption, const std::string& text, int answer) {
@@ -195,6 +214,16 @@ TEST_F(Win32WindowTest, RunMessages) {
     probe.Command(ids::kKnteinenvalinta1);
     probe.Press(ids::kDoItBtn);
     expect("Confirm", messages::kNothingSelected, IDNO);
+    // Esc is the question's cancel button, which means No: nothing is selected or written.
+    probe.Press(ids::kDoItBtn);
+    const test::WindowProbe::Box question = probe.WaitBox();
+    EXPECT_EQ(question.text, Shown(messages::kNothingSelected));
+    probe.Keys("Escape", "Confirm");
+    EXPECT_TRUE(test::WindowProbe::Until([&] { return !::IsWindow(question.window); }));
+    probe.Settle();
+    EXPECT_EQ(probe.Selected(), std::vector<bool>(2, false)) << "Esc answered No";
+    EXPECT_FALSE(std::filesystem::exists(list + "\\" + folder.path().filename().string() +
+                                         " FileDateAndTime File.bat"));
 
     std::filesystem::remove(folder.path() / "clip01.avi");
     probe.Command(ids::kValitsekaikki1);
@@ -207,9 +236,10 @@ TEST_F(Win32WindowTest, RunMessages) {
     EXPECT_EQ(probe.Close(), 0u);
 }
 
-// Guards a whole run: the batch script stands in the list folder while M6 waits, cmd runs it in
-// a console of its own with the real Stamplet.exe, every target gets its source's last-write
-// time, the final box is M7 and the script is gone.
+// Guards a whole run: the batch script stands in the list folder while the script-written box
+// waits, cmd runs it with the real Stamplet.exe and Kronalo's console shows its lines, progress
+// and summary, every target gets its source's last-write time, the final box is the success box
+// and the script is gone.
 TEST_F(Win32WindowTest, WholeRun) {
     const long long written[] = {1105790407, 1121428807};
     const char* sources[] = {"clip01.avi", "clip02.avi"};
@@ -230,8 +260,18 @@ TEST_F(Win32WindowTest, WholeRun) {
 
     box = probe.WaitBox();
     // Wine on a Linux file system reports a file's last-write time as its creation time, for
-    // sources and targets alike; so M7 comes without the note on creation times there too.
+    // sources and targets alike; so the success box comes without the note on creation times.
     EXPECT_EQ(box.text, Shown(messages::kDone));
+    // The console of its own: the script's lines, every call done, the summary.
+    const HWND console = probe.WaitTopLevel(ids::kConsoleClass);
+    ASSERT_TRUE(console);
+    EXPECT_NE(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleOutput))
+                  .find("File clip02.wmv date/time changed succesfully"),
+              std::string::npos);
+    EXPECT_EQ(::SendMessageW(::GetDlgItem(console, ids::kConsoleProgress), PBM_GETPOS, 0, 0), 4);
+    EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleSummary)),
+              Shown("Valmis. Onnistuneet leimaukset: 4. Aikoja ei voitu muuttaa: 0. "
+                    "Kohdetiedostoa ei löytynyt: 0."));
     for (int i = 0; i < 2; ++i) {
         platform::FileTimeSet target;
         const std::string name = std::string(sources[i]).substr(0, 6) + ".wmv";

@@ -22,6 +22,11 @@ inline constexpr int kMakeReturnFileBtn = 115;
 inline constexpr int kFileBuf = 116;
 inline constexpr int kSplitter1 = 117;
 
+// The stamp console's controls.
+inline constexpr int kConsoleOutput = 301;
+inline constexpr int kConsoleProgress = 302;
+inline constexpr int kConsoleSummary = 303;
+
 // The popup menu's commands and the keyboard's.
 inline constexpr int kValitsekaikki1 = 201;
 inline constexpr int kValitsejokatoinen1 = 202;
@@ -34,7 +39,8 @@ inline constexpr int kAltA = 212;
 inline constexpr int kAltV = 213;
 inline constexpr int kAltK = 214;
 
-/// The window class of the main window.
+/// The window classes of the main window and the stamp console.
 inline constexpr const char* kWindowClass = "TForm1";
+inline constexpr const char* kConsoleClass = "TStampConsole";
 
 } // namespace win32::ids

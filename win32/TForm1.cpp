@@ -1,9 +1,11 @@
 #include "win32/TForm1.h"
 
 #include "engine/CodePage.h"
+#include "form/Boxes.h"
 #include "form/FormText.h"
 #include "form/SelectionCommands.h"
 #include "win32/ControlIds.h"
+#include "win32/QuestionBox.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -11,7 +13,8 @@
 namespace win32 {
 namespace {
 
-constexpr UINT kScriptEnded = WM_APP + 1;
+/// Work posted from another thread is waiting.
+constexpr UINT kRunPosted = WM_APP + 1;
 
 /// One of the program's texts as the window's code page writes it.
 std::string Ansi(const char* utf8) {
@@ -20,13 +23,7 @@ std::string Ansi(const char* utf8) {
 
 /// A message as a box shows it: the window's code page, the engine's "\r" a real line break.
 std::string BoxText(const std::string& text) {
-    std::string box;
-    for (const char c : engine::AnsiFromUtf8(text)) {
-        box += c;
-        if (c == '\r')
-            box += '\n';
-    }
-    return box;
+    return form::BoxText(engine::AnsiFromUtf8(text), "\r\n");
 }
 
 std::string TextOf(HWND control) {
@@ -52,31 +49,6 @@ LRESULT CALLBACK PathKeys(HWND edit, UINT message, WPARAM w, LPARAM l, UINT_PTR,
 
 } // namespace
 
-/// The window as the time-copy run sees it.
-class TForm1::Surroundings final : public engine::TRunSurroundings {
-public:
-    explicit Surroundings(TForm1& form) : form_(form) {}
-
-    void ShowInformation(const std::string& text) override { form_.ShowInformation(text); }
-    void ShowError(const std::string& text) override { form_.ShowError(text); }
-    engine::Answer AskYesNo(const std::string& question) override { return form_.Ask(question); }
-    void SelectAll() override { form_.SelectAllItems(); }
-    engine::ListState ReadList() override {
-        return {form_.list_.Folder(), form_.list_.Items(), form_.SelectedFlags()};
-    }
-    engine::FieldTexts ReadFields() override {
-        return {TextOf(form_.ToNameEdit), TextOf(form_.Filter)};
-    }
-    bool StartScript(const engine::ScriptLaunch& launch,
-                     std::function<void(const engine::ScriptOutcome&)> ended) override {
-        return form_.console_->Start(launch, std::move(ended));
-    }
-    void Beep() override { ::MessageBeep(0); }
-
-private:
-    TForm1& form_;
-};
-
 TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
     : instance_(instance), list_(*this), arguments_(std::move(arguments)) {
     WNDCLASSA type{};
@@ -91,8 +63,7 @@ TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
         ::CreateWindowExA(WS_EX_CONTROLPARENT, ids::kWindowClass, Ansi(form::text::kTitle).c_str(),
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 129, 179, 651, 382, nullptr,
                           nullptr, instance, this);
-    console_ = std::make_unique<TScriptConsole>(window_, kScriptEnded);
-    surroundings_ = std::make_unique<Surroundings>(*this);
+    console_ = std::make_unique<TStampConsole>(window_, instance);
     BuildControls();
 
     form::FormSetup setup;
@@ -110,8 +81,9 @@ TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
 }
 
 TForm1::~TForm1() {
-    // The console goes first: a script still running is waited for while the window stands.
-    console_.reset();
+    // The rules go first, with their console: a script still running is waited for while the
+    // window stands.
+    rules_.reset();
     if (::IsWindow(window_))
         ::DestroyWindow(window_);
     for (HFONT font : {font_, listFont_})
@@ -184,12 +156,18 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
         break;
     case DM_GETDEFID:
         return MAKELRESULT(ids::kDoItBtn, DC_HASDEFID);
-    case kScriptEnded:
-        console_->Ended();
+    case kRunPosted:
+        RunPosted();
         return 0;
     case WM_CLOSE:
-        if (rules_->FormCloseQuery(console_->IsRunning(), [this] { console_->WaitForEnd(); }))
+        if (rules_->FormCloseQuery())
             ::DestroyWindow(window_);
+        return 0;
+    case WM_ENDSESSION:
+        // The session ends once this returns: the script's end is waited for, it is deleted
+        // and the settings are kept first.
+        if (w)
+            rules_->SessionEnds();
         return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
@@ -347,7 +325,7 @@ void TForm1::Command(int id, int code, HWND from) {
     else if (from == Button1 && code == BN_CLICKED)
         Button1Click();
     else if ((from == DoItBtn && code == BN_CLICKED) || id == IDOK)
-        rules_->DoItBtnClick(*surroundings_, console_->IsRunning());
+        rules_->DoItBtnClick();
     else if (!from)
         MenuCommand(id, code == 1);
 }
@@ -499,15 +477,33 @@ void TForm1::ShowInformation(const std::string& text) {
 }
 
 engine::Answer TForm1::Ask(const std::string& question) {
-    switch (::MessageBoxA(window_, BoxText(question).c_str(), form::text::kConfirmCaption,
-                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1)) {
-    case IDYES:
-        return engine::Answer::Yes;
-    case IDNO:
-        return engine::Answer::No;
-    default:
-        return engine::Answer::Closed;
+    return AskQuestion(window_, BoxText(question).c_str(), form::text::kConfirmCaption);
+}
+
+std::string TForm1::TargetPattern() const {
+    return TextOf(ToNameEdit);
+}
+
+void TForm1::Beep() {
+    ::MessageBeep(0);
+}
+
+void TForm1::Post(std::function<void()> work) {
+    {
+        const std::lock_guard<std::mutex> hold(postedLock_);
+        posted_.push_back(std::move(work));
     }
+    ::PostMessageA(window_, kRunPosted, 0, 0);
+}
+
+void TForm1::RunPosted() {
+    std::vector<std::function<void()>> work;
+    {
+        const std::lock_guard<std::mutex> hold(postedLock_);
+        work.swap(posted_);
+    }
+    for (auto& each : work)
+        each();
 }
 
 void TForm1::SetFilterIndex(int index) {

@@ -2,13 +2,15 @@
 
 #include "form/FileListState.h"
 #include "form/FormRules.h"
-#include "win32/ScriptConsole.h"
 #include "win32/ShellTree.h"
 #include "win32/Splitter.h"
+#include "win32/StampConsole.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,7 @@ namespace win32 {
 /// Kronalo's one window on Windows, with the system's own controls: the shell's folder tree
 /// with its drop-down and the path box, the filtered file list, the target field and the run
 /// button. It builds the controls and forwards their events to the form's rules.
-class TForm1 final : private form::TFormView, private form::TListView {
+class TForm1 final : private form::TFormView, private form::TListView, private form::TBoxes {
 public:
     TForm1(HINSTANCE instance, std::vector<std::string> arguments);
     ~TForm1() override;
@@ -32,8 +34,6 @@ public:
     bool PreTranslate(MSG& message);
 
 private:
-    class Surroundings;
-
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Handle(UINT message, WPARAM w, LPARAM l);
     void BuildControls();
@@ -47,7 +47,6 @@ private:
     void FilterPicked();
 
     // The file list's selection.
-    std::vector<bool> SelectedFlags() const;
     void SetSelectedFlags(const std::vector<bool>& flags);
 
     // form::TFormView
@@ -61,6 +60,14 @@ private:
     void ShowInComboBox(const std::string& folder) override;
     void SetTreeChangeDelay(int milliseconds) override;
     form::TSettings CurrentSettings() const override;
+    std::vector<bool> SelectedFlags() const override;
+    std::string TargetPattern() const override;
+    void Beep() override;
+    form::TBoxes& Boxes() override { return *this; }
+    form::TConsoleView& Console() override { return *console_; }
+    void Post(std::function<void()> work) override;
+    void RunPosted();
+    // form::TBoxes
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
     engine::Answer Ask(const std::string& question) override;
@@ -107,10 +114,12 @@ private:
     HMENU PopupMenu1 = nullptr;
 
     form::FileListState list_;
+    std::unique_ptr<TStampConsole> console_;
     std::unique_ptr<form::TFormRules> rules_;
-    std::unique_ptr<Surroundings> surroundings_;
-    std::unique_ptr<TScriptConsole> console_;
     std::vector<std::string> arguments_;
+    /// Work posted from other threads, run on the window's.
+    std::mutex postedLock_;
+    std::vector<std::function<void()>> posted_;
 };
 
 } // namespace win32

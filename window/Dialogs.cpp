@@ -35,8 +35,7 @@ protected:
 } // namespace
 
 QString BoxText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return QString::fromStdString(form::BoxText(text, "\n"));
 }
 
 void CentreOnScreen(QWidget& window) {
@@ -52,21 +51,21 @@ void CentreOnScreen(QWidget& window) {
     window.move(frame.topLeft());
 }
 
-void MessageBoxDialogs::Information(QWidget* parent, const QString& text) {
-    Box box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), text, QMessageBox::Ok,
-            parent);
+void MessageBoxDialogs::ShowInformation(const std::string& text) {
+    Box box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), BoxText(text),
+            QMessageBox::Ok, parent_);
     box.exec();
 }
 
-void MessageBoxDialogs::Error(QWidget* parent, const QString& text) {
-    Box box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), text, QMessageBox::Ok,
-            parent);
+void MessageBoxDialogs::ShowError(const std::string& text) {
+    Box box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), BoxText(text),
+            QMessageBox::Ok, parent_);
     box.exec();
 }
 
-engine::Answer MessageBoxDialogs::Question(QWidget* parent, const QString& text) {
-    Box box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption), text,
-            QMessageBox::NoButton, parent);
+engine::Answer MessageBoxDialogs::Ask(const std::string& question) {
+    Box box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption),
+            BoxText(question), QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(QString::fromUtf8(form::text::kYes), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8(form::text::kNo), QMessageBox::NoRole);
     box.setDefaultButton(yes);

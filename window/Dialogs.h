@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/TimeCopyRun.h"
+#include "form/Boxes.h"
 
 #include <QString>
 
@@ -8,27 +8,18 @@ class QWidget;
 
 namespace window {
 
-/// The window's modal message boxes. Tests put answering ones in their place.
-class TDialogs {
+/// The real message boxes, centred on the screen.
+class MessageBoxDialogs final : public form::TBoxes {
 public:
-    virtual ~TDialogs() = default;
+    /// Boxes over `parent`.
+    explicit MessageBoxDialogs(QWidget* parent) : parent_(parent) {}
 
-    /// An information box: the program's title as caption, no icon, OK.
-    virtual void Information(QWidget* parent, const QString& text) = 0;
+    void ShowInformation(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    engine::Answer Ask(const std::string& question) override;
 
-    /// An error raised by the platform, in its English text.
-    virtual void Error(QWidget* parent, const QString& text) = 0;
-
-    /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc).
-    virtual engine::Answer Question(QWidget* parent, const QString& text) = 0;
-};
-
-/// The real boxes, centred on the screen.
-class MessageBoxDialogs final : public TDialogs {
-public:
-    void Information(QWidget* parent, const QString& text) override;
-    void Error(QWidget* parent, const QString& text) override;
-    engine::Answer Question(QWidget* parent, const QString& text) override;
+private:
+    QWidget* parent_;
 };
 
 /// A message text as a box shows it: the engine's "\r" line breaks become real ones.

@@ -7,6 +7,7 @@
 #include "form/SettingsFile.h"
 #include "platform/CommandShell.h"
 #include "platform/ProgramPath.h"
+#include "window/Dialogs.h"
 #include "window/FileList.h"
 #include "window/FolderPanes.h"
 #include "window/StampConsole.h"
@@ -60,38 +61,6 @@ void GrowToCaption(QWidget& control) {
 
 } // namespace
 
-/// The window as the time-copy run sees it.
-class TForm1::Surroundings final : public engine::TRunSurroundings {
-public:
-    explicit Surroundings(TForm1& form) : form_(form) {}
-
-    void ShowInformation(const std::string& text) override {
-        form_.dialogs_->Information(&form_, BoxText(text));
-    }
-    void ShowError(const std::string& text) override {
-        form_.dialogs_->Error(&form_, BoxText(text));
-    }
-    engine::Answer AskYesNo(const std::string& question) override {
-        return form_.dialogs_->Question(&form_, BoxText(question));
-    }
-    void SelectAll() override { form_.FileList->selectAll(); }
-    engine::ListState ReadList() override {
-        return {form_.FileList->Folder(), form_.FileList->ItemNames(),
-                form_.FileList->SelectedFlags()};
-    }
-    engine::FieldTexts ReadFields() override {
-        return {ToBytes(form_.ToNameEdit->text()), form_.Filter->currentText().toStdString()};
-    }
-    bool StartScript(const engine::ScriptLaunch& launch,
-                     std::function<void(const engine::ScriptOutcome&)> ended) override {
-        return form_.console_->Start(launch, std::move(ended));
-    }
-    void Beep() override { QApplication::beep(); }
-
-private:
-    TForm1& form_;
-};
-
 /// The window's controls as its rules read and set them.
 class TForm1::View final : public form::TFormView {
 public:
@@ -114,16 +83,15 @@ public:
     void SetTreeChangeDelay(int milliseconds) override {
         form_.TreeView->SetChangeDelay(milliseconds);
     }
-    void ShowError(const std::string& text) override {
-        form_.dialogs_->Error(&form_, BoxText(text));
-    }
-    void ShowInformation(const std::string& text) override {
-        form_.dialogs_->Information(&form_, BoxText(text));
-    }
-    engine::Answer Ask(const std::string& question) override {
-        return form_.dialogs_->Question(&form_, BoxText(question));
-    }
     form::TSettings CurrentSettings() const override;
+    std::vector<bool> SelectedFlags() const override { return form_.FileList->SelectedFlags(); }
+    std::string TargetPattern() const override { return ToBytes(form_.ToNameEdit->text()); }
+    void Beep() override { QApplication::beep(); }
+    form::TBoxes& Boxes() override { return *form_.boxes_; }
+    form::TConsoleView& Console() override { return *form_.console_; }
+    void Post(std::function<void()> work) override {
+        QMetaObject::invokeMethod(&form_, std::move(work), Qt::QueuedConnection);
+    }
 
     // The filter box is set without its change handling: the list keeps its mask.
     void SetFilterIndex(int index) override {
@@ -176,9 +144,8 @@ form::TSettings TForm1::View::CurrentSettings() const {
 
 TForm1::TForm1(Setup setup, QWidget* parent)
     : QWidget(parent),
-      dialogs_(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<MessageBoxDialogs>()),
-      view_(std::make_unique<View>(*this)), surroundings_(std::make_unique<Surroundings>(*this)),
-      console_(new TStampConsole(this)) {
+      boxes_(setup.boxes ? std::move(setup.boxes) : std::make_unique<MessageBoxDialogs>(this)),
+      console_(new TStampConsole(this)), view_(std::make_unique<View>(*this)) {
     BuildControls();
     Wire();
     form::FormSetup rules;
@@ -269,11 +236,9 @@ void TForm1::Wire() {
     Panel6->installEventFilter(this);
 }
 
-TForm1::~TForm1() {
-    // The console goes first: a script still running is waited for while the surroundings its
-    // end would report to still stand.
-    delete console_;
-}
+// The rules go first, with their console: a script still running is waited for while the
+// window its end would report to still stands.
+TForm1::~TForm1() = default;
 
 void TForm1::BuildLeftPane() {
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -458,11 +423,15 @@ void TForm1::Splitter1Moved() {
 }
 
 void TForm1::DoItBtnClick() {
-    rules_->DoItBtnClick(*surroundings_, console_->IsRunning());
+    rules_->DoItBtnClick();
 }
 
 bool TForm1::FormCloseQuery() {
-    return rules_->FormCloseQuery(console_->IsRunning(), [this] { console_->WaitForEnd(); });
+    return rules_->FormCloseQuery();
+}
+
+void TForm1::SessionEnds() {
+    rules_->SessionEnds();
 }
 
 void TForm1::SelectAllBtnClick() {

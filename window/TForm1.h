@@ -1,8 +1,6 @@
 #pragma once
 
-#include "engine/TimeCopyRun.h"
 #include "form/FormRules.h"
-#include "window/Dialogs.h"
 
 #include <QWidget>
 
@@ -41,7 +39,7 @@ public:
         /// configuration folder where the program folder cannot be written.
         std::string settingsPath;
         /// The message boxes; the real ones when empty (tests answer their own).
-        std::unique_ptr<TDialogs> dialogs;
+        std::unique_ptr<form::TBoxes> boxes;
         /// Stamplet's folder, ending with a separator; empty for the program's own folder.
         std::string programFolder;
         /// The zone the run takes its offset from; the machine's when null.
@@ -51,8 +49,13 @@ public:
     explicit TForm1(Setup setup, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    /// The console of the last stamp script.
+    /// The console window of the last stamp script.
     TStampConsole* StampConsole() const { return console_; }
+    /// The console's script, for waiting on it.
+    form::StampConsole& ScriptConsole() { return rules_->Console(); }
+
+    /// The session ends, or the program is told to stop: see form::TFormRules::SessionEnds.
+    void SessionEnds();
 
     // The controls, by their component names.
     QWidget* Panel1;
@@ -116,7 +119,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class Surroundings;
     class View;
 
     void BuildControls();
@@ -126,11 +128,10 @@ private:
     void BuildRightPane();
     void BuildPopupMenu();
 
-    std::unique_ptr<TDialogs> dialogs_;
-    std::unique_ptr<View> view_;
-    std::unique_ptr<Surroundings> surroundings_;
-    std::unique_ptr<form::TFormRules> rules_;
+    std::unique_ptr<form::TBoxes> boxes_;
     TStampConsole* console_;
+    std::unique_ptr<View> view_;
+    std::unique_ptr<form::TFormRules> rules_;
     bool shown_ = false;
     /// The left pane's width as last set, for saving before the window has been laid out.
     int leftPaneWidth_ = 217;

@@ -6,6 +6,7 @@
 #include "engine/TimeCopyRun.h"
 #include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
+#include "platform/Process.h"
 #include "tests/support/ProgramRun.h"
 
 #include <functional>
@@ -52,6 +53,9 @@ public:
         list.selected.assign(list.items.size(), true);
     }
 
+    /// What the run button would hand the run: the list and the fields.
+    engine::RunRequest Request() const { return {list, fields}; }
+
     /// The text of the last box shown, without its kind.
     std::string LastBox() const {
         for (auto entry = log.rbegin(); entry != log.rend(); ++entry) {
@@ -72,15 +76,14 @@ public:
         log.push_back("select all");
         list.selected.assign(list.items.size(), true);
     }
-    engine::ListState ReadList() override { return list; }
-    engine::FieldTexts ReadFields() override { return fields; }
     std::error_code WriteScript(platform::HeldFile& file, const platform::HeldFolder& folder,
-                                const std::string& name, std::string_view bytes) override {
-        log.push_back("write: " + folder.PathOf(name));
+                                const std::string& name, const std::string& path,
+                                std::string_view bytes) override {
+        log.push_back("write: " + path);
         if (writeFailure)
             return std::make_error_code(*writeFailure);
         written = bytes;
-        return TRunSurroundings::WriteScript(file, folder, name, bytes);
+        return TRunSurroundings::WriteScript(file, folder, name, path, bytes);
     }
     bool StartScript(const engine::ScriptLaunch& launch,
                      std::function<void(const engine::ScriptOutcome&)> onEnd) override {
@@ -93,10 +96,19 @@ public:
             ended = std::move(onEnd);
             return true;
         }
-        const std::vector<std::string> command = platform::ScriptCommand(launch.script);
-        if (RunProgram(command.front(), {command.begin() + 1, command.end()},
-                       launch.folder.Inside(""), launch.environment, script, &launch.script))
+        platform::ProcessStart start;
+        start.command = platform::ScriptCommand(launch.script);
+        start.heldFolder = &launch.folder;
+        start.environment = launch.environment;
+        start.held = &launch.script;
+        start.separateErrors = true;
+        platform::Process process;
+        if (process.Start(start))
             return false;
+        script = ProgramRun{};
+        while (process.Read(script.out, script.err)) {
+        }
+        script.exitStatus = process.Wait().exitStatus;
         onEnd(Tally(script));
         return true;
     }

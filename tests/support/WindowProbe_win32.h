@@ -133,19 +133,29 @@ public:
         WaitFor([&box] { return ::IsWindow(box.window) ? nullptr : box.window; });
     }
 
-    /// Keys as the user presses them, through the X server: xdotool's names ("alt+d", "F6").
-    void Keys(const std::string& keys) const {
+    /// Keys as the user presses them, through the X server: xdotool's names ("alt+d", "F6"), to
+    /// the window of the program's whose caption is `caption` (the main window's by default).
+    /// They arrive in their own time: wait for what they do.
+    void Keys(const std::string& keys, const std::string& caption = {}) const {
         // The keys go to the window that has the X server's focus.
-        Run("/usr/bin/xdotool search --limit 1 --name \"^" + TextOf(window_) +
-            "$\" windowactivate --sync");
+        Run("/usr/bin/xdotool search --limit 1 --name \"^" +
+            (caption.empty() ? TextOf(window_) : caption) + "$\" windowactivate --sync");
         Run("/usr/bin/xdotool key --delay 50 " + keys);
-        Arrived();
+        // The next keys must not meet a modifier that Wine still holds down.
+        Until([] {
+            return !(::GetAsyncKeyState(VK_MENU) & 0x8000) &&
+                   !(::GetAsyncKeyState(VK_CONTROL) & 0x8000) &&
+                   !(::GetAsyncKeyState(VK_SHIFT) & 0x8000);
+        });
     }
-    /// Types `text` into whatever has the focus.
+    /// Types `text` into whatever has the focus; it arrives in its own time.
     void Type(const std::string& text) const {
         // Wine splits a Unix program's command line as Windows does: double quotes only.
         Run("/usr/bin/xdotool type --delay 20 \"" + text + "\"");
-        Arrived();
+    }
+    /// The program's visible top-level window of the class `type`, once one is up.
+    HWND WaitTopLevel(const char* type) const {
+        return WaitFor([this, type] { return FindTopLevel(type); });
     }
     /// Waits until `done` holds, or gives up after a while; whether it held.
     template <typename Done> static bool Until(Done done) {
@@ -173,13 +183,6 @@ private:
             quoted += c;
         }
         return quoted + std::string(backslashes, '\\') + "\"";
-    }
-
-    /// Keys go through the X server and Wine's reading of it; the window has them once it has
-    /// emptied its queue after a moment.
-    void Arrived() const {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        Settle();
     }
 
     static std::string Ansi(const wchar_t* text) {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/TimeCopyRun.h"
+
+#include <string>
+#include <string_view>
+
+namespace form {
+
+/// The window's three kinds of modal box; each window gives its own. Texts are UTF-8 with "\r"
+/// for a line break, as the engine writes them.
+class TBoxes {
+public:
+    virtual ~TBoxes() = default;
+    /// An information box: the program's title as caption, no icon, OK. Returns once dismissed.
+    virtual void ShowInformation(const std::string& text) = 0;
+    /// An error raised by the platform, in its English text.
+    virtual void ShowError(const std::string& text) = 0;
+    /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc). Esc
+    /// answers No; a box closed otherwise gives no answer.
+    virtual engine::Answer Ask(const std::string& question) = 0;
+};
+
+/// A message as a box or a console shows it: each "\r" becomes the window's own `lineBreak`.
+inline std::string BoxText(std::string_view text, std::string_view lineBreak) {
+    std::string shown;
+    for (const char c : text) {
+        if (c == '\r')
+            shown += lineBreak;
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace form

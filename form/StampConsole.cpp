@@ -1,0 +1,161 @@
+#include "form/StampConsole.h"
+
+#include "engine/Messages.h"
+#include "engine/StampTally.h"
+#include "form/FormText.h"
+#include "platform/CommandShell.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace form {
+StampConsole::StampConsole(TConsoleView& view, PostToWindow post)
+    : view_(view), post_(std::move(post)), self_(std::make_shared<StampConsole*>(this)) {}
+
+StampConsole::~StampConsole() {
+    Abandon();
+    *self_ = nullptr;
+}
+
+bool StampConsole::Start(const engine::ScriptLaunch& launch,
+                         std::function<void(const engine::ScriptOutcome&)> ended) {
+    if (running_)
+        return false;
+    platform::ProcessStart start;
+    start.command = platform::ScriptCommand(launch.script);
+    start.heldFolder = &launch.folder;
+    start.environment = launch.environment;
+    start.held = &launch.script;
+    if (process_.Start(start))
+        return false;
+    running_ = true;
+    ended_ = std::move(ended);
+    partial_.clear();
+    calls_ = launch.stampCalls;
+    done_ = 0;
+    outcome_ = engine::ScriptOutcome();
+    // Where the script leaves creation lines out, no Stamplet call says why; the run knows.
+    creationNote_ = launch.creationNotKept;
+    {
+        const std::lock_guard<std::mutex> hold(inbox_.lock);
+        inbox_.output.clear();
+        inbox_.ended = false;
+        inbox_.posted = false;
+    }
+    view_.Begin(calls_, text::kConsoleRunning);
+    reader_ = std::thread([this] { Read(); });
+    return true;
+}
+
+void StampConsole::Read() {
+    // On the reading thread: hands what arrives to the window's thread, which is told once for
+    // all that gathered meanwhile; a fast script writes thousands of lines a second.
+    const auto tell = [this](bool post) {
+        if (post)
+            post_([self = self_] {
+                if (*self)
+                    (*self)->TakeOutput();
+            });
+    };
+    std::string out, err;
+    while (process_.Read(out, err)) {
+        bool post = false;
+        {
+            const std::lock_guard<std::mutex> hold(inbox_.lock);
+            inbox_.output += out;
+            post = !std::exchange(inbox_.posted, true);
+        }
+        out.clear();
+        tell(post);
+    }
+    const int status = process_.Wait().exitStatus;
+    {
+        const std::lock_guard<std::mutex> hold(inbox_.lock);
+        inbox_.ended = true;
+        inbox_.exitStatus = status;
+        inbox_.posted = true;
+    }
+    tell(true);
+}
+
+void StampConsole::TakeOutput() {
+    bool ended = false;
+    int status = -1;
+    std::string output;
+    {
+        const std::lock_guard<std::mutex> hold(inbox_.lock);
+        output.swap(inbox_.output);
+        ended = std::exchange(inbox_.ended, false);
+        status = inbox_.exitStatus;
+        inbox_.posted = false;
+    }
+    if (!running_)
+        return;
+    partial_ += output;
+    // Counted line by line, shown in one piece: each piece the window shows is laid out anew.
+    std::size_t start = 0, end = 0, counted = 0;
+    const auto take = [&](std::string_view line) {
+        if (engine::TallyStampOutputLine(line, outcome_))
+            ++counted;
+        if (engine::IsCreationNoteLine(line))
+            creationNote_ = true;
+    };
+    while ((end = partial_.find('\n', start)) != std::string::npos) {
+        take(std::string_view(partial_).substr(start, end - start));
+        start = end + 1;
+    }
+    if (ended && start < partial_.size()) {
+        take(std::string_view(partial_).substr(start));
+        partial_ += '\n';
+        start = partial_.size();
+    }
+    if (start > 0) {
+        view_.Append(std::string_view(partial_.data(), start - 1));
+        partial_.erase(0, start);
+    }
+    if (counted > 0)
+        view_.Progress(done_ = std::min(calls_, done_ + counted));
+    if (ended)
+        Finish(status);
+}
+
+void StampConsole::Finish(int exitStatus) {
+    JoinReader();
+    running_ = false;
+    outcome_.finished = exitStatus == 0;
+    std::string summary = text::kConsoleSummary;
+    for (const unsigned count : {outcome_.changed, outcome_.cannotChange, outcome_.notFound})
+        summary = engine::messages::Filled(summary.c_str(), std::to_string(count));
+    if (!outcome_.finished)
+        summary += std::string("\r") + text::kConsoleInterrupted;
+    if (creationNote_)
+        summary += std::string("\r") + engine::messages::kCreationNotKept;
+    view_.End(summary);
+    // The run's end may start a new run from its message box; hand over a fresh callback slot.
+    auto ended = std::move(ended_);
+    ended_ = nullptr;
+    if (ended)
+        ended(outcome_);
+}
+
+void StampConsole::JoinReader() {
+    if (reader_.joinable())
+        reader_.join();
+}
+
+void StampConsole::WaitForEnd() {
+    if (!running_)
+        return;
+    JoinReader();
+    TakeOutput();
+}
+
+void StampConsole::Abandon() {
+    if (!running_)
+        return;
+    JoinReader();
+    running_ = false;
+    ended_ = nullptr;
+}
+
+} // namespace form

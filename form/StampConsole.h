@@ -1,0 +1,93 @@
+#pragma once
+
+#include "engine/TimeCopyRun.h"
+#include "platform/Process.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace form {
+
+/// What a console window shows of a stamp script; each window gives its own.
+class TConsoleView {
+public:
+    virtual ~TConsoleView() = default;
+    /// Shows the console, emptied, for a script of `calls` Stamplet calls, with `status` below.
+    virtual void Begin(std::size_t calls, const std::string& status) = 0;
+    /// Appends whole lines of the script's output, as the bytes came.
+    virtual void Append(std::string_view lines) = 0;
+    /// The Stamplet calls done so far.
+    virtual void Progress(std::size_t done) = 0;
+    /// The script has ended: `summary` below the output, and the console can be closed.
+    virtual void End(const std::string& summary) = 0;
+};
+
+/// Runs `work` on the window's own thread, soon and in the order posted; each window gives its
+/// own. Called from another thread.
+using PostToWindow = std::function<void(std::function<void()>)>;
+
+/// The console of one stamp script at a time, the same under both windows: it runs the held script
+/// as a process of its own in the held list folder, shows its output as it arrives, counts
+/// Stamplet's reports into the progress and the summary, and hands the outcome to the run once
+/// the process has ended. The output is read on a thread of its own; everything else happens on
+/// the window's thread.
+class StampConsole {
+public:
+    StampConsole(TConsoleView& view, PostToWindow post);
+    /// Waits for a script still running, so that it is never cut short, and drops its end
+    /// uncalled: what it would report to is going away.
+    ~StampConsole();
+    StampConsole(const StampConsole&) = delete;
+    StampConsole& operator=(const StampConsole&) = delete;
+
+    /// Starts the held script unless one is still running. `ended` is called once the process
+    /// has ended. False when it cannot be started.
+    bool Start(const engine::ScriptLaunch& launch,
+               std::function<void(const engine::ScriptOutcome&)> ended);
+
+    /// True while a script runs and its end has not been handled.
+    bool IsRunning() const { return running_; }
+
+    /// Blocks until the running script has ended and its end has been handled.
+    void WaitForEnd();
+
+    /// Blocks until the running script has ended and drops its end uncalled.
+    void Abandon();
+
+private:
+    /// What the reading thread hands over.
+    struct Inbox {
+        std::mutex lock;
+        std::string output;
+        bool ended = false;
+        int exitStatus = -1;
+        bool posted = false;
+    };
+
+    void Read();
+    void TakeOutput();
+    void Finish(int exitStatus);
+    void JoinReader();
+
+    TConsoleView& view_;
+    PostToWindow post_;
+    platform::Process process_;
+    std::thread reader_;
+    Inbox inbox_;
+    /// Lets posted work find out, on the window's thread, whether this console still stands.
+    std::shared_ptr<StampConsole*> self_;
+    bool running_ = false;
+    std::string partial_;
+    std::size_t calls_ = 0;
+    std::size_t done_ = 0;
+    engine::ScriptOutcome outcome_;
+    bool creationNote_ = false;
+    std::function<void(const engine::ScriptOutcome&)> ended_;
+};
+
+} // namespace form

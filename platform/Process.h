@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/HeldFile.h"
+#include "platform/HeldFolder.h"
+
+#include <memory>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+/// What a process is started with.
+struct ProcessStart {
+    /// The program, by its path, and its arguments, exactly as given: no shell, no wildcards. On
+    /// Windows they are joined into one command line as the C runtime splits it back; an
+    /// argument enclosed in double quotes stands as it is (the command interpreter's own quoting).
+    std::vector<std::string> command;
+    /// The folder it starts in; the held folder where one is given, else this path, else the
+    /// current directory.
+    const HeldFolder* heldFolder = nullptr;
+    std::string folder;
+    /// Settings on top of this process's environment.
+    std::vector<std::pair<std::string, std::string>> environment;
+    /// A held file that passes into the process, such as the script it runs.
+    const HeldFile* held = nullptr;
+    /// Standard error through a pipe of its own; otherwise it shares standard output's, in the
+    /// order written.
+    bool separateErrors = false;
+};
+
+/// How a process ended.
+struct ProcessEnd {
+    int exitStatus = -1;    ///< Its exit status; -1 where it did not exit normally.
+    long peakKilobytes = 0; ///< Its peak resident memory, where the system tells.
+};
+
+/// A program run as a process of its own, its output captured: the same on every system. It runs
+/// in a session of its own, so that what is meant for the program that started it (a terminal's
+/// interrupt or hang-up, the end of a console) does not cut it short.
+class Process {
+public:
+    Process();
+    /// A process still running is waited for: never cut short, never left unreaped.
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    /// Starts the process; it reads nothing.
+    [[nodiscard]] std::error_code Start(const ProcessStart& start);
+
+    /// Blocks until output arrives and appends it: standard output to `out`, standard error to
+    /// `err` where it is separate. False, with nothing appended, once the process and every
+    /// process it started have closed their output.
+    bool Read(std::string& out, std::string& err);
+
+    /// Blocks until the process has ended, once its output is read to the end.
+    ProcessEnd Wait();
+
+    /// True from a successful Start until Wait.
+    bool Running() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace platform

@@ -1,0 +1,188 @@
+#include "platform/Process.h"
+
+#include "platform/UniqueFd_posix.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace platform {
+
+struct Process::State {
+    pid_t pid = 0;
+    UniqueFd out;
+    UniqueFd err;
+};
+
+namespace {
+
+/// This process's environment with `settings` on top, as exec takes it.
+std::vector<std::string>
+MergedEnvironment(const std::vector<std::pair<std::string, std::string>>& settings) {
+    std::vector<std::string> variables;
+    for (char** p = environ; *p; ++p) {
+        const std::string entry(*p);
+        const std::string name = entry.substr(0, entry.find('='));
+        bool replaced = false;
+        for (const auto& setting : settings)
+            replaced = replaced || setting.first == name;
+        if (!replaced)
+            variables.push_back(entry);
+    }
+    for (const auto& [name, value] : settings)
+        variables.push_back(name + "=" + value);
+    return variables;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+std::error_code Pipe(UniqueFd& read, UniqueFd& write) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return {errno, std::generic_category()};
+    read = UniqueFd(ends[0]);
+    write = UniqueFd(ends[1]);
+    return {};
+}
+
+/// Where the new process starts, what it inherits and its own session.
+struct Spawn {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    Spawn() {
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawnattr_init(&attributes);
+    }
+    ~Spawn() {
+        ::posix_spawnattr_destroy(&attributes);
+        ::posix_spawn_file_actions_destroy(&actions);
+    }
+    void Prepare(const ProcessStart& start, int out, int err) {
+        ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        ::posix_spawn_file_actions_adddup2(&actions, out, 1);
+        ::posix_spawn_file_actions_adddup2(&actions, err, 2);
+        if (start.heldFolder)
+            ::posix_spawn_file_actions_addfchdir_np(
+                &actions, static_cast<int>(start.heldFolder->NativeHandle()));
+        else if (!start.folder.empty())
+            ::posix_spawn_file_actions_addchdir_np(&actions, start.folder.c_str());
+        if (start.held) {
+            // A descriptor duplicated onto itself stays open across exec.
+            const int fd = static_cast<int>(start.held->NativeHandle());
+            ::posix_spawn_file_actions_adddup2(&actions, fd, fd);
+        }
+        // A session of its own, no signal blocked, and the signals the program caught back at
+        // their defaults. SIGPIPE stays as the program has it: where it is ignored, the process
+        // runs to its end even when whoever read its output has gone.
+        sigset_t none, defaults;
+        sigemptyset(&none);
+        sigemptyset(&defaults);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGCHLD})
+            sigaddset(&defaults, signal);
+        ::posix_spawnattr_setsigmask(&attributes, &none);
+        ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+        ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
+                                                    POSIX_SPAWN_SETSIGDEF);
+    }
+};
+
+} // namespace
+
+Process::Process() : state_(std::make_unique<State>()) {}
+
+Process::~Process() {
+    if (Running())
+        Wait();
+}
+
+std::error_code Process::Start(const ProcessStart& start) {
+    if (Running() || start.command.empty())
+        return std::make_error_code(std::errc::invalid_argument);
+    UniqueFd outRead, outWrite, errRead, errWrite;
+    if (const std::error_code error = Pipe(outRead, outWrite))
+        return error;
+    if (start.separateErrors)
+        if (const std::error_code error = Pipe(errRead, errWrite))
+            return error;
+
+    std::vector<std::string> arguments = start.command;
+    std::vector<std::string> variables = MergedEnvironment(start.environment);
+    Spawn spawn;
+    spawn.Prepare(start, outWrite.get(), start.separateErrors ? errWrite.get() : outWrite.get());
+    pid_t pid = 0;
+    const int spawned =
+        ::posix_spawn(&pid, arguments.front().c_str(), &spawn.actions, &spawn.attributes,
+                      Pointers(arguments).data(), Pointers(variables).data());
+    if (spawned != 0)
+        return {spawned, std::generic_category()};
+    state_->pid = pid;
+    state_->out = std::move(outRead);
+    state_->err = std::move(errRead);
+    return {};
+}
+
+bool Process::Read(std::string& out, std::string& err) {
+    State& state = *state_;
+    while (state.out || state.err) {
+        struct pollfd fds[2] = {{state.out.get(), POLLIN, 0}, {state.err.get(), POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bool read = false;
+        for (auto [fd, sink, revents] : {std::tuple{&state.out, &out, fds[0].revents},
+                                         std::tuple{&state.err, &err, fds[1].revents}}) {
+            if (!*fd || !(revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buffer[65536];
+            const ssize_t n = ::read(fd->get(), buffer, sizeof buffer);
+            if (n > 0) {
+                sink->append(buffer, static_cast<std::size_t>(n));
+                read = true;
+            } else if (n == 0 || errno != EINTR) {
+                fd->reset();
+            }
+        }
+        if (read)
+            return true;
+    }
+    return false;
+}
+
+ProcessEnd Process::Wait() {
+    ProcessEnd end;
+    if (!Running())
+        return end;
+    std::string ignored;
+    while (Read(ignored, ignored))
+        ignored.clear();
+    int status = 0;
+    struct rusage usage {};
+    while (::wait4(state_->pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    state_->pid = 0;
+    end.peakKilobytes = usage.ru_maxrss;
+    end.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return end;
+}
+
+bool Process::Running() const {
+    return state_->pid != 0;
+}
+
+} // namespace platform

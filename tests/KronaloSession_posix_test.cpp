@@ -1,0 +1,127 @@
+// Kronalo's real window on a display of the test's own, as a user at a desktop has it: a run
+// whose session ends, whose terminal hangs up or is interrupted, or whose display goes away
+// while the script runs. The stamping runs to its end, Kronalo deletes its script and ends as it
+// was told.
+
+#include "platform/FileTimes.h"
+#include "tests/support/XSession_posix.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using platform::FileTime;
+
+constexpr long long kWritten[] = {1105790407, 1121428807};
+
+FileTime LastWrite(const std::filesystem::path& file) {
+    platform::FileTimeSet times;
+    return platform::StatFileTimes(file.string(), times) ? 0 : times.lastWrite;
+}
+
+/// Kronalo from a program folder of the test's, beside a Stamplet that marks each call and waits
+/// until the test lets the script go on, then stamps; a list folder with two sources and their
+/// targets.
+class KronaloSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy_file(KRONALO_EXE, programs.path() / "Kronalo");
+        std::ofstream(programs.path() / "Stamplet")
+            << "#!/bin/sh\n: >> '" << Called().string() << "'\nwhile [ ! -e '" << Go().string()
+            << "' ]; do sleep 0.05; done\nexec '" << KRONALO_STAMPLET << "' \"$@\"\n";
+        std::filesystem::permissions(programs.path() / "Stamplet",
+                                     std::filesystem::perms::owner_all);
+        for (int i = 0; i < 2; ++i) {
+            const std::string stem = "clip0" + std::to_string(i + 1);
+            test::SetLastWrite(folder.Write(stem + ".avi", "source"), kWritten[i]);
+            folder.Write(stem + ".wmv", "target");
+        }
+    }
+
+    std::filesystem::path Called() const { return programs.path() / "called"; }
+    std::filesystem::path Go() const { return programs.path() / "go"; }
+    std::filesystem::path Script() const {
+        return folder.path() / (folder.path().filename().string() + " FileDateAndTime File.sh");
+    }
+
+    /// Starts Kronalo on the list folder, presses the run button and the script-written box's
+    /// OK, as the user does with Enter, and waits until the script makes its first Stamplet call.
+    /// The reason where it cannot.
+    std::string RunUntilFirstCall(test::XSession& session, test::Job& kronalo) {
+        if (!kronalo.Start(
+                {(programs.path() / "Kronalo").string(), (folder.path() / "clip01.avi").string()},
+                session.Environment()))
+            return "Kronalo did not start";
+        const std::string window = session.WaitWindows("Kronalo 1.3", 1);
+        if (window.empty())
+            return "Kronalo's window did not appear";
+        session.Keys(window, "Return");
+        const std::string box = session.WaitWindows("Kronalo 1.3", 2);
+        if (box.empty() || box == window)
+            return "the script-written box did not appear";
+        session.Keys(box, "Return");
+        if (!test::WaitUntil([this] { return std::filesystem::exists(Called()); }))
+            return "the script made no Stamplet call";
+        return {};
+    }
+
+    test::TempFolder programs;
+    test::TempFolder folder;
+};
+
+// Guards the end of Kronalo's session while its script runs: the session's end, the terminal's
+// hang-up, the terminal's Ctrl+C (which reaches Kronalo's whole process group) and a display
+// that goes away. Each time every target is stamped, the script is deleted, and Kronalo ends as
+// it was told.
+TEST_F(KronaloSessionTest, SessionEndsWhileTheScriptRuns) {
+    const struct {
+        const char* what;
+        std::function<void(test::Job&, test::XSession&)> end;
+        int signal; ///< What Kronalo ends by; 0 for an exit of its own.
+    } rows[] = {
+        {"the session ends", [](test::Job& job, test::XSession&) { ::kill(job.Pid(), SIGTERM); },
+         SIGTERM},
+        {"the terminal hangs up",
+         [](test::Job& job, test::XSession&) { ::kill(job.Pid(), SIGHUP); }, SIGHUP},
+        {"Ctrl+C in the terminal",
+         [](test::Job& job, test::XSession&) { ::kill(-job.Pid(), SIGINT); }, SIGINT},
+        {"the display goes away", [](test::Job&, test::XSession& session) { session.Lose(); }, 0},
+    };
+    for (const auto& row : rows) {
+        test::XSession session;
+        if (const std::string reason = session.Start(); !reason.empty())
+            GTEST_SKIP() << reason;
+        std::filesystem::remove(Called());
+        std::filesystem::remove(Go());
+        for (const char* target : {"clip01.wmv", "clip02.wmv"})
+            test::SetLastWrite(folder.path() / target, 946684800);
+        test::Job kronalo;
+        const std::string reason = RunUntilFirstCall(session, kronalo);
+        ASSERT_EQ(reason, "") << row.what;
+        EXPECT_TRUE(std::filesystem::exists(Script())) << row.what;
+
+        row.end(kronalo, session);
+        std::ofstream(Go()).close();
+        int status = 0;
+        ASSERT_TRUE(test::WaitUntil([&] { return kronalo.Ended(status); }, 60)) << row.what;
+        if (row.signal != 0) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.signal) << row.what;
+        }
+        EXPECT_FALSE(std::filesystem::exists(Script())) << row.what;
+        // A script whose Kronalo went first runs on to its end by itself.
+        for (const char* stem : {"clip01", "clip02"})
+            EXPECT_TRUE(test::WaitUntil([&] {
+                return LastWrite(folder.path() / (stem + std::string(".wmv"))) ==
+                       LastWrite(folder.path() / (stem + std::string(".avi")));
+            })) << row.what
+                << ": " << stem;
+    }
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#include "tests/support/ProgramRun.h"
+
+#include "platform/Process.h"
+
+namespace test {
+
+std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& folder,
+                           const std::vector<std::pair<std::string, std::string>>& environment,
+                           ProgramRun& run, const platform::HeldFile* held) {
+    platform::ProcessStart start;
+    start.command.push_back(program);
+    start.command.insert(start.command.end(), arguments.begin(), arguments.end());
+    start.folder = folder;
+    start.environment = environment;
+    start.held = held;
+    start.separateErrors = true;
+    platform::Process process;
+    if (const std::error_code error = process.Start(start))
+        return error;
+    run = ProgramRun{};
+    while (process.Read(run.out, run.err)) {
+    }
+    const platform::ProcessEnd end = process.Wait();
+    run.exitStatus = end.exitStatus;
+    run.peakKilobytes = end.peakKilobytes;
+    return {};
+}
+
+} // namespace test

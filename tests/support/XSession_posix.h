@@ -1,0 +1,201 @@
+#pragma once
+
+// A display of the test's own for Kronalo's real window: Xvfb with openbox, which gives the
+// keyboard focus and the windows their frames, and xdotool for the user's hands.
+
+#include "tests/support/ProgramRun.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace test {
+
+/// Waits until `done` holds, or gives up after `seconds`; whether it held.
+template <typename Done> bool WaitUntil(Done done, int seconds = 20) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+/// A program started as a job of a terminal would be: a process group of its own, which the
+/// terminal's interrupt reaches as a whole.
+class Job {
+public:
+    Job() = default;
+    Job(const Job&) = delete;
+    Job& operator=(const Job&) = delete;
+    ~Job() {
+        if (pid_ > 0) {
+            ::kill(-pid_, SIGKILL);
+            Wait();
+        }
+    }
+
+    /// Starts `command` with `environment` added; false where it cannot start.
+    bool Start(const std::vector<std::string>& command,
+               const std::vector<std::string>& environment) {
+        std::vector<std::string> variables = environment;
+        for (char** p = environ; *p; ++p)
+            variables.emplace_back(*p);
+        std::vector<char*> argv, envp;
+        for (const std::string& argument : command)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        for (std::string& variable : variables)
+            envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        posix_spawnattr_t attributes;
+        ::posix_spawnattr_init(&attributes);
+        ::posix_spawnattr_setpgroup(&attributes, 0);
+        ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        const int error =
+            ::posix_spawn(&pid_, argv[0], nullptr, &attributes, argv.data(), envp.data());
+        ::posix_spawnattr_destroy(&attributes);
+        if (error != 0)
+            pid_ = 0;
+        return error == 0;
+    }
+
+    pid_t Pid() const { return pid_; }
+
+    /// Waits for the end; the raw wait status.
+    int Wait() {
+        int status = 0;
+        while (pid_ > 0 && ::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+        }
+        pid_ = 0;
+        return status;
+    }
+
+    /// True once the job has ended, without waiting; its raw wait status in `status`.
+    bool Ended(int& status) {
+        if (pid_ <= 0)
+            return true;
+        if (::waitpid(pid_, &status, WNOHANG) != pid_)
+            return false;
+        pid_ = 0;
+        return true;
+    }
+
+private:
+    pid_t pid_ = 0;
+};
+
+/// An X display of the test's own with a window manager, and the user's hands on it.
+class XSession {
+public:
+    /// Why the session cannot be had here; empty once it runs.
+    std::string Start() {
+        for (const char* program :
+             {"/usr/bin/Xvfb", "/usr/bin/openbox", "/usr/bin/xdotool", "/usr/bin/xprop"})
+            if (!std::filesystem::exists(program))
+                return std::string(program) + " is not installed (apt-get install xvfb openbox "
+                                              "xdotool x11-utils)";
+        int number = 90;
+        while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+               std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+            ++number;
+        display_ = ":" + std::to_string(number);
+        if (!server_.Start(
+                {"/usr/bin/Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}))
+            return "Xvfb did not start";
+        // The display is up once a client can ask it for its size.
+        if (!WaitUntil([this] { return !Xdotool({"getdisplaygeometry"}).empty(); }))
+            return "Xvfb did not come up";
+        // A window shown before the manager has taken the display over may stay unmapped; the
+        // manager names its check window on the root window once it is ready. A manager that
+        // found the display not yet taking clients is started again.
+        if (!WaitUntil([this] {
+                int status = 0;
+                if (manager_.Ended(status) && !manager_.Start({"/usr/bin/openbox"}, Environment()))
+                    return false;
+                ProgramRun run;
+                return !RunProgram("/usr/bin/xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}, "",
+                                   {{"DISPLAY", display_}}, run) &&
+                       run.out.find("window id") != std::string::npos;
+            }))
+            return "openbox did not take the display over";
+        return {};
+    }
+
+    ~XSession() {
+        // Asked to end, the display server removes its lock and socket.
+        if (server_.Pid() > 0) {
+            ::kill(server_.Pid(), SIGTERM);
+            server_.Wait();
+        }
+    }
+
+    /// What a program on this display needs in its environment.
+    std::vector<std::string> Environment() const {
+        return {"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb"};
+    }
+
+    /// The display goes away, as when the user's X session dies.
+    void Lose() {
+        if (server_.Pid() > 0)
+            ::kill(server_.Pid(), SIGKILL);
+        server_.Wait();
+        const std::string number = display_.substr(1);
+        std::filesystem::remove("/tmp/.X11-unix/X" + number);
+        std::filesystem::remove("/tmp/.X" + number + "-lock");
+    }
+
+    /// xdotool with `arguments` on this display; its output, empty where it failed.
+    std::string Xdotool(const std::vector<std::string>& arguments) const {
+        ProgramRun run;
+        std::vector<std::pair<std::string, std::string>> environment = {{"DISPLAY", display_}};
+        if (RunProgram("/usr/bin/xdotool", arguments, "", environment, run) || run.exitStatus != 0)
+            return {};
+        return run.out;
+    }
+
+    /// The visible windows called `name`, in the order X gives them.
+    std::vector<std::string> Windows(const std::string& name) const {
+        std::vector<std::string> windows;
+        std::string out = Xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"});
+        for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos;
+             start = end + 1)
+            windows.push_back(out.substr(start, end - start));
+        return windows;
+    }
+
+    /// Waits until `count` windows called `name` are shown; the last of them.
+    std::string WaitWindows(const std::string& name, std::size_t count) const {
+        std::string found;
+        WaitUntil([&] {
+            const std::vector<std::string> windows = Windows(name);
+            if (windows.size() < count)
+                return false;
+            found = windows.back();
+            return true;
+        });
+        return found;
+    }
+
+    /// Keys pressed in `window`, as xdotool names them.
+    void Keys(const std::string& window, const std::string& keys) const {
+        Xdotool({"windowactivate", "--sync", window, "key", "--clearmodifiers", keys});
+    }
+
+private:
+    std::string display_;
+    Job server_;
+    Job manager_;
+};
+
+} // namespace test

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "form/StampConsole.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace win32 {
+
+/// The stamp script's console: a window of its own that shows the script's output as it
+/// arrives, the Stamplet calls done out of all and the summary at the end. The window that
+/// started it stays usable meanwhile.
+class TStampConsole final : public form::TConsoleView {
+public:
+    TStampConsole(HWND owner, HINSTANCE instance);
+    ~TStampConsole() override;
+    TStampConsole(const TStampConsole&) = delete;
+    TStampConsole& operator=(const TStampConsole&) = delete;
+
+    void Begin(std::size_t calls, const std::string& status) override;
+    void Append(std::string_view lines) override;
+    void Progress(std::size_t done) override;
+    void End(const std::string& summary) override;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    void Layout();
+
+    HWND window_ = nullptr;
+    HWND output_ = nullptr;
+    HWND progress_ = nullptr;
+    HWND summary_ = nullptr;
+    HWND close_ = nullptr;
+    HFONT mono_ = nullptr;
+    bool placed_ = false;
+};
+
+} // namespace win32
