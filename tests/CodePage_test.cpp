@@ -47,6 +47,7 @@ TEST(CodePageTest, AnsiToOem) {
         {"ASCII unchanged", "C:\\Video\\clip 01.avi", "C:\\Video\\clip 01.avi"},
         {"empty", "", ""},
         {"Å and å", "\xC5\xE5", "\x8F\x86"},
+        {"ö and ü, by the table's own pairs", "\xF6\xFC", "\x94\x81"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(AnsiToOemText(row.ansi), row.oem) << row.what;
