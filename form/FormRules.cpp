@@ -3,6 +3,7 @@
 #include "engine/Messages.h"
 #include "form/FileListing.h"
 #include "form/FormText.h"
+#include "form/WindowLayout.h"
 #include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
@@ -50,7 +51,7 @@ TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
 TFormRules::~TFormRules() = default;
 
 void TFormRules::FormCreate() {
-    view_.SetTreeChangeDelay(10);
+    view_.SetTreeChangeDelay(layout::kTreeChangeDelay);
     std::string ownFolder;
     if (platform::ExecutableFolder(ownFolder))
         ownFolder.clear();

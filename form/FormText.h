@@ -11,6 +11,9 @@ inline constexpr const char* kTitle = "Kronalo " KRONALO_VERSION_TEXT;
 
 // Controls.
 inline constexpr const char* kFilterLabel = "&Päätesuodatin (from):";
+/// The filter box's list entries, in their order.
+inline constexpr const char* kFilterPresets[] = {"*.*",   "*.wmv", "*.avi",
+                                                 "*.jpg", "*.wav", "*.mp3"};
 inline constexpr const char* kPathAccelerator = "&d";
 inline constexpr const char* kSelectAllBox = "V&alitse kaikki itsestään";
 inline constexpr const char* kMakeReturnFile = "&Tee palautustiedosto";

@@ -2,6 +2,10 @@
 
 namespace form {
 
+bool FocusesPath(PathRequest request, bool listHasFocus) {
+    return request != PathRequest::F6 || listHasFocus;
+}
+
 std::vector<bool> EveryOther(std::vector<bool> selected) {
     for (std::size_t k = 0; k < selected.size(); ++k)
         selected[k] = k % 2 == 0;

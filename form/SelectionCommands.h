@@ -4,6 +4,17 @@
 
 namespace form {
 
+/// How the path box is asked for the keyboard focus.
+enum class PathRequest {
+    MenuEntry, ///< "Vaihda polkua (Alt+D)" picked from the popup menu.
+    F6,        ///< The menu entry's shortcut.
+    AltD,      ///< The hidden label's mnemonic.
+};
+
+/// True when `request` moves the keyboard focus to the path box: F6 belongs to the file list that
+/// owns the menu and acts only while the list has the focus; the others act from anywhere.
+bool FocusesPath(PathRequest request, bool listHasFocus);
+
 /// "Every other one": exactly the items at even positions selected.
 std::vector<bool> EveryOther(std::vector<bool> selected);
 

@@ -1,6 +1,7 @@
 #include "form/SettingsFile.h"
 
 #include "engine/Messages.h"
+#include "form/FormText.h"
 
 #include "platform/AsciiCase.h"
 #include "platform/DirectorySearch.h"
@@ -9,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <istream>
+#include <iterator>
 #include <sstream>
 
 namespace form {
@@ -54,6 +56,11 @@ std::string SettingsPath(const std::string& programFolder, bool programFolderWri
         !installedFolder.empty() && std::string_view(programFolder).ends_with(installedFolder);
     const bool own = !programFolder.empty() && programFolderWritable && !installed;
     return platform::JoinPath(own ? programFolder : configFolder, kSettingsFileName);
+}
+
+int SavedFilterIndex(int chosen, std::string_view text) {
+    const int presets = static_cast<int>(std::size(text::kFilterPresets));
+    return chosen >= 0 && chosen < presets && text == text::kFilterPresets[chosen] ? chosen : -1;
 }
 
 std::string FormatSettings(const TSettings& s) {

@@ -8,9 +8,10 @@
 
 namespace form {
 
-/// The window's state that the settings file keeps, in the order of its ten lines.
+/// The window's state that the settings file keeps, in the order of its ten lines. Its values
+/// are the window's defaults, as both windows are built with them.
 struct TSettings {
-    int filterIndex = 2; ///< Chosen entry of the filter box; -1 for none.
+    int filterIndex = 2; ///< Chosen entry of the filter box (text::kFilterPresets); -1 for none.
     std::string filterText = "*.avi";
     bool selectAll = true;      ///< The automatic-selection option.
     bool makeReturnFile = true; ///< The hidden option.
@@ -37,6 +38,10 @@ public:
     virtual void SetWidth(int width) = 0;
     virtual void SetHeight(int height) = 0;
 };
+
+/// The entry of the filter box that the settings file keeps: the one chosen, where the box shows
+/// its text; -1 where the text was typed or no entry is chosen.
+int SavedFilterIndex(int chosen, std::string_view text);
 
 /// The name of the settings file.
 inline constexpr const char* kSettingsFileName = "Kronalo.dat";

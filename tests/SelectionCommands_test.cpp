@@ -58,6 +58,15 @@ TEST(SelectionCommandsTest, Inverse) {
         EXPECT_EQ(form::Inverse(All(n)), None(n)) << "n = " << n;
 }
 
+// Guards the path box's keys: F6 only from the list that owns the menu, the rest from anywhere.
+TEST(SelectionCommandsTest, FocusesPath) {
+    using form::PathRequest;
+    EXPECT_TRUE(form::FocusesPath(PathRequest::F6, true));
+    EXPECT_FALSE(form::FocusesPath(PathRequest::F6, false));
+    EXPECT_TRUE(form::FocusesPath(PathRequest::AltD, false));
+    EXPECT_TRUE(form::FocusesPath(PathRequest::MenuEntry, false));
+}
+
 // Guards the Button1 menu position: the initial layout gives window corner + (231, 66).
 TEST(SelectionCommandsTest, Button1MenuPosition) {
     const form::MenuPosition at = form::Button1MenuPosition(129, 179, 225, 0, 41);

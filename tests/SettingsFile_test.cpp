@@ -49,6 +49,12 @@ TEST(SettingsFileTest, DefaultFile) {
     changed.left = -8;
     EXPECT_EQ(form::FormatSettings(changed),
               "-1\r\n*.mpg\r\n0\r\n-1\r\n*.wmv\r\n217\r\n-8\r\n179\r\n651\r\n382\r\n");
+
+    // The entry kept is the one chosen only while the box shows its text.
+    EXPECT_EQ(form::SavedFilterIndex(2, "*.avi"), 2);
+    EXPECT_EQ(form::SavedFilterIndex(2, "*.AVI"), -1) << "typed over the entry";
+    EXPECT_EQ(form::SavedFilterIndex(-1, "*.avi"), -1);
+    EXPECT_EQ(form::SavedFilterIndex(6, "*.avi"), -1) << "no such entry";
 }
 
 // Guards the whole-number rules: spaces before, sign, "$" and "0x"; nothing after.

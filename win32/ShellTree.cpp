@@ -1,5 +1,7 @@
 #include "win32/ShellTree.h"
 
+#include "form/WindowLayout.h"
+
 #include <commctrl.h>
 #include <shlwapi.h>
 
@@ -63,7 +65,7 @@ TShellTree::TShellTree(HWND parent, HINSTANCE instance, int treeId, int comboId)
     const HIMAGELIST images = SystemImages();
     TreeView_SetImageList(tree_, images, TVSIL_NORMAL);
     ::SendMessageA(combo_, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    TreeView_SetIndent(tree_, 19);
+    TreeView_SetIndent(tree_, form::layout::kTreeIndent);
     ::SHGetDesktopFolder(&desktop_);
 
     LPITEMIDLIST root = nullptr;

@@ -4,6 +4,7 @@
 #include "form/Boxes.h"
 #include "form/FormText.h"
 #include "form/SelectionCommands.h"
+#include "form/WindowLayout.h"
 #include "win32/ControlIds.h"
 #include "win32/QuestionBox.h"
 
@@ -59,10 +60,11 @@ TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = ids::kWindowClass;
     ::RegisterClassA(&type);
+    const form::TSettings defaults;
     window_ =
         ::CreateWindowExA(WS_EX_CONTROLPARENT, ids::kWindowClass, Ansi(form::text::kTitle).c_str(),
-                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 129, 179, 651, 382, nullptr,
-                          nullptr, instance, this);
+                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, defaults.left, defaults.top,
+                          defaults.width, defaults.height, nullptr, nullptr, instance, this);
     console_ = std::make_unique<TStampConsole>(window_, instance);
     BuildControls();
 
@@ -126,7 +128,8 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
         Layout();
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {420, 240};
+        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {form::layout::kMinimumWidth,
+                                                            form::layout::kMinimumHeight};
         return 0;
     case WM_COMMAND:
         Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
@@ -190,12 +193,12 @@ HWND TForm1::Control(const char* type, const char* text, DWORD style, int id) {
 }
 
 void TForm1::BuildControls() {
-    font_ = ::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    font_ = ::CreateFontA(-form::layout::kFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-    listFont_ = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, "Arial");
+    listFont_ = ::CreateFontA(-form::layout::kListFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                              FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
     // Made in the tab order: TreeView, Path, ComboBox, FileList, Filter, SelectAllBox,
     // ToNameEdit, DoItBtn, SelectAllBtn, Button1. The rest takes no focus.
     TreeView = std::make_unique<TShellTree>(window_, instance_, ids::kTreeView, ids::kComboBox);
@@ -209,13 +212,13 @@ void TForm1::BuildControls() {
                            LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                        ids::kFileList);
     ::SendMessageA(FileList, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
-    ::SendMessageA(FileList, LB_SETITEMHEIGHT, 0, 16);
+    ::SendMessageA(FileList, LB_SETITEMHEIGHT, 0, form::layout::kListRowHeight);
     Filter = Control("COMBOBOX", "",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                      ids::kFilter);
-    for (const char* entry : {"*.*", "*.wmv", "*.avi", "*.jpg", "*.wav", "*.mp3"})
+    for (const char* entry : form::text::kFilterPresets)
         ::SendMessageA(Filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-    ::SendMessageA(Filter, CB_SETCURSEL, 2, 0);
+    ::SendMessageA(Filter, CB_SETCURSEL, form::TSettings().filterIndex, 0);
     BuildRightPane();
     Label1 = Control("STATIC", Ansi(form::text::kFilterLabel).c_str(), WS_VISIBLE, ids::kLabel1);
     // Never shown: it exists for its mnemonic, Alt+D to the path box.
@@ -233,8 +236,8 @@ void TForm1::BuildRightPane() {
     SelectAllBox = Control("BUTTON", Ansi(form::text::kSelectAllBox).c_str(),
                            WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, ids::kSelectAllBox);
     ::SendMessageA(SelectAllBox, BM_SETCHECK, BST_CHECKED, 0);
-    ToNameEdit =
-        Control("EDIT", "*.wmv", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kToNameEdit);
+    ToNameEdit = Control("EDIT", form::TSettings().targetPattern.c_str(),
+                         WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kToNameEdit);
     DoItBtn = Control("BUTTON", Ansi(form::text::kDoItBtn).c_str(),
                       WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, ids::kDoItBtn);
     SelectAllBtn = Control("BUTTON", Ansi(form::text::kSelectAllBtn).c_str(),
@@ -279,34 +282,43 @@ void TForm1::BuildPopupMenu() {
 void TForm1::Layout() {
     if (!DoItBtn)
         return;
+    namespace at = form::layout;
     RECT client;
     ::GetClientRect(window_, &client);
     const int width = client.right, height = client.bottom;
-    constexpr int kRightPane = 151, kDivider = 8, kNarrowest = 30;
-    // Neither neighbour of the divider gets narrower than 30 pixels.
-    leftPaneWidth_ =
-        std::max(kNarrowest, std::min(leftPaneWidth_, width - kRightPane - kDivider - kNarrowest));
+    // Neither neighbour of the divider gets narrower than the narrowest pane.
+    leftPaneWidth_ = std::max(at::kNarrowestPane,
+                              std::min(leftPaneWidth_, width - at::kRightPaneWidth -
+                                                           at::kDividerWidth - at::kNarrowestPane));
     const int left = leftPaneWidth_;
-    const int middle = left + kDivider, middleWidth = width - kRightPane - middle;
-    const int right = width - kRightPane;
+    const int middle = left + at::kDividerWidth, middleWidth = width - at::kRightPaneWidth - middle;
+    const int right = width - at::kRightPaneWidth;
+    const int box = at::kStripBoxMargin;
     const auto place = [](HWND control, int x, int y, int w, int h) {
         ::MoveWindow(control, x, y, w, h, TRUE);
     };
-    // The boxes of the strips are their strips' width less 2 pixels.
-    place(Path, 0, 0, left - 2, 21);
-    place(TreeView->Combo(), 0, 24, left - 2, 22 + 20 * 16);
-    place(TreeView->Tree(), 0, 51, left, height - 51);
-    place(Splitter1->Handle(), left, 0, kDivider, height);
-    place(Label1, middle + 4, 2, middleWidth - 4, 13);
-    place(Filter, middle, 17, middleWidth - 2, 200);
-    place(FileList, middle, 41, middleWidth, height - 41);
-    place(SelectAllBox, right + 8, 8, 129, 17);
-    place(SelectAllBtn, right + 8, 37, 137, 25);
-    place(Label2, right + 8, 79, 137, 13);
-    place(ToNameEdit, right + 8, 95, 121, 21);
-    place(Label3, right + 10, 119, 127, 26);
-    place(Button1, right + 8, 152, 75, 25);
-    place(DoItBtn, right + 6, height - 37 + 8, 139, 25);
+    const auto placeIn = [&place](HWND control, int x, int y, const at::Rect& r) {
+        place(control, x + r.x, y + r.y, r.width, r.height);
+    };
+    place(Path, at::kPath.x, at::kPath.y, left - box, at::kPath.height);
+    // A drop-down's height includes its list.
+    place(TreeView->Combo(), at::kComboBox.x, at::kComboBox.y, left - box,
+          at::kComboBox.height + at::kComboBoxEntries * at::kListRowHeight);
+    place(TreeView->Tree(), 0, at::kPathStripHeight, left, height - at::kPathStripHeight);
+    place(Splitter1->Handle(), left, 0, at::kDividerWidth, height);
+    place(Label1, middle + at::kLabel1.x, at::kLabel1.y, middleWidth - at::kLabel1.x,
+          at::kFilter.y - at::kLabel1.y);
+    place(Filter, middle + at::kFilter.x, at::kFilter.y, middleWidth - box,
+          at::kComboBoxEntries * at::kListRowHeight);
+    place(FileList, middle, at::kFilterStripHeight, middleWidth, height - at::kFilterStripHeight);
+    placeIn(SelectAllBox, right, 0, at::kSelectAllBox);
+    placeIn(SelectAllBtn, right, 0, at::kSelectAllBtn);
+    place(Label2, right + at::kLabel2.x, at::kLabel2.y, at::kSelectAllBtn.width,
+          at::kToNameEdit.y - at::kLabel2.y - 3);
+    placeIn(ToNameEdit, right, 0, at::kToNameEdit);
+    placeIn(Label3, right, 0, at::kLabel3);
+    placeIn(Button1, right, 0, at::kButton1);
+    placeIn(DoItBtn, right, height - at::kRunStripHeight, at::kDoItBtn);
 }
 
 void TForm1::Command(int id, int code, HWND from) {
@@ -363,12 +375,13 @@ void TForm1::MenuCommand(int id, bool fromKey) {
         apply(form::EveryOtherInAddition);
         break;
     case ids::kVaihdapolkuaAltD1:
-        // F6 belongs to the list that owns the menu; the menu entry works from anywhere.
-        if (!fromKey || ::GetFocus() == FileList)
+        if (form::FocusesPath(fromKey ? form::PathRequest::F6 : form::PathRequest::MenuEntry,
+                              ::GetFocus() == FileList))
             ::SetFocus(Path);
         break;
     case ids::kAltD:
-        ::SetFocus(Path);
+        if (form::FocusesPath(form::PathRequest::AltD, ::GetFocus() == FileList))
+            ::SetFocus(Path);
         break;
     case ids::kAltP:
         ::SetFocus(Filter);
@@ -390,8 +403,9 @@ void TForm1::MenuCommand(int id, bool fromKey) {
 void TForm1::Button1Click() {
     RECT frame;
     ::GetWindowRect(window_, &frame);
-    const form::MenuPosition at =
-        form::Button1MenuPosition(frame.left, frame.top, leftPaneWidth_ + 8, 0, 41);
+    const form::MenuPosition at = form::Button1MenuPosition(
+        frame.left, frame.top, leftPaneWidth_ + form::layout::kDividerWidth, 0,
+        form::layout::kFilterStripHeight);
     ::TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_, nullptr);
 }
 
@@ -448,12 +462,9 @@ void TForm1::SetTreeChangeDelay(int milliseconds) {
 
 form::TSettings TForm1::CurrentSettings() const {
     form::TSettings settings;
-    const auto index = static_cast<int>(::SendMessageA(Filter, CB_GETCURSEL, 0, 0));
     settings.filterText = TextOf(Filter);
-    char entry[64] = "";
-    if (index >= 0 && ::SendMessageA(Filter, CB_GETLBTEXTLEN, index, 0) < LRESULT(sizeof entry))
-        ::SendMessageA(Filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry));
-    settings.filterIndex = index >= 0 && settings.filterText == entry ? index : -1;
+    settings.filterIndex = form::SavedFilterIndex(
+        static_cast<int>(::SendMessageA(Filter, CB_GETCURSEL, 0, 0)), settings.filterText);
     settings.selectAll = SelectAllChecked();
     settings.makeReturnFile = ::SendMessageA(MakeReturnFileBtn, BM_GETCHECK, 0, 0) == BST_CHECKED;
     settings.targetPattern = TextOf(ToNameEdit);
@@ -507,7 +518,8 @@ void TForm1::RunPosted() {
 }
 
 void TForm1::SetFilterIndex(int index) {
-    ::SendMessageA(Filter, CB_SETCURSEL, index >= 0 && index < 6 ? index : -1, 0);
+    const int presets = static_cast<int>(std::size(form::text::kFilterPresets));
+    ::SendMessageA(Filter, CB_SETCURSEL, index >= 0 && index < presets ? index : -1, 0);
 }
 
 void TForm1::SetFilterText(const std::string& text) {
@@ -548,15 +560,15 @@ void TForm1::SetWidth(int width) {
     RECT frame;
     ::GetWindowRect(window_, &frame);
     // The window's minimum size still holds.
-    ::SetWindowPos(window_, nullptr, 0, 0, std::max(width, 420), frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(window_, nullptr, 0, 0, std::max(width, form::layout::kMinimumWidth),
+                   frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void TForm1::SetHeight(int height) {
     RECT frame;
     ::GetWindowRect(window_, &frame);
-    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, std::max(height, 240),
-                   SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+                   std::max(height, form::layout::kMinimumHeight), SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void TForm1::ShowItems(const std::vector<std::string>& names) {

@@ -92,7 +92,7 @@ private:
     HACCEL accelerators_ = nullptr;
     HCURSOR before_ = nullptr;
     bool shown_ = false;
-    int leftPaneWidth_ = 217;
+    int leftPaneWidth_ = form::TSettings().leftPaneWidth;
 
     // The controls, by their component names.
     std::unique_ptr<TShellTree> TreeView;

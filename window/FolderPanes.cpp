@@ -1,6 +1,7 @@
 #include "window/FolderPanes.h"
 
 #include "form/FormText.h"
+#include "form/WindowLayout.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -108,7 +109,7 @@ TFolderTree::TFolderTree(QWidget* parent, const QList<Place>& places)
     setModel(model_);
     setHeaderHidden(true);
     setRootIsDecorated(false);
-    setIndentation(19);
+    setIndentation(form::layout::kTreeIndent);
     setContextMenuPolicy(Qt::CustomContextMenu);
     // Folders are read when opened, never watched: a tree that refreshed itself on every
     // change on disk would move under the user's pointer.
@@ -207,7 +208,7 @@ void TFolderTree::ShowContextMenu(const QPoint& position) {
 
 TFolderComboBox::TFolderComboBox(QWidget* parent, const QList<Place>& places)
     : QComboBox(parent), places_(places) {
-    setMaxVisibleItems(20);
+    setMaxVisibleItems(form::layout::kComboBoxEntries);
     connect(this, &QComboBox::activated, this,
             [this](int index) { emit Picked(itemData(index).toString()); });
 }

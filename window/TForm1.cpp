@@ -5,6 +5,7 @@
 #include "form/FormText.h"
 #include "form/SelectionCommands.h"
 #include "form/SettingsFile.h"
+#include "form/WindowLayout.h"
 #include "platform/CommandShell.h"
 #include "platform/ProgramPath.h"
 #include "window/Dialogs.h"
@@ -47,6 +48,11 @@ QString FromBytes(const std::string& bytes) {
 }
 std::string ToBytes(const QString& text) {
     return QFile::encodeName(text).toStdString();
+}
+
+/// Puts `control` where the layout measures it.
+void SetGeometry(QWidget& control, const form::layout::Rect& at) {
+    control.setGeometry(at.x, at.y, at.width, at.height);
 }
 
 /// Where the layout's font is missing and a wider one stands in, a caption keeps its place and
@@ -110,7 +116,7 @@ public:
     void SetLeftPaneWidth(int width) override {
         const QList<int> sizes = form_.Splitter1->sizes();
         const int total = sizes.size() == 2 ? sizes[0] + sizes[1] : width;
-        form_.Splitter1->setSizes({width, std::max(total - width, 30)});
+        form_.Splitter1->setSizes({width, std::max(total - width, form::layout::kNarrowestPane)});
         form_.leftPaneWidth_ = width;
     }
     void SetLeft(int left) override { form_.move(left, form_.pos().y()); }
@@ -125,11 +131,9 @@ private:
 
 form::TSettings TForm1::View::CurrentSettings() const {
     form::TSettings settings;
-    QComboBox* filter = form_.Filter;
-    const int index = filter->currentIndex();
+    settings.filterText = form_.Filter->currentText().toStdString();
     settings.filterIndex =
-        index >= 0 && filter->itemText(index) == filter->currentText() ? index : -1;
-    settings.filterText = filter->currentText().toStdString();
+        form::SavedFilterIndex(form_.Filter->currentIndex(), settings.filterText);
     settings.selectAll = form_.SelectAllBox->isChecked();
     settings.makeReturnFile = form_.MakeReturnFileBtn->isChecked();
     settings.targetPattern = form_.ToNameEdit->text().toStdString();
@@ -168,13 +172,15 @@ void TForm1::BuildControls() {
     setWindowTitle(Text(form::text::kTitle));
     QFont font;
     // Where the classic face is missing, narrow sans faces keep the captions inside their boxes.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(11);
+    font.setFamilies({QString::fromLatin1(form::layout::kFontFace),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(form::layout::kFontPixels);
     setFont(font);
-    setMinimumSize(420, 240);
-    move(129, 179);
-    resize(651, 382);
+    setMinimumSize(form::layout::kMinimumWidth, form::layout::kMinimumHeight);
+    const form::TSettings defaults;
+    move(defaults.left, defaults.top);
+    resize(defaults.width, defaults.height);
 
     Panel1 = new QWidget;
     Panel3 = new QWidget;
@@ -192,13 +198,13 @@ void TForm1::BuildControls() {
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->setHandleWidth(8);
+    Splitter1->setHandleWidth(form::layout::kDividerWidth);
     Splitter1->setChildrenCollapsible(false);
     Splitter1->setOpaqueResize(true);
     Splitter1->addWidget(Panel1);
     Splitter1->addWidget(Panel3);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({leftPaneWidth_, 267});
+    Splitter1->setSizes({leftPaneWidth_, form::layout::kMiddlePaneWidth});
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -215,7 +221,10 @@ void TForm1::BuildControls() {
 void TForm1::Wire() {
     // A hidden label's mnemonic does not fire, so the window carries Alt+D itself.
     auto* pathShortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
-    connect(pathShortcut, &QShortcut::activated, this, [this] { Path->setFocus(); });
+    connect(pathShortcut, &QShortcut::activated, this, [this] {
+        if (form::FocusesPath(form::PathRequest::AltD, FileList->hasFocus()))
+            Path->setFocus();
+    });
 
     connect(Splitter1, &QSplitter::splitterMoved, this, &TForm1::Splitter1Moved);
     connect(TreeView, &TFolderTree::Changed, this, &TForm1::TreeViewChange);
@@ -242,21 +251,21 @@ TForm1::~TForm1() = default;
 
 void TForm1::BuildLeftPane() {
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setMinimumWidth(30);
+    Panel1->setMinimumWidth(form::layout::kNarrowestPane);
     Panel2 = new QWidget(Panel1);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFixedHeight(51);
+    Panel2->setFixedHeight(form::layout::kPathStripHeight);
     Path = new QLineEdit(Panel2);
     Path->setObjectName(QStringLiteral("Path"));
-    Path->setGeometry(0, 0, 217, 21);
+    SetGeometry(*Path, form::layout::kPath);
     const QList<Place> places = DesktopPlaces();
     ComboBox = new TFolderComboBox(Panel2, places);
     ComboBox->setObjectName(QStringLiteral("ComboBox"));
-    ComboBox->setGeometry(0, 24, 217, 22);
+    SetGeometry(*ComboBox, form::layout::kComboBox);
     // Never shown: it exists for its mnemonic, Alt+D to the path box.
     Label4 = new QLabel(Text(form::text::kPathAccelerator), Panel2);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->move(144, 16);
+    Label4->move(form::layout::kLabel4.x, form::layout::kLabel4.y);
     Label4->setBuddy(Path);
     Label4->hide();
     TreeView = new TFolderTree(Panel1, places);
@@ -271,10 +280,10 @@ void TForm1::BuildLeftPane() {
 
 void TForm1::BuildMiddlePane() {
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setMinimumWidth(30);
+    Panel3->setMinimumWidth(form::layout::kNarrowestPane);
     Panel6 = new QWidget(Panel3);
     Panel6->setObjectName(QStringLiteral("Panel6"));
-    Panel6->setFixedHeight(41);
+    Panel6->setFixedHeight(form::layout::kFilterStripHeight);
     Label1 = new QLabel(Text(form::text::kFilterLabel), Panel6);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(4, 2);
@@ -282,14 +291,16 @@ void TForm1::BuildMiddlePane() {
     Filter->setObjectName(QStringLiteral("Filter"));
     Filter->setEditable(true);
     Filter->setInsertPolicy(QComboBox::NoInsert);
-    Filter->addItems({"*.*", "*.wmv", "*.avi", "*.jpg", "*.wav", "*.mp3"});
-    Filter->setCurrentIndex(2);
-    Filter->setGeometry(0, 17, 205, Filter->sizeHint().height());
+    for (const char* preset : form::text::kFilterPresets)
+        Filter->addItem(QString::fromUtf8(preset));
+    Filter->setCurrentIndex(form::TSettings().filterIndex);
+    Filter->setGeometry(form::layout::kFilter.x, form::layout::kFilter.y,
+                        form::layout::kFilter.width, Filter->sizeHint().height());
     Label1->setBuddy(Filter);
     FileList = new TFileList(Panel3);
     FileList->setObjectName(QStringLiteral("FileList"));
-    QFont listFont(QStringLiteral("Arial"));
-    listFont.setPixelSize(12);
+    QFont listFont(QString::fromLatin1(form::layout::kListFontFace));
+    listFont.setPixelSize(form::layout::kListFontPixels);
     FileList->setFont(listFont);
 
     auto* layout = new QVBoxLayout(Panel3);
@@ -301,48 +312,48 @@ void TForm1::BuildMiddlePane() {
 
 void TForm1::BuildRightPane() {
     Panel4->setObjectName(QStringLiteral("Panel4"));
-    Panel4->setFixedWidth(151);
+    Panel4->setFixedWidth(form::layout::kRightPaneWidth);
     auto* content = new QWidget(Panel4);
     SelectAllBox = new QCheckBox(Text(form::text::kSelectAllBox), content);
     SelectAllBox->setObjectName(QStringLiteral("SelectAllBox"));
-    SelectAllBox->setGeometry(8, 8, 129, 17);
-    SelectAllBox->setChecked(true);
+    SetGeometry(*SelectAllBox, form::layout::kSelectAllBox);
+    SelectAllBox->setChecked(form::TSettings().selectAll);
     // Never shown and used by nothing but the settings file, whose fourth line it keeps.
     MakeReturnFileBtn = new QCheckBox(Text(form::text::kMakeReturnFile), content);
     MakeReturnFileBtn->setObjectName(QStringLiteral("MakeReturnFileBtn"));
-    MakeReturnFileBtn->move(8, 24);
-    MakeReturnFileBtn->setChecked(true);
+    MakeReturnFileBtn->move(form::layout::kMakeReturnFileBtn.x, form::layout::kMakeReturnFileBtn.y);
+    MakeReturnFileBtn->setChecked(form::TSettings().makeReturnFile);
     MakeReturnFileBtn->hide();
     SelectAllBtn = new QPushButton(Text(form::text::kSelectAllBtn), content);
     SelectAllBtn->setObjectName(QStringLiteral("SelectAllBtn"));
-    SelectAllBtn->setGeometry(8, 37, 137, 25);
+    SetGeometry(*SelectAllBtn, form::layout::kSelectAllBtn);
     Label2 = new QLabel(Text(form::text::kTargetLabel), content);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(8, 79);
-    ToNameEdit = new QLineEdit(QStringLiteral("*.wmv"), content);
+    Label2->move(form::layout::kLabel2.x, form::layout::kLabel2.y);
+    ToNameEdit = new QLineEdit(QString::fromStdString(form::TSettings().targetPattern), content);
     ToNameEdit->setObjectName(QStringLiteral("ToNameEdit"));
-    ToNameEdit->setGeometry(8, 95, 121, 21);
+    SetGeometry(*ToNameEdit, form::layout::kToNameEdit);
     Label3 = new QLabel(Text(form::text::kTargetHint), content);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
-    Label3->setGeometry(10, 119, 127, 26);
+    SetGeometry(*Label3, form::layout::kLabel3);
     Button1 = new QPushButton(Text(form::text::kMoreButton), content);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 152, 75, 25);
+    SetGeometry(*Button1, form::layout::kButton1);
     // Never shown: the line buffer of the window's design. The run and the settings file
     // assemble their lines in strings of their own, so it stays empty.
     FileBuf = new QPlainTextEdit(content);
     FileBuf->setObjectName(QStringLiteral("FileBuf"));
     FileBuf->setLineWrapMode(QPlainTextEdit::NoWrap);
-    FileBuf->move(8, 184);
+    FileBuf->move(form::layout::kFileBuf.x, form::layout::kFileBuf.y);
     FileBuf->hide();
 
     Panel5 = new QWidget(Panel4);
     Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setFixedHeight(37);
+    Panel5->setFixedHeight(form::layout::kRunStripHeight);
     DoItBtn = new QPushButton(Text(form::text::kDoItBtn), Panel5);
     DoItBtn->setObjectName(QStringLiteral("DoItBtn"));
-    DoItBtn->setGeometry(6, 8, 139, 25);
+    SetGeometry(*DoItBtn, form::layout::kDoItBtn);
     DoItBtn->setDefault(true);
 
     auto* layout = new QVBoxLayout(Panel4);

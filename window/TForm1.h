@@ -134,7 +134,7 @@ private:
     std::unique_ptr<form::TFormRules> rules_;
     bool shown_ = false;
     /// The left pane's width as last set, for saving before the window has been laid out.
-    int leftPaneWidth_ = 217;
+    int leftPaneWidth_ = form::TSettings().leftPaneWidth;
 };
 
 } // namespace window
