@@ -1,6 +1,6 @@
 #include "engine/StampTally.h"
 
-#include "stamp/StampletText.h"
+#include "stampreport/StampletText.h"
 
 namespace engine {
 namespace {

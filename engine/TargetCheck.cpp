@@ -1,18 +1,26 @@
 #include "engine/TargetCheck.h"
 
 #include "platform/DirectorySearch.h"
+#include "stampreport/PassedOver.h"
 
 namespace engine {
 namespace {
 
 using platform::FileTime;
 
-/// What Stamplet passes over without a word.
+/// Why Stamplet passed over a target without a word, or Stamped where it stamps it. "." and ".."
+/// count as not there.
 TargetState SkipOf(const platform::FoundEntry& entry) {
-    if (entry.folder)
+    switch (stampreport::WhyPassedOver(entry, false)) {
+    case stampreport::PassedOver::Folder:
         return TargetState::Folder;
-    if (entry.hidden || entry.temporary || entry.offline)
+    case stampreport::PassedOver::Marked:
         return TargetState::Skipped;
+    case stampreport::PassedOver::DotEntry:
+        return TargetState::NotFound;
+    case stampreport::PassedOver::No:
+        break;
+    }
     return TargetState::Stamped;
 }
 
@@ -48,10 +56,9 @@ EntryCheck CheckTarget(const std::string& mask, const std::string& folder, FileT
     EntryCheck result;
     bool any = false;
     do {
-        if (entry.name == "." || entry.name == "..")
-            continue;
         if (const TargetState skip = SkipOf(entry); skip != TargetState::Stamped) {
-            skipped = skipped.value_or(skip);
+            if (skip != TargetState::NotFound)
+                skipped = skipped.value_or(skip);
             continue;
         }
         any = true;

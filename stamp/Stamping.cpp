@@ -2,7 +2,8 @@
 
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
-#include "stamp/StampletText.h"
+#include "stampreport/PassedOver.h"
+#include "stampreport/StampletText.h"
 
 #include <cstdio>
 #include <string>
@@ -24,14 +25,6 @@ void PrintAnnouncement(Console& console, const SystemTime& t) {
 std::string FolderPrefix(const std::string& mask) {
     const std::size_t separator = mask.find_last_of(platform::FolderSeparators());
     return separator == std::string::npos ? std::string() : mask.substr(0, separator + 1);
-}
-
-bool Skipped(const platform::FoundEntry& entry, bool includeFolders) {
-    if (entry.hidden || entry.temporary || entry.offline)
-        return true;
-    if (entry.name == "." || entry.name == "..")
-        return true;
-    return entry.folder && !includeFolders;
 }
 
 } // namespace
@@ -69,7 +62,8 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
     const std::string folder = FolderPrefix(request.fileMask);
     bool creationNoteGiven = false;
     do {
-        if (Skipped(entry, request.includeFolders))
+        if (stampreport::WhyPassedOver(entry, request.includeFolders) !=
+            stampreport::PassedOver::No)
             continue;
         const std::string path = folder + entry.name;
         bool creationNotKept = false;

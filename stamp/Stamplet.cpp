@@ -2,7 +2,7 @@
 
 #include "stamp/ArgumentScan.h"
 #include "stamp/Stamping.h"
-#include "stamp/StampletText.h"
+#include "stampreport/StampletText.h"
 
 namespace stamp {
 namespace {

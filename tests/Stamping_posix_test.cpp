@@ -2,7 +2,7 @@
 #include "stamp/ArgumentScan.h"
 #include "stamp/Stamping.h"
 #include "stamp/Stamplet.h"
-#include "stamp/StampletText.h"
+#include "stampreport/StampletText.h"
 #include "tests/support/ProgramRun.h"
 
 #include "ScopedTz.h"

@@ -3,7 +3,7 @@
 
 #include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
-#include "stamp/StampletText.h"
+#include "stampreport/StampletText.h"
 #include "tests/support/ProgramRun.h"
 
 #include "TempFolder.h"
