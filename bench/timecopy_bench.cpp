@@ -33,7 +33,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string programFolder;
-    platform::ExecutableFolder(programFolder);
+    if (platform::ExecutableFolder(programFolder)) {
+        std::fprintf(stderr, "timecopy_bench: its own folder cannot be found\n");
+        return 2;
+    }
     const auto script = engine::MakeStampScript(platform::NativeCommandShell());
     ScriptOnly scriptOnly;
     test::TestSurroundings running(test::TestSurroundings::Script::Run);

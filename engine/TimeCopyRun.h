@@ -80,9 +80,9 @@ public:
 
     /// Writes the script with `bytes` as `name` in the held list folder, known to the user as
     /// `path`, and holds it in `file`. By default on the disk.
-    virtual std::error_code WriteScript(platform::HeldFile& file,
-                                        const platform::HeldFolder& folder, const std::string& name,
-                                        const std::string& path, std::string_view bytes);
+    [[nodiscard]] virtual std::error_code
+    WriteScript(platform::HeldFile& file, const platform::HeldFolder& folder,
+                const std::string& name, const std::string& path, std::string_view bytes);
 
     /// Starts the script as a process of its own in a visible console and returns at once.
     /// Once the process has ended, `ended` must be called with its outcome, exactly once; where
@@ -95,7 +95,7 @@ public:
     virtual void Beep() = 0;
 
     /// Deletes the script file written, and no other. By default on the disk.
-    virtual std::error_code DeleteScript(platform::HeldFile& file);
+    [[nodiscard]] virtual std::error_code DeleteScript(platform::HeldFile& file);
 };
 
 /// Where a run ended.

@@ -17,9 +17,10 @@ void FileListState::MoveTo(const std::string& path) {
     std::string target;
     if (!platform::FullPath(path, target) && platform::SameFolderName(target, folder_))
         return;
-    // A relative path counts from the list folder, which is the current directory.
-    if (!platform::ChangeFolder(path))
-        platform::CurrentFolder(folder_);
+    // A relative path counts from the list folder, which is the current directory. The list
+    // folder is the new one as the system reports it, or as the path was made absolute.
+    if (!platform::ChangeFolder(path) && platform::CurrentFolder(folder_) && !target.empty())
+        folder_ = target;
     ReadFolder();
 }
 
@@ -31,7 +32,13 @@ void FileListState::SetMask(const std::string& mask) {
 }
 
 void FileListState::ReadFolder() {
-    platform::ChangeFolder(folder_);
+    // A folder that cannot be entered any more shows nothing, rather than whatever the current
+    // directory holds.
+    if (platform::ChangeFolder(folder_)) {
+        items_.clear();
+        view_.ShowItems(items_);
+        return;
+    }
     // The pointer in use before comes back however the reading ends.
     struct Busy {
         TListView& view;

@@ -183,13 +183,14 @@ void TFormRules::LoadSettings() {
 }
 
 void TFormRules::SaveSettings() {
-    // The user's configuration folder may not be there yet.
-    if (!setup_.configFolder.empty() &&
-        settingsPath_ == platform::JoinPath(setup_.configFolder, kSettingsFileName))
-        platform::CreateFolders(setup_.configFolder);
-    // Written beside the old file and moved into place: a crash never leaves half a file.
+    // The user's configuration folder may not be there yet; written beside the old file and
+    // moved into place, a crash never leaves half a file.
+    const bool inConfigFolder =
+        !setup_.configFolder.empty() &&
+        settingsPath_ == platform::JoinPath(setup_.configFolder, kSettingsFileName);
     platform::HeldFile file;
-    if (file.Write(settingsPath_, FormatSettings(view_.CurrentSettings())))
+    if ((inConfigFolder && platform::CreateFolders(setup_.configFolder)) ||
+        file.Write(settingsPath_, FormatSettings(view_.CurrentSettings())))
         view_.Boxes().ShowError(
             engine::messages::Filled(engine::messages::kCannotCreateFile, settingsPath_));
 }

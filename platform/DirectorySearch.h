@@ -30,7 +30,7 @@ public:
 
     /// Starts the search and delivers the first entry. Fails when the folder cannot be read or
     /// nothing matches (no_such_file_or_directory).
-    std::error_code First(const std::string& mask, FoundEntry& entry);
+    [[nodiscard]] std::error_code First(const std::string& mask, FoundEntry& entry);
 
     /// Delivers the next entry; false at the end.
     bool Next(FoundEntry& entry);

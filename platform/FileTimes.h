@@ -27,12 +27,12 @@ struct FileTimeSet {
 /// reads its three times. A folder is refused. Where the file system keeps no creation time, the
 /// earlier of the last-write and status-change times stands for it. A time before 1601 cannot be
 /// given as a file time and is reported as an error.
-std::error_code GetFileTimes(const std::string& path, FileTimeSet& times);
+[[nodiscard]] std::error_code GetFileTimes(const std::string& path, FileTimeSet& times);
 
 /// The three times of the entry at `path`, a file or a folder, as the file system keeps them,
 /// read without opening it: what was stored, for checking it. Where no creation time is kept, the
 /// same stand-in as GetFileTimes.
-std::error_code StatFileTimes(const std::string& path, FileTimeSet& times);
+[[nodiscard]] std::error_code StatFileTimes(const std::string& path, FileTimeSet& times);
 
 /// How the file system that holds an entry keeps its times.
 struct TimeKeeping {
@@ -47,7 +47,7 @@ struct TimeKeeping {
 
 /// How the file system that holds `path` (an entry, or a folder for the entries in it) keeps
 /// times.
-std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping);
+[[nodiscard]] std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping);
 
 /// True when `stored` is what a file system keeping times to `step` ticks stores for `wanted`.
 inline bool KeptAs(FileTime stored, FileTime wanted, FileTime step) {
@@ -68,7 +68,7 @@ struct FileTimeChange {
 /// TimeKeeping) is an error, result_out_of_range for a time outside what it can hold. Where the
 /// file system keeps no creation time that can be set, the other slots are still set and
 /// `creationNotKept` becomes true.
-std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
-                             bool& creationNotKept);
+[[nodiscard]] std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
+                                           bool& creationNotKept);
 
 } // namespace platform

@@ -28,17 +28,17 @@ std::int64_t UnixNow();
 
 /// The offset of local time from UTC, in seconds east of UTC, that the machine's time zone puts
 /// in force at the instant `unixSeconds` (daylight-saving time included where it applies then).
-std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast);
+[[nodiscard]] std::error_code UtcOffsetAt(std::int64_t unixSeconds, std::int32_t& secondsEast);
 
 /// The local calendar time of the instant `unixMilliseconds`, by the zone's rules for that
 /// instant.
-std::error_code LocalCalendarAt(std::int64_t unixMilliseconds, CalendarFields& local);
+[[nodiscard]] std::error_code LocalCalendarAt(std::int64_t unixMilliseconds, CalendarFields& local);
 
 /// The offset of local time from UTC in force now, in seconds east of UTC.
-std::error_code UtcOffsetNow(std::int32_t& secondsEast);
+[[nodiscard]] std::error_code UtcOffsetNow(std::int32_t& secondsEast);
 
 /// The local calendar time now, with milliseconds.
-std::error_code LocalCalendarNow(CalendarFields& local);
+[[nodiscard]] std::error_code LocalCalendarNow(CalendarFields& local);
 
 /// The environment settings that make a process's local time keep the offset `secondsEast` from
 /// UTC, whatever the zone's rules do while it runs. False where the system has no such setting

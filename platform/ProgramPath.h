@@ -7,6 +7,6 @@ namespace platform {
 
 /// The folder of the running executable, ending with the system's folder separator. Kronalo and
 /// Stamplet ship together in this folder.
-std::error_code ExecutableFolder(std::string& folder);
+[[nodiscard]] std::error_code ExecutableFolder(std::string& folder);
 
 } // namespace platform

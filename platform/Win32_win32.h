@@ -9,7 +9,7 @@
 namespace platform {
 
 /// The error the last failed Windows call left.
-inline std::error_code LastError() {
+[[nodiscard]] inline std::error_code LastError() {
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
 

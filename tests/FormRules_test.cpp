@@ -110,13 +110,13 @@ std::string Sep() {
 class FormRulesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::CurrentFolder(previous);
-        platform::FullPath(folder.str(), root);
+        ASSERT_FALSE(platform::CurrentFolder(previous));
+        ASSERT_FALSE(platform::FullPath(folder.str(), root));
         for (const char* name : {"clip01.avi", "clip02.avi", "clip01.wmv"})
             folder.Write(name);
         std::filesystem::create_directories(folder.path() / "sub" / "sub");
     }
-    void TearDown() override { platform::ChangeFolder(previous); }
+    void TearDown() override { EXPECT_FALSE(platform::ChangeFolder(previous)); }
 
     form::TFormRules& Make(std::vector<std::string> arguments) {
         form::FormSetup setup;
@@ -139,7 +139,7 @@ protected:
 // anything else leaves the list where it was.
 TEST_F(FormRulesTest, CommandLineArgument) {
     std::string start;
-    platform::CurrentFolder(start);
+    ASSERT_FALSE(platform::CurrentFolder(start));
     const struct {
         const char* what;
         std::string argument;
@@ -155,7 +155,7 @@ TEST_F(FormRulesTest, CommandLineArgument) {
         {"a bare file name", "clip01.avi", start, ""},
     };
     for (const auto& row : rows) {
-        platform::ChangeFolder(start);
+        ASSERT_FALSE(platform::ChangeFolder(start));
         view.path.clear();
         form::TFormRules& made = Make({row.argument});
         made.FormShow();

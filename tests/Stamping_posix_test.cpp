@@ -204,7 +204,7 @@ TEST_F(StampingTest, DaylightSavingEdge) {
 TEST_F(StampingTest, TimesTheDiskCannotHold) {
     const auto file = Make("clip.wmv");
     test::ProgramRun kind;
-    test::RunProgram("/usr/bin/stat", {"-f", "-c", "%T", folder.str()}, "", {}, kind);
+    ASSERT_FALSE(test::RunProgram("/usr/bin/stat", {"-f", "-c", "%T", folder.str()}, "", {}, kind));
     const bool ext4 = kind.out.starts_with("ext2/ext3");
     const struct {
         std::uint16_t year, month, day;

@@ -22,9 +22,10 @@ struct ProgramRun {
 /// Runs `program` with `arguments`, exactly as given (no shell, no wildcard expansion), in
 /// `folder`, with `environment` set on top of this process's, and waits for it to end. A `held`
 /// file passes into the program, as a stamp script does.
-std::error_code RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& folder,
-                           const std::vector<std::pair<std::string, std::string>>& environment,
-                           ProgramRun& run, const platform::HeldFile* held = nullptr);
+[[nodiscard]] std::error_code
+RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+           const std::string& folder,
+           const std::vector<std::pair<std::string, std::string>>& environment, ProgramRun& run,
+           const platform::HeldFile* held = nullptr);
 
 } // namespace test
