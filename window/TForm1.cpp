@@ -1,13 +1,9 @@
 #include "window/TForm1.h"
 
-#include "engine/Messages.h"
-#include "form/FileListing.h"
 #include "form/FormText.h"
 #include "form/SelectionCommands.h"
 #include "form/SettingsFile.h"
 #include "form/WindowLayout.h"
-#include "platform/CommandShell.h"
-#include "platform/ProgramPath.h"
 #include "window/Dialogs.h"
 #include "window/FileList.h"
 #include "window/FolderPanes.h"
@@ -17,23 +13,18 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QVBoxLayout>
-
-#include <filesystem>
-#include <fstream>
 
 namespace window {
 namespace {
