@@ -10,21 +10,21 @@
 
 namespace engine::messages {
 
-/// M1: the target pattern is blank.
+/// The target pattern is blank.
 inline constexpr const char* kBlankPattern =
     "Kohdetiedostokenttä ei saa olla tyhjä. Sen pitää olla tyyppiä: *.wmv\rtai esimerkiksi: "
     "KUVA_*.wmv";
 
-/// M3: nothing is selected; asks whether to select everything.
+/// Nothing is selected; asks whether to select everything.
 inline constexpr const char* kNothingSelected =
     "Listassa ei ole yhtään kohdetta valittuna. Paina Kyllä, jos haluat, että kaikki kohteet "
     "valitaan automaattisesti, ja Ei, joos haluat määrätä itse valittavat kohteet?";
 
-/// M6: the script is written and is about to run.
+/// The script is written and is about to run.
 inline constexpr const char* kScriptWritten =
     "Väliaikaistiedosto luotu. Paina OK, niin tiedostoajat asetetaan!";
 
-/// M7: every target was read back with its source's times.
+/// Every target was read back with its source's times.
 inline constexpr const char* kDone = "VALMIS! Ajat asetettu valittuihin tiedostoihin.";
 
 /// Added where a file system kept no creation time: the last-write times are set all the same.
@@ -37,19 +37,19 @@ inline constexpr const char* kZoneUnreadable =
     "Koneen aikavyöhykettä ei voitu lukea, joten tiedostoaikoja ei voi muuntaa paikalliseen "
     "aikaan. Keskeytetään koko prosessi.";
 
-/// Daylight-saving time began or ended while M6 was shown; the script's times would be an hour
-/// off, so it is not run.
+/// Daylight-saving time began or ended while kScriptWritten was shown; the script's times would be
+/// an hour off, so it is not run.
 inline constexpr const char* kZoneChanged =
     "Kesäaika alkoi tai päättyi, kun väliaikaistiedosto oli jo kirjoitettu, joten sen ajat "
     "olisivat väärin. Tiedostoaikoja ei asetettu. Paina Kopioi tiedostoajat uudelleen.";
 
-/// M2: the file list is empty.
+/// The file list is empty.
 std::string EmptyList(std::string_view filter);
 
-/// M4: a target name equals its source name.
+/// A target name equals its source name.
 std::string TargetIsSource(std::string_view item);
 
-/// M5: a source's times cannot be read.
+/// A source's times cannot be read.
 std::string TimesUnreadable(std::string_view item);
 
 /// A target name equals the stamp script's name: the script would replace the user's file.
@@ -65,7 +65,7 @@ std::string FolderMovedBeforeStart(std::string_view folder, std::string_view now
 /// Added to the final box where the list folder was moved or replaced while the script ran.
 std::string FolderMovedDuringRun(std::string_view folder, std::string_view now);
 
-/// M8: the script could not be deleted.
+/// The script could not be deleted.
 std::string ScriptNotDeleted(std::string_view path);
 
 /// The script could not be started at all.
@@ -86,7 +86,7 @@ std::string SourceNameIsMask(std::string_view item);
 /// Stamplet is not in the program folder.
 std::string StampletMissing(std::string_view path);
 
-/// How the run ended, from its targets as read back: M7 when every one has its times (with the
+/// How the run ended, from its targets as read back: kDone when every one has its times (with the
 /// note on creation times where needed), otherwise a warning with the counts and each target
 /// that was not stamped and why. `finished` is false when the script was cut short.
 std::string RunVerdict(bool finished, const TargetReport& report);

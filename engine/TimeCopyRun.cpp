@@ -242,8 +242,8 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
     ScriptLaunch launch{run->file, run->folder, context.script.StampCalls(run->items), false, {}};
     launch.creationNotKept = std::any_of(run->items.begin(), run->items.end(),
                                          [](const StampItem& item) { return !item.stampCreation; });
-    // Where the script's processes cannot be held to the run's offset, the time spent on M6
-    // must not have crossed a change of daylight-saving time.
+    // Where the script's processes cannot be held to the run's offset, the time spent on
+    // kScriptWritten must not have crossed a change of daylight-saving time.
     if (!platform::FixedOffsetEnvironment(run->secondsEast, launch.environment) &&
         context.zone.OffsetNow() != run->secondsEast) {
         surroundings.ShowInformation(messages::kZoneChanged);

@@ -385,7 +385,8 @@ TEST_F(ReliabilityTest, ScriptStillRunning) {
 }
 
 // Guards what runs: a neighbour who may write to the folder renames a script of their own over
-// Kronalo's while M6 waits; Kronalo still runs what it wrote, and deletes only its own file.
+// Kronalo's while kScriptWritten waits; Kronalo still runs what it wrote, and deletes only its own
+// file.
 TEST_F(ReliabilityTest, NeighbourReplacesTheScript) {
     for (const char* name : {"clip01.avi", "clip02.avi"})
         SetLastWrite(folder.path() / name, 1105790407);
@@ -464,7 +465,7 @@ TEST_F(ReliabilityTest, ListFolderMovedDuringTheRun) {
 }
 
 // Guards two windows on one folder: the second writes its script over the first's while the
-// first's M6 waits; each runs its own and reports on its own targets.
+// first's kScriptWritten waits; each runs its own and reports on its own targets.
 TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
     for (const char* name : {"clip01.avi", "clip02.avi"})
         SetLastWrite(folder.path() / name, 1105790407);

@@ -130,7 +130,7 @@ TEST_F(TForm1Test, RunMessages) {
 }
 
 // Guards the whole road from the run button: the script runs in the console, the real Stamplet
-// stamps, every target gets its source's last-write time, M7 follows and the script is gone.
+// stamps, every target gets its source's last-write time, kDone follows and the script is gone.
 TEST_F(TForm1Test, RunButtonCopiesTimes) {
     test::SetLastWrite(folder.path() / "clip01.avi", 1105790407); // 2005-01-15 12:00:07 UTC
     test::SetLastWrite(folder.path() / "clip02.avi", 1121428807); // 2005-07-15 12:00:07 UTC

@@ -65,7 +65,7 @@ TEST(TimeCopyBatchTest, CmdRunsTheStampScript) {
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "\\";
     ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
               engine::RunEnd::Started);
-    // Where Wine keeps no creation time, M7 carries the note on creation times.
+    // Where Wine keeps no creation time, kDone carries the note on creation times.
     EXPECT_TRUE(surroundings.LastBox().starts_with(engine::messages::kDone))
         << surroundings.LastBox() << surroundings.script.out << surroundings.script.err;
 

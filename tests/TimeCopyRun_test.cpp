@@ -120,8 +120,8 @@ bool OnPosix() {
     return platform::NativeCommandShell() == platform::CommandShell::Posix;
 }
 
-// Guards the mended lifetime and the verdict's evidence: M7 and the deletion wait for the
-// script's end, and M7 comes only once the targets carry their sources' times.
+// Guards the mended lifetime and the verdict's evidence: kDone and the deletion wait for the
+// script's end, and kDone comes only once the targets carry their sources' times.
 TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     ASSERT_EQ(Run(), RunEnd::Started);
     const std::string path = ScriptPath();
@@ -186,8 +186,8 @@ TEST(RunVerdictTest, NamesWhatWasNotStamped) {
     EXPECT_EQ(text.find("t10"), std::string::npos);
 }
 
-// Guards the endings after the checks: a warning with its evidence, M8, a failed start, and a
-// script that cannot be created, on the real disk too.
+// Guards the endings after the checks: a warning with its evidence, ScriptNotDeleted, a failed
+// start, and a script that cannot be created, on the real disk too.
 TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
     const std::string path = ScriptPath();
 
