@@ -124,4 +124,42 @@ TEST_F(KronaloSessionTest, SessionEndsWhileTheScriptRuns) {
     }
 }
 
+// Guards the window's bounds as the settings file means them, frame included: the first start's
+// window is 651 x 382 outside, the settings file keeps the outer bounds at closing, and the next
+// start gives them back.
+TEST_F(KronaloSessionTest, OuterBounds) {
+    const struct {
+        const char* what;
+        std::string settings; ///< Kronalo.dat before the start; none where empty.
+        std::string outer;
+        std::string saved; ///< Lines 7 to 10 after closing.
+    } rows[] = {
+        {"the first start", "", "651x382", "129\r\n179\r\n651\r\n382\r\n"},
+        {"bounds from the settings file",
+         "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n40\r\n50\r\n700\r\n450\r\n", "700x450",
+         "40\r\n50\r\n700\r\n450\r\n"},
+    };
+    for (const auto& row : rows) {
+        test::XSession session;
+        if (const std::string reason = session.Start(); !reason.empty())
+            GTEST_SKIP() << reason;
+        const auto settings = programs.path() / "Kronalo.dat";
+        std::filesystem::remove(settings);
+        if (!row.settings.empty())
+            std::ofstream(settings, std::ios::binary) << row.settings;
+        test::Job kronalo;
+        ASSERT_TRUE(kronalo.Start({(programs.path() / "Kronalo").string()}, session.Environment()));
+        const std::string window = session.WaitWindows("Kronalo 1.3", 1);
+        ASSERT_FALSE(window.empty()) << row.what;
+        EXPECT_TRUE(test::WaitUntil([&] { return session.OuterSize(window) == row.outer; }))
+            << row.what << ": " << session.OuterSize(window);
+        // Closed through the window manager, as the user closes it.
+        session.Keys(window, "alt+F4");
+        int status = 0;
+        ASSERT_TRUE(test::WaitUntil([&] { return kronalo.Ended(status); })) << row.what;
+        const std::string saved = test::ReadAll(settings);
+        EXPECT_TRUE(saved.ends_with(row.saved)) << row.what << ": " << saved;
+    }
+}
+
 } // namespace

@@ -113,8 +113,14 @@ public:
     void SetLeft(int left) override { form_.move(left, form_.pos().y()); }
     void SetTop(int top) override { form_.move(form_.pos().x(), top); }
     // The window's minimum size still holds.
-    void SetWidth(int width) override { form_.resize(width, form_.height()); }
-    void SetHeight(int height) override { form_.resize(form_.width(), height); }
+    void SetWidth(int width) override {
+        form_.outer_.setWidth(width);
+        form_.ApplyOuterSize();
+    }
+    void SetHeight(int height) override {
+        form_.outer_.setHeight(height);
+        form_.ApplyOuterSize();
+    }
 
 private:
     TForm1& form_;
@@ -130,10 +136,12 @@ form::TSettings TForm1::View::CurrentSettings() const {
     settings.targetPattern = form_.ToNameEdit->text().toStdString();
     settings.leftPaneWidth =
         form_.Panel1->isVisible() ? form_.Panel1->width() : form_.leftPaneWidth_;
-    settings.left = form_.pos().x();
-    settings.top = form_.pos().y();
-    settings.width = form_.width();
-    settings.height = form_.height();
+    // The outer bounds, frame included.
+    const QRect frame = form_.frameGeometry();
+    settings.left = frame.x();
+    settings.top = frame.y();
+    settings.width = frame.width();
+    settings.height = frame.height();
     return settings;
 }
 
@@ -171,7 +179,8 @@ void TForm1::BuildControls() {
     setMinimumSize(form::layout::kMinimumWidth, form::layout::kMinimumHeight);
     const form::TSettings defaults;
     move(defaults.left, defaults.top);
-    resize(defaults.width, defaults.height);
+    outer_ = QSize(defaults.width, defaults.height);
+    ApplyOuterSize();
 
     Panel1 = new QWidget;
     Panel3 = new QWidget;
@@ -482,6 +491,25 @@ void TForm1::showEvent(QShowEvent* event) {
         shown_ = true;
         FormShow();
     }
+}
+
+void TForm1::ApplyOuterSize() {
+    // The frame is known only once the window manager has framed the shown window; until then
+    // the outer size is the client's.
+    resize(outer_ - (frameGeometry().size() - size()));
+}
+
+bool TForm1::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // The settings mean the window's outer size: once the frame is first known, the client area
+    // gives way to it.
+    if (!framed_ && isVisible() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        frameGeometry().size() != size()) {
+        framed_ = true;
+        ApplyOuterSize();
+    }
+    return handled;
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

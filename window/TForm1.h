@@ -113,6 +113,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -127,12 +128,17 @@ private:
     void BuildMiddlePane();
     void BuildRightPane();
     void BuildPopupMenu();
+    /// Sizes the client area so that the window, frame included, has the outer size wanted.
+    void ApplyOuterSize();
 
     std::unique_ptr<form::TBoxes> boxes_;
     TStampConsole* console_;
     std::unique_ptr<View> view_;
     std::unique_ptr<form::TFormRules> rules_;
     bool shown_ = false;
+    /// The outer size the window is to have, frame included, and whether its frame has been met.
+    QSize outer_;
+    bool framed_ = false;
     /// The left pane's width as last set, for saving before the window has been laid out.
     int leftPaneWidth_ = form::TSettings().leftPaneWidth;
 };

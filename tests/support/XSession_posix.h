@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <spawn.h>
 #include <string>
@@ -185,6 +186,24 @@ public:
             return true;
         });
         return found;
+    }
+
+    /// The outer size of `window`, its frame included, as "WIDTHxHEIGHT"; empty until the window
+    /// manager has framed it.
+    std::string OuterSize(const std::string& window) const {
+        const std::string shell = Xdotool({"getwindowgeometry", "--shell", window});
+        ProgramRun frame;
+        if (RunProgram("/usr/bin/xprop", {"-id", window, "_NET_FRAME_EXTENTS"}, "",
+                       {{"DISPLAY", display_}}, frame) ||
+            frame.out.find('=') == std::string::npos)
+            return {};
+        int left = 0, right = 0, top = 0, bottom = 0, width = 0, height = 0;
+        if (std::sscanf(frame.out.substr(frame.out.find('=') + 1).c_str(), " %d, %d, %d, %d", &left,
+                        &right, &top, &bottom) != 4 ||
+            std::sscanf(shell.substr(shell.find("WIDTH=")).c_str(), "WIDTH=%d\nHEIGHT=%d", &width,
+                        &height) != 2)
+            return {};
+        return std::to_string(left + width + right) + "x" + std::to_string(top + height + bottom);
     }
 
     /// Keys pressed in `window`, as xdotool names them.
