@@ -301,7 +301,8 @@ TEST_F(TForm1Test, SettingsRoundTrip) {
         window.ToNameEdit->setText("KUVA_*.wmv");
         window.Splitter1->setSizes({300, window.Splitter1->width() - 308});
         window.move(40, 50);
-        window.resize(700, 450);
+        // The user's resize, to 700 x 450 frame included.
+        window.resize(QSize(700, 450) - (window.frameGeometry().size() - window.size()));
         EXPECT_TRUE(window.close());
     }
     EXPECT_EQ(SettingsText(file),
@@ -316,7 +317,7 @@ TEST_F(TForm1Test, SettingsRoundTrip) {
     EXPECT_EQ(again.ToNameEdit->text().toStdString(), "KUVA_*.wmv");
     EXPECT_EQ(again.Panel1->width(), 300);
     EXPECT_EQ(again.pos(), QPoint(40, 50));
-    EXPECT_EQ(again.size(), QSize(700, 450));
+    EXPECT_EQ(again.frameGeometry().size(), QSize(700, 450));
     EXPECT_TRUE(log.empty());
 }
 
@@ -338,7 +339,7 @@ TEST_F(TForm1Test, SettingsErrors) {
         TForm1& window = Open({});
         EXPECT_EQ(log, std::vector<std::string>{row.message}) << row.what;
         EXPECT_EQ(window.Panel1->width(), 217) << row.what;
-        EXPECT_EQ(window.size(), QSize(651, 382)) << row.what;
+        EXPECT_EQ(window.frameGeometry().size(), QSize(651, 382)) << row.what;
     }
     EXPECT_EQ(form->ToNameEdit->text().toStdString(), "*.wmv");
 
@@ -366,7 +367,7 @@ TEST_F(TForm1Test, SettingsErrors) {
         log.clear();
         TForm1& window = Open({});
         EXPECT_EQ(log, std::vector<std::string>{row.message}) << row.what;
-        EXPECT_EQ(window.size(), QSize(651, 382)) << row.what;
+        EXPECT_EQ(window.frameGeometry().size(), QSize(651, 382)) << row.what;
     }
     std::filesystem::remove(file);
     Open({});

@@ -503,8 +503,9 @@ bool TForm1::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     // The settings mean the window's outer size: once the frame is first known, the client area
     // gives way to it.
+    const QEvent::Type type = event->type();
     if (!framed_ && isVisible() &&
-        (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) &&
         frameGeometry().size() != size()) {
         framed_ = true;
         ApplyOuterSize();
