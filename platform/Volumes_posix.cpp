@@ -1,4 +1,4 @@
-#include "platform/Volumes.h"
+#include "platform/Volumes_posix.h"
 
 #include <fstream>
 #include <sstream>
@@ -24,19 +24,24 @@ bool IsNetworkType(const std::string& type) {
     return type == "cifs" || type == "smb3" || type.rfind("nfs", 0) == 0 || type == "fuse.sshfs";
 }
 
-bool IsRemovableRoot(const std::string& root) {
-    // Where desktops mount what the user plugs in.
-    for (const char* place : {"/media/", "/run/media/", "/mnt/"})
+/// Where desktops mount what the user plugs in; /mnt holds other mounts too (a tmpfs, a bind),
+/// and only a real volume there counts: a block device or a network share.
+bool IsRemovable(const std::string& root, const std::string& source, bool network) {
+    for (const char* place : {"/media/", "/run/media/"})
         if (root.rfind(place, 0) == 0)
             return true;
-    return false;
+    return root.rfind("/mnt/", 0) == 0 && (network || source.rfind("/dev/", 0) == 0);
 }
 
 } // namespace
 
 std::vector<Volume> MountedVolumes() {
-    std::vector<Volume> volumes;
     std::ifstream table("/proc/self/mountinfo");
+    return VolumesOfMountTable(table);
+}
+
+std::vector<Volume> VolumesOfMountTable(std::istream& table) {
+    std::vector<Volume> volumes;
     std::string line;
     while (std::getline(table, line)) {
         // Fields: id parent major:minor root point options [optional...] - type source options
@@ -46,11 +51,12 @@ std::vector<Volume> MountedVolumes() {
             continue;
         Volume volume;
         volume.root = Unescaped(point);
+        std::string source;
         while (fields >> field)
-            if (field == "-" && fields >> volume.type)
+            if (field == "-" && fields >> volume.type >> source)
                 break;
         volume.network = IsNetworkType(volume.type);
-        volume.removable = IsRemovableRoot(volume.root);
+        volume.removable = IsRemovable(volume.root, Unescaped(source), volume.network);
         volumes.push_back(volume);
     }
     return volumes;
