@@ -1,6 +1,7 @@
 // Measures Stamplet and Kronalo side by side with the tools a user would pick instead. Each
 // pair runs alternately on data made in a temporary folder; the figures are medians of the wall
-// times, from process start to exit. Prints one table; never asserts anything.
+// times, from process start to exit. Prints one table; never asserts anything. `peer_bench 3 7`
+// measures only the steps 3 and 7.
 
 #include "platform/ProgramPath.h"
 #include "tests/support/ProgramRun.h"
@@ -107,7 +108,12 @@ struct Row {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::vector<std::string> asked(argv + 1, argv + argc);
+    const auto wanted = [&asked](int step) {
+        return asked.empty() ||
+               std::find(asked.begin(), asked.end(), std::to_string(step)) != asked.end();
+    };
     std::string bin;
     if (platform::ExecutableFolder(bin)) {
         std::fprintf(stderr, "cannot find the program folder\n");
@@ -129,14 +135,14 @@ int main() {
     MakeFiles(work / "list", "b", ".wmv", 50000);
 
     std::fprintf(stderr, "1/8 one stamp call\n");
-    {
+    if (wanted(1)) {
         const auto [ours, theirs] =
             Alternate({stamplet, {"/W", "/D", "02-17-2005", "/T", "14:03:09", "clip01.wmv"}},
                       {"/usr/bin/touch", {"-d", date, "clip01.wmv"}}, work / "one", 300);
         rows.push_back({"one stamp call", "touch -d", 0.75, ours, theirs});
     }
     std::fprintf(stderr, "2/8 a mask over 20,000 files\n");
-    {
+    if (wanted(2)) {
         const auto [ours, theirs] =
             Alternate({stamplet, {"/A", "/D", "02-17-2005", "/T", "14:03:09", "*.dat"}},
                       {"/bin/sh", {"-c", "touch -d '" + date + "' *.dat"}}, work / "mask", 15);
@@ -147,6 +153,8 @@ int main() {
     for (const auto& [pairs, rounds, target] :
          {std::tuple{200, 15, 0.0}, {2000, 5, 1.0}, {20000, 2, 1.0}}) {
         std::fprintf(stderr, "3/8 the whole job for %d pairs\n", pairs);
+        if (!wanted(3))
+            continue;
         const fs::path folder = work / ("job" + std::to_string(pairs));
         MakeFiles(folder, "clip", ".avi", pairs);
         MakeFiles(folder, "clip", ".wmv", pairs);
@@ -155,36 +163,38 @@ int main() {
         rows.push_back({JobName(pairs), "sh loop of touch -r", target, ours, theirs});
     }
     std::fprintf(stderr, "4/8 the engine over 10,000 sources\n");
-    {
+    if (wanted(4)) {
         const auto [ours, theirs] =
             Alternate({bin + "timecopy_bench", {(work / "engine").string(), "script"}},
                       {"/bin/sh", {"-c", "stat -c '%W %Y' *.avi"}}, work / "engine", 10);
         rows.push_back({"engine, 10,000 sources", "stat -c '%W %Y'", 1.0, ours, theirs});
     }
     std::fprintf(stderr, "5/8 the file list over 100,000 files\n");
-    if (fs::exists(bin + "list_bench")) {
+    if (wanted(5) && fs::exists(bin + "list_bench")) {
         const auto [ours, theirs] =
             Alternate({bin + "list_bench", {}}, {"/bin/ls", {"-1"}}, work / "list", 7);
         rows.push_back({"file list, 100,000 files", "ls -1", 2.0, ours, theirs, 150 * 1024});
     }
     std::fprintf(stderr, "6/8 Kronalo's window, start to idle\n");
-    if (fs::exists(bin + "start_bench")) {
+    if (wanted(6) && fs::exists(bin + "start_bench")) {
         const auto [ours, theirs] =
             Alternate({bin + "start_bench", {"kronalo", (work / "Kronalo.dat").string()}},
                       {bin + "start_bench", {"list"}}, work, 20);
         rows.push_back({"window, start to idle", "a minimal Qt list window", 1.5, ours, theirs});
     }
     std::fprintf(stderr, "7/8 the whole job through the window, 2,000 pairs\n");
-    if (fs::exists(bin + "start_bench")) {
+    if (wanted(7) && fs::exists(bin + "start_bench")) {
         const fs::path folder = work / "job2000";
+        MakeFiles(folder, "clip", ".avi", 2000);
+        MakeFiles(folder, "clip", ".wmv", 2000);
         const auto [ours, theirs] = Alternate(
             {bin + "start_bench", {"run", folder.string(), (work / "Kronalo.dat").string()}},
             {bin + "timecopy_bench", {folder.string(), "run"}}, folder, 5);
-        rows.push_back({"whole job through the window, 2,000 pairs", "engine and script alone", 1.1,
-                        ours, theirs});
+        rows.push_back({"whole job through the window, 2,000 pairs", "engine and script alone",
+                        1.05, ours, theirs});
     }
     std::fprintf(stderr, "8/8 the whole job on an NTFS volume (ntfs-3g), 2,000 pairs\n");
-    if (const std::string ntfs = MountNtfs(work); !ntfs.empty()) {
+    if (const std::string ntfs = wanted(8) ? MountNtfs(work) : std::string(); !ntfs.empty()) {
         const fs::path folder = fs::path(ntfs) / "job";
         MakeFiles(folder, "clip", ".avi", 2000);
         MakeFiles(folder, "clip", ".wmv", 2000);

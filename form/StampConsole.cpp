@@ -6,6 +6,7 @@
 #include "platform/CommandShell.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace form {
@@ -48,34 +49,51 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
 }
 
 void StampConsole::Read() {
-    // On the reading thread: hands what arrives to the window's thread, which is told once for
-    // all that gathered meanwhile; a fast script writes thousands of lines a second.
-    const auto tell = [this](bool post) {
+    // On the reading thread: hands what arrives to the window's thread, at most ten times a
+    // second. A fast script writes thousands of lines a second, and each piece the window shows is
+    // laid out anew.
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kInterval = std::chrono::milliseconds(100);
+    const auto tell = [this] {
+        bool post = false;
+        {
+            const std::lock_guard<std::mutex> hold(inbox_.lock);
+            post = !std::exchange(inbox_.posted, true);
+        }
         if (post)
             post_([self = self_] {
                 if (*self)
                     (*self)->TakeOutput();
             });
     };
+    Clock::time_point told = Clock::now() - kInterval;
+    bool untold = false;
     std::string out, err;
-    while (process_.Read(out, err)) {
-        bool post = false;
-        {
+    for (;;) {
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(told + kInterval - Clock::now());
+        if (!process_.Read(out, err,
+                           untold ? static_cast<int>(std::max<long>(0, wait.count())) : -1))
+            break;
+        if (!out.empty()) {
             const std::lock_guard<std::mutex> hold(inbox_.lock);
             inbox_.output += out;
-            post = !std::exchange(inbox_.posted, true);
+            out.clear();
+            untold = true;
         }
-        out.clear();
-        tell(post);
+        if (untold && Clock::now() >= told + kInterval) {
+            tell();
+            told = Clock::now();
+            untold = false;
+        }
     }
     const int status = process_.Wait().exitStatus;
     {
         const std::lock_guard<std::mutex> hold(inbox_.lock);
         inbox_.ended = true;
         inbox_.exitStatus = status;
-        inbox_.posted = true;
     }
-    tell(true);
+    tell();
 }
 
 void StampConsole::TakeOutput() {

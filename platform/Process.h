@@ -51,9 +51,10 @@ public:
     [[nodiscard]] std::error_code Start(const ProcessStart& start);
 
     /// Blocks until output arrives and appends it: standard output to `out`, standard error to
-    /// `err` where it is separate. False, with nothing appended, once the process and every
-    /// process it started have closed their output.
-    bool Read(std::string& out, std::string& err);
+    /// `err` where it is separate; or, with a `timeoutMs` of 0 or more, until that time has passed
+    /// without output, appending nothing. False, with nothing appended, once the process and
+    /// every process it started have closed their output.
+    bool Read(std::string& out, std::string& err, int timeoutMs = -1);
 
     /// Blocks until the process has ended, once its output is read to the end.
     ProcessEnd Wait();

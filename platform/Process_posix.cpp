@@ -135,15 +135,18 @@ std::error_code Process::Start(const ProcessStart& start) {
     return {};
 }
 
-bool Process::Read(std::string& out, std::string& err) {
+bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
     State& state = *state_;
     while (state.out || state.err) {
         struct pollfd fds[2] = {{state.out.get(), POLLIN, 0}, {state.err.get(), POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        const int ready = ::poll(fds, 2, timeoutMs);
+        if (ready < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
+        if (ready == 0)
+            return true;
         bool read = false;
         for (auto [fd, sink, revents] : {std::tuple{&state.out, &out, fds[0].revents},
                                          std::tuple{&state.err, &err, fds[1].revents}}) {

@@ -13,7 +13,12 @@ namespace platform {
 
 struct Process::State {
     UniqueHandle process;
+    /// Standard output's reading end, read overlapped so that a read can wait with a timeout.
     UniqueHandle out;
+    UniqueHandle outEvent;
+    OVERLAPPED reading{};
+    bool pending = false;
+    char buffer[65536];
     UniqueHandle err;
     /// Standard error, where separate, is read on a thread of its own meanwhile.
     std::thread errReader;
@@ -64,6 +69,25 @@ std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::strin
     return result + '\0';
 }
 
+/// A pipe whose writing end the new process inherits and whose reading end stays here, opened
+/// for overlapped reading: a named pipe, as anonymous ones cannot be.
+std::error_code OverlappedPipe(UniqueHandle& read, UniqueHandle& write) {
+    static LONG serial = 0;
+    const std::string name = "\\\\.\\pipe\\kronalo-" + std::to_string(::GetCurrentProcessId()) +
+                             "-" + std::to_string(::InterlockedIncrement(&serial));
+    read.reset(::CreateNamedPipeA(
+        name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 65536, 65536, 0, nullptr));
+    if (!read)
+        return LastError();
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    write.reset(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!write)
+        return LastError();
+    return {};
+}
+
 /// A pipe whose writing end the new process inherits and whose reading end stays here.
 std::error_code Pipe(UniqueHandle& read, UniqueHandle& write) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -92,13 +116,18 @@ Process::Process() : state_(std::make_unique<State>()) {}
 Process::~Process() {
     if (Running())
         Wait();
+    if (state_->pending) {
+        ::CancelIo(state_->out.get());
+        DWORD ignored = 0;
+        ::GetOverlappedResult(state_->out.get(), &state_->reading, &ignored, TRUE);
+    }
 }
 
 std::error_code Process::Start(const ProcessStart& start) {
     if (Running() || start.command.empty())
         return std::make_error_code(std::errc::invalid_argument);
     UniqueHandle outRead, outWrite, errRead, errWrite;
-    if (const std::error_code error = Pipe(outRead, outWrite))
+    if (const std::error_code error = OverlappedPipe(outRead, outWrite))
         return error;
     if (start.separateErrors)
         if (const std::error_code error = Pipe(errRead, errWrite))
@@ -128,6 +157,8 @@ std::error_code Process::Start(const ProcessStart& start) {
     ::CloseHandle(started.hThread);
     state_->process.reset(started.hProcess);
     state_->out.reset(outRead.release());
+    state_->outEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    state_->pending = false;
     if (start.separateErrors) {
         state_->err.reset(errRead.release());
         state_->errReader = std::thread([state = state_.get()] {
@@ -138,11 +169,42 @@ std::error_code Process::Start(const ProcessStart& start) {
     return {};
 }
 
-bool Process::Read(std::string& out, std::string& err) {
+bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
     State& state = *state_;
-    if (state.out && ReadSome(state.out.get(), out))
-        return true;
-    state.out.reset();
+    while (state.out) {
+        // One read stands at a time; one that has not finished by the timeout stays for the next
+        // call.
+        DWORD got = 0;
+        bool done = false;
+        if (!state.pending) {
+            state.reading = OVERLAPPED{};
+            state.reading.hEvent = state.outEvent.get();
+            if (::ReadFile(state.out.get(), state.buffer, sizeof state.buffer, nullptr,
+                           &state.reading)) {
+                done = true;
+            } else if (::GetLastError() == ERROR_IO_PENDING) {
+                state.pending = true;
+            } else {
+                state.out.reset();
+                break;
+            }
+        }
+        if (!done) {
+            if (::WaitForSingleObject(state.outEvent.get(),
+                                      timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs)) ==
+                WAIT_TIMEOUT)
+                return true;
+            state.pending = false;
+        }
+        if (!::GetOverlappedResult(state.out.get(), &state.reading, &got, FALSE)) {
+            state.out.reset();
+            break;
+        }
+        if (got > 0) {
+            out.append(state.buffer, got);
+            return true;
+        }
+    }
     if (state.errReader.joinable()) {
         state.errReader.join();
         state.err.reset();
