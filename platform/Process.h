@@ -63,6 +63,9 @@ public:
     bool Running() const;
 
 private:
+    /// Waits for the end of a process whose output is read to the end.
+    ProcessEnd Reap();
+
     struct State;
     std::unique_ptr<State> state_;
 };

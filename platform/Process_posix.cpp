@@ -167,13 +167,8 @@ bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
     return false;
 }
 
-ProcessEnd Process::Wait() {
+ProcessEnd Process::Reap() {
     ProcessEnd end;
-    if (!Running())
-        return end;
-    std::string ignored;
-    while (Read(ignored, ignored))
-        ignored.clear();
     int status = 0;
     struct rusage usage {};
     while (::wait4(state_->pid, &status, 0, &usage) < 0 && errno == EINTR) {

@@ -217,13 +217,8 @@ bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
     return false;
 }
 
-ProcessEnd Process::Wait() {
+ProcessEnd Process::Reap() {
     ProcessEnd end;
-    if (!Running())
-        return end;
-    std::string ignored;
-    while (Read(ignored, ignored))
-        ignored.clear();
     const HANDLE process = state_->process.get();
     ::WaitForSingleObject(process, INFINITE);
     DWORD code = 0;
