@@ -22,12 +22,7 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
                          std::function<void(const engine::ScriptOutcome&)> ended) {
     if (running_)
         return false;
-    platform::ProcessStart start;
-    start.command = platform::ScriptCommand(launch.script);
-    start.heldFolder = &launch.folder;
-    start.environment = launch.environment;
-    start.held = &launch.script;
-    if (process_.Start(start))
+    if (process_.Start(platform::ScriptStart(launch.script, launch.folder, launch.environment)))
         return false;
     running_ = true;
     ended_ = std::move(ended);

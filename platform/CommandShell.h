@@ -2,6 +2,7 @@
 
 #include "platform/HeldFile.h"
 #include "platform/HeldFolder.h"
+#include "platform/Process.h"
 
 #include <string>
 #include <vector>
@@ -22,9 +23,9 @@ CommandShell NativeCommandShell();
 /// by the time it starts; on Windows the held file cannot be renamed or replaced meanwhile.
 std::vector<std::string> ScriptCommand(const HeldFile& script);
 
-/// Runs in the script's new process between fork and exec, so only async-signal-safe calls:
-/// lets the held script pass into the process and enters the held `folder`. Does nothing where
-/// processes are not started by fork.
-void PrepareScriptChild(const HeldFile& script, const HeldFolder& folder) noexcept;
+/// What starts the held script with that interpreter in the held `folder`, with `environment`
+/// set on top of this process's.
+ProcessStart ScriptStart(const HeldFile& script, const HeldFolder& folder,
+                         const std::vector<std::pair<std::string, std::string>>& environment);
 
 } // namespace platform

@@ -10,6 +10,4 @@ std::vector<std::string> ScriptCommand(const HeldFile& script) {
     return {"cmd.exe", "/c", script.Path()};
 }
 
-void PrepareScriptChild(const HeldFile&, const HeldFolder&) noexcept {}
-
 } // namespace platform

@@ -51,16 +51,6 @@ bool DeleteOpenFile(HANDLE file) {
     return ::SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof info);
 }
 
-/// The volume and file index that name the open file wherever it stands.
-bool Identity(HANDLE file, std::uint64_t& volume, std::uint64_t& index) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(file, &info))
-        return false;
-    volume = info.dwVolumeSerialNumber;
-    index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return true;
-}
-
 } // namespace
 
 HeldFile::~HeldFile() {

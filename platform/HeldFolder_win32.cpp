@@ -10,15 +10,6 @@ HANDLE OpenFolder(const std::string& path, DWORD share) {
                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
-bool Identity(HANDLE folder, std::uint64_t& volume, std::uint64_t& index) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(folder, &info))
-        return false;
-    volume = info.dwVolumeSerialNumber;
-    index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return true;
-}
-
 } // namespace
 
 HeldFolder::~HeldFolder() {

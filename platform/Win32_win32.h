@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <system_error>
 
 namespace platform {
@@ -37,6 +38,16 @@ public:
 private:
     HANDLE handle_;
 };
+
+/// The volume and file index that name the open file or folder wherever it stands.
+inline bool Identity(HANDLE entry, std::uint64_t& volume, std::uint64_t& index) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(entry, &info))
+        return false;
+    volume = info.dwVolumeSerialNumber;
+    index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
 
 /// A FILETIME as one 64-bit count, and back.
 inline unsigned long long Ticks(const FILETIME& time) {

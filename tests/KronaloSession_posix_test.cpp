@@ -61,12 +61,16 @@ protected:
         const std::string window = session.WaitWindows("Kronalo 1.3", 1);
         if (window.empty())
             return "Kronalo's window did not appear";
-        session.Keys(window, "Return");
-        const std::string box = session.WaitWindows("Kronalo 1.3", 2);
+        std::string box;
+        session.KeysUntil(window, "Return", [&] {
+            const std::vector<std::string> shown = session.Windows("Kronalo 1.3");
+            if (shown.size() >= 2)
+                box = shown.back();
+            return !box.empty();
+        });
         if (box.empty() || box == window)
             return "the script-written box did not appear";
-        session.Keys(box, "Return");
-        if (!test::WaitUntil([this] { return std::filesystem::exists(Called()); }))
+        if (!session.KeysUntil(box, "Return", [this] { return std::filesystem::exists(Called()); }))
             return "the script made no Stamplet call";
         return {};
     }
@@ -154,9 +158,9 @@ TEST_F(KronaloSessionTest, OuterBounds) {
         EXPECT_TRUE(test::WaitUntil([&] { return session.OuterSize(window) == row.outer; }))
             << row.what << ": " << session.OuterSize(window);
         // Closed through the window manager, as the user closes it.
-        session.Keys(window, "alt+F4");
         int status = 0;
-        ASSERT_TRUE(test::WaitUntil([&] { return kronalo.Ended(status); })) << row.what;
+        ASSERT_TRUE(session.KeysUntil(window, "alt+F4", [&] { return kronalo.Ended(status); }))
+            << row.what;
         const std::string saved = test::ReadAll(settings);
         EXPECT_TRUE(saved.ends_with(row.saved)) << row.what << ": " << saved;
     }

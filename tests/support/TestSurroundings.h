@@ -96,11 +96,8 @@ public:
             ended = std::move(onEnd);
             return true;
         }
-        platform::ProcessStart start;
-        start.command = platform::ScriptCommand(launch.script);
-        start.heldFolder = &launch.folder;
-        start.environment = launch.environment;
-        start.held = &launch.script;
+        platform::ProcessStart start =
+            platform::ScriptStart(launch.script, launch.folder, launch.environment);
         start.separateErrors = true;
         platform::Process process;
         if (process.Start(start))

@@ -211,6 +211,18 @@ public:
         Xdotool({"windowactivate", "--sync", window, "key", "--clearmodifiers", keys});
     }
 
+    /// Presses `keys` in `window` until `done` holds, as a user presses again what a window that
+    /// was still taking the focus missed; false where it never held.
+    template <typename Done>
+    bool KeysUntil(const std::string& window, const std::string& keys, Done done) const {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            Keys(window, keys);
+            if (WaitUntil(done, 3))
+                return true;
+        }
+        return false;
+    }
+
 private:
     std::string display_;
     Job server_;
