@@ -1,5 +1,7 @@
 #include "engine/Messages.h"
 
+#include <cstdio>
+
 namespace engine::messages {
 namespace {
 
@@ -32,6 +34,67 @@ std::string TargetIsScript(std::string_view target) {
            "väliaikaistiedosto korvaisi sen. Koko prosessi keskeytetään.\r\rTiedosto, jonka "
            "kohdalla virhe tuli, on:\r" +
            std::string(target);
+}
+
+std::string RecordNotWritten(std::string_view path, std::string_view reason) {
+    return "VIRHE! Palautustiedostoa " + Quoted(path) + " ei voitu kirjoittaa:\r" +
+           std::string(reason) + "\r\rTiedostoaikoja ei asetettu. Keskeytetään koko prosessi.";
+}
+
+std::string NothingToRestore(std::string_view folder) {
+    return "Kansiolle " + Quoted(folder) +
+           " ei ole tallennettu ajoa, jonka ajat voisi palauttaa. Palautettavat ajat tallennetaan "
+           "vain, kun Tee palautustiedosto on valittuna.";
+}
+
+namespace {
+
+std::string When(const CalendarTime& t) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d.%d.%04d klo %02d.%02d.%02d", t.day, t.month, t.year,
+                  t.hour, t.minute, t.second);
+    return text;
+}
+
+} // namespace
+
+std::string AskRestore(std::size_t count, std::size_t leftAlone, const CalendarTime& when) {
+    std::string text = "Palautetaanko " + std::to_string(count) +
+                       " kohdetiedostolle aiemmat ajat, jotka niillä oli ennen " + When(when) +
+                       " tehtyä ajoa? Paina Kyllä, jos haluat palauttaa ajat, ja Ei, jos et.";
+    if (leftAlone > 0)
+        text += "\r\r" + std::to_string(leftAlone) +
+                " muuta ajon kohdetiedostoa jätetään ennalleen, koska niitä on muutettu, ne on "
+                "korvattu tai ne puuttuvat.";
+    return text;
+}
+
+std::string NothingRestorable(const CalendarTime& when) {
+    return "Mikään " + When(when) +
+           " tehdyn ajon kohdetiedostoista ei ole enää sellainen kuin ajo sen jätti, joten "
+           "aikoja ei palautettu.";
+}
+
+std::string RecordsRefused(const std::vector<std::pair<std::string, std::error_code>>& refused) {
+    std::string text;
+    for (const auto& [path, reason] : refused) {
+        const char* why =
+            reason == std::errc::illegal_byte_sequence ? "se on vioittunut tai vajaa"
+            : reason == std::errc::file_too_large      ? "se on liian suuri"
+            : reason == std::errc::invalid_argument ||
+                    reason == std::errc::too_many_symbolic_link_levels
+                ? "se ei ole tavallinen tiedosto"
+            : reason == std::errc::operation_not_permitted ? "se kuuluu toiselle käyttäjälle"
+            : reason == std::errc::permission_denied ? "muut käyttäjät voivat kirjoittaa siihen"
+                                                     : nullptr;
+        text += (text.empty() ? "" : "\r") + std::string("Palautustiedostoa ") + Quoted(path) +
+                " ei luettu, koska " + (why ? why : reason.message()) + ". Se jätettiin ennalleen.";
+    }
+    return text;
+}
+
+std::string RecordNotMarked(std::string_view path, std::string_view reason) {
+    return Filled(kCannotCreateFile, path) + "\r" + std::string(reason);
 }
 
 std::string ListFolderGone(std::string_view folder) {
@@ -116,6 +179,12 @@ const char* Why(TargetState state) {
         return "muokkausaikaa ei saatu asetettua";
     case TargetState::Unreadable:
         return "aikoja ei voitu lukea";
+    case TargetState::ChangedSince:
+        return "muutettu ajon jälkeen, jätetty ennalleen";
+    case TargetState::Replaced:
+        return "korvattu toisella tiedostolla, jätetty ennalleen";
+    case TargetState::NotCarried:
+        return "nimeä tai aikoja ei voi antaa aikaleimaohjelmalle sellaisinaan, jätetty ennalleen";
     case TargetState::Stamped:
         break;
     }

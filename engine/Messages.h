@@ -3,10 +3,14 @@
 // Every text the time-copy run shows the user, in one place. Finnish, UTF-8; "\r" is the line
 // break the message boxes show.
 
+#include "engine/DateTime.h"
 #include "engine/TargetCheck.h"
 
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
 
 namespace engine::messages {
 
@@ -54,6 +58,29 @@ std::string TimesUnreadable(std::string_view item);
 
 /// A target name equals the stamp script's name: the script would replace the user's file.
 std::string TargetIsScript(std::string_view target);
+
+/// The record of what the run changes could not be written: nothing was.
+std::string RecordNotWritten(std::string_view path, std::string_view reason);
+
+/// Said below a restore's summary and final box: Stamplet sets whole seconds.
+inline constexpr const char* kFractionNotRestored =
+    "Ajat palautettiin sekunnin tarkkuudella: sekunnin osia ei palautettu.";
+
+/// No run recorded for the list folder is left to take back.
+std::string NothingToRestore(std::string_view folder);
+
+/// Asks whether to give `count` targets of the run made at `when` (local time) their earlier
+/// times back; `leftAlone` others are no longer as that run left them.
+std::string AskRestore(std::size_t count, std::size_t leftAlone, const CalendarTime& when);
+
+/// No target of the run made at `when` is as the run left it: nothing is restored.
+std::string NothingRestorable(const CalendarTime& when);
+
+/// Records that were not read, each with its reason, and that were left as they are.
+std::string RecordsRefused(const std::vector<std::pair<std::string, std::error_code>>& refused);
+
+/// The record could not be marked as restored.
+std::string RecordNotMarked(std::string_view path, std::string_view reason);
 
 /// The list folder cannot be found any more.
 std::string ListFolderGone(std::string_view folder);

@@ -32,6 +32,8 @@ std::string StampScript::Compose(const std::string& listFolder, const std::strin
         const std::string target = Quote(item.targetName);
         if (item.stampCreation || !LeavesOutUselessCreationLines())
             stamp(" /C /D ", item.creationTime, target);
+        if (item.lastAccessTime)
+            stamp(" /A /D ", *item.lastAccessTime, target);
         stamp(" /W /D ", item.lastWriteTime, target);
         line("");
     }
@@ -44,7 +46,8 @@ std::string StampScript::Compose(const std::string& listFolder, const std::strin
 std::size_t StampScript::StampCalls(const std::vector<StampItem>& items) const {
     std::size_t calls = 0;
     for (const StampItem& item : items)
-        calls += item.stampCreation || !LeavesOutUselessCreationLines() ? 2 : 1;
+        calls += (item.stampCreation || !LeavesOutUselessCreationLines() ? 2 : 1) +
+                 (item.lastAccessTime ? 1 : 0);
     return calls;
 }
 

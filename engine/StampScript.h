@@ -4,6 +4,7 @@
 #include "platform/CommandShell.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,13 +19,17 @@ struct StampItem {
     /// False where the target's file system keeps no creation time that can be set, and the
     /// dialect leaves out the creation line there.
     bool stampCreation = true;
+    /// A last-access time to set as well, between the creation line and the last-write line
+    /// (a restore's; a time-copy run sets none).
+    std::optional<TDateTime> lastAccessTime = std::nullopt;
 };
 
 /// The stamp script in the command language of one system: its name and its lines. The script
 /// makes the list folder current, then calls Stamplet twice per target file, first with /C and the
 /// source's creation time, then with /W and its last-write time, because every Stamplet call also
-/// sets the last-write time. The lines are the same in every dialect; each dialect gives its own
-/// line end, comment marker, quoting, folder lines and echo.
+/// sets the last-write time; a last-access time to set goes between them, with /A. The lines are
+/// the same in every dialect; each dialect gives its own line end, comment marker, quoting, folder
+/// lines and echo.
 class StampScript {
 public:
     virtual ~StampScript() = default;

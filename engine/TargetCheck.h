@@ -19,6 +19,10 @@ enum class TargetState {
     Skipped,          ///< Hidden, temporary or offline, which Stamplet passes over.
     WriteTimeDiffers, ///< Found, but its last-write time is not its source's.
     Unreadable,       ///< Its times could not be read.
+    // A restore leaves these alone.
+    ChangedSince, ///< Its times are no longer those the run set.
+    Replaced,     ///< Another file stands at its name.
+    NotCarried,   ///< Its name or its times cannot be handed to Stamplet as they are.
 };
 
 /// The targets of one run as found on the disk.

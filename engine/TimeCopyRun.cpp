@@ -3,30 +3,16 @@
 #include "engine/FileInfo.h"
 #include "engine/Messages.h"
 #include "engine/Names.h"
-#include "engine/TargetCheck.h"
+#include "engine/RunRecord.h"
+#include "engine/ScriptRun.h"
 #include "platform/DirectorySearch.h"
-#include "platform/FileTimes.h"
 #include "platform/LocalTime.h"
-#include "platform/Wildcard.h"
+#include "stampreport/PassedOver.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
-#include <set>
 
 namespace engine {
-
-std::error_code TRunSurroundings::WriteScript(platform::HeldFile& file,
-                                              const platform::HeldFolder& folder,
-                                              const std::string& name, const std::string& path,
-                                              std::string_view bytes) {
-    return file.Write(folder, name, path, bytes);
-}
-
-std::error_code TRunSurroundings::DeleteScript(platform::HeldFile& file) {
-    return file.Remove();
-}
-
 namespace {
 
 bool IsBlank(std::string_view text) {
@@ -38,91 +24,12 @@ bool AnySelected(const ListState& list) {
     return std::find(list.selected.begin(), list.selected.end(), true) != list.selected.end();
 }
 
-bool Exists(const std::string& path) {
-    platform::FileTimeSet ignored;
-    return !platform::StatFileTimes(path, ignored);
-}
-
-/// What the run works on once its request has been checked.
-struct Request {
-    RunRequest given;
-    std::int32_t secondsEast = 0; ///< The one offset of the whole run.
-};
-
-/// A run from the moment it holds the list folder, kept by the script's end once the script is
-/// started. Where that end never comes (the window went first), the script, which has ended by
-/// then, is deleted without a word.
-struct RunState {
-    platform::HeldFolder folder;
-    std::string scriptName;
-    platform::HeldFile file;
-    std::vector<StampItem> items;
-    std::int32_t secondsEast = 0;
-    bool finished = false;
-
-    RunState() { Unfinished().insert(this); }
-    ~RunState() {
-        Unfinished().erase(this);
-        Finish();
-    }
-    RunState(const RunState&) = delete;
-    RunState& operator=(const RunState&) = delete;
-
-    /// Every run of this process that has not finished, for its end.
-    static std::set<RunState*>& Unfinished() {
-        static std::set<RunState*> runs;
-        return runs;
-    }
-    /// Deletes the script without a word, unless the run has already finished.
-    void Finish() {
-        if (!finished)
-            (void)file.Remove();
-        finished = true;
-    }
-
-    /// False once the list folder's path leads elsewhere than the folder held.
-    bool FolderInPlace() const { return folder.Is(folder.Path()); }
-};
-
-void DeleteScript(TRunSurroundings& surroundings, RunState& run) {
-    run.finished = true;
-    // The script is deleted where it is; a moved folder's script is named where it is now.
-    const std::string path = run.FolderInPlace()
-                                 ? run.file.Path()
-                                 : platform::JoinPath(run.folder.WhereNow(), run.scriptName);
-    if (surroundings.DeleteScript(run.file))
-        surroundings.ShowInformation(messages::ScriptNotDeleted(path));
-}
-
-/// The script has ended: the verdict comes from the targets as they now are in the held folder.
-void FinishRun(TRunSurroundings& surroundings, RunState& run, const ScriptOutcome& outcome) {
-    surroundings.Beep();
-    const TargetReport report = CheckTargets(run.folder.Inside(""), run.items, run.secondsEast);
-    std::string verdict = messages::RunVerdict(outcome.finished, report);
-    if (!run.FolderInPlace())
-        verdict +=
-            "\r\r" + messages::FolderMovedDuringRun(run.folder.Path(), run.folder.WhereNow());
-    surroundings.ShowInformation(verdict);
-    // Only now does nothing read the script any more.
-    DeleteScript(surroundings, run);
-}
-
-/// True when `target` names the script itself in the list folder (as Stamplet matches names), so
-/// that the script would replace the user's file and be stamped in its place.
-bool NamesTheScript(const platform::HeldFolder& folder, const std::string& target,
-                    const std::string& scriptName) {
-    const std::size_t separator = target.find_last_of(platform::FolderSeparators());
-    if (separator != std::string::npos && !folder.Is(folder.Inside(target.substr(0, separator))))
-        return false;
-    const std::string name = separator == std::string::npos ? target : target.substr(separator + 1);
-    return platform::WildcardMatch(name, scriptName);
-}
-
 /// The pattern, the list and the selection, then what the script will rely on. False once the
 /// message that ends the run has been shown.
-bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Request& request) {
-    const FieldTexts& fields = request.given.fields;
-    ListState& list = request.given.list;
+bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, RunRequest& request,
+                  std::int32_t& secondsEast) {
+    const FieldTexts& fields = request.fields;
+    ListState& list = request.list;
     if (IsBlank(fields.targetPattern)) {
         surroundings.ShowInformation(messages::kBlankPattern);
         return false;
@@ -137,43 +44,18 @@ bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Req
         surroundings.SelectAll();
         list.selected.assign(list.items.size(), true);
     }
-
-    const StampScript& script = context.script;
-    const std::string& folder = list.folder;
-    if (!script.CarriesUnchanged(folder)) {
-        surroundings.ShowInformation(messages::ListFolderNotCarried(folder));
-        return false;
-    }
-    if (!script.CarriesUnchanged(context.programFolder)) {
-        surroundings.ShowInformation(messages::ProgramFolderNotCarried(context.programFolder));
-        return false;
-    }
-    if (const std::string stamplet = script.StampletPath(context.programFolder);
-        !Exists(stamplet)) {
-        surroundings.ShowInformation(messages::StampletMissing(stamplet));
-        return false;
-    }
-    // One offset for the whole run: every source is turned into local time the same way, and
-    // every Stamplet call turns it back the same way, even across a change of daylight-saving
-    // time.
-    const std::optional<std::int32_t> offset = context.zone.OffsetNow();
-    if (!offset) {
-        surroundings.ShowInformation(messages::kZoneUnreadable);
-        return false;
-    }
-    request.secondsEast = *offset;
-    return true;
+    return CheckScriptNeeds(surroundings, context, list.folder, secondsEast);
 }
 
 /// The stamp items of the selected sources in list order, or nothing once the message that
 /// ends the run has been shown.
 std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
-                                                 const RunContext& context, const Request& request,
-                                                 const RunState& run) {
-    const FixedZone runZone(request.secondsEast);
+                                                 const RunContext& context,
+                                                 const RunRequest& request, const ScriptRun& run) {
+    const FixedZone runZone(run.secondsEast);
     TargetFolders folders(run.folder.Inside(""));
-    const std::string& pattern = request.given.fields.targetPattern;
-    const ListState& list = request.given.list;
+    const std::string& pattern = request.fields.targetPattern;
+    const ListState& list = request.list;
     std::vector<StampItem> items;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         if (i >= list.selected.size() || !list.selected[i])
@@ -196,7 +78,7 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
             return std::nullopt;
         }
-        if (NamesTheScript(run.folder, item.targetName, run.scriptName)) {
+        if (NamesTheScript(run.folder, run.scriptName, item.targetName)) {
             surroundings.ShowInformation(messages::TargetIsScript(item.targetName));
             return std::nullopt;
         }
@@ -214,81 +96,66 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
     return items;
 }
 
-/// Writes the script, tells the user and starts it.
-RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
-                     const Request& request, std::shared_ptr<RunState> run,
-                     std::vector<StampItem> items) {
-    run->secondsEast = request.secondsEast;
-    const std::string& folder = run->folder.Path();
-    const std::string bytes = context.script.Compose(folder, context.programFolder, items);
-    run->items = std::move(items);
-    const std::string path = context.script.ScriptPath(folder);
-    if (const std::error_code error =
-            surroundings.WriteScript(run->file, run->folder, run->scriptName, path, bytes)) {
-        run->finished = true;
-        surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
-        return RunEnd::NotWritten;
+/// Each entry the run's targets name, as the run finds it before stamping it: which file it is,
+/// its times exactly as the disk keeps them, and the times the run is to set. A target that
+/// names no entry Stamplet would stamp has nothing to record.
+RunRecord RecordTargets(const ScriptRun& run) {
+    RunRecord record;
+    record.folder = run.folder.Path();
+    platform::FileState folder;
+    if (!platform::FileStateOf(run.folder.Inside(""), folder)) {
+        record.folderDevice = folder.device;
+        record.folderNumber = folder.number;
     }
-    surroundings.ShowInformation(messages::kScriptWritten);
-    // While the box was up, the folder may have been moved or another put in its place; the
-    // script's own folder line refuses to run in a folder that is not this one.
-    if (!run->FolderInPlace()) {
-        surroundings.ShowInformation(
-            messages::FolderMovedBeforeStart(folder, run->folder.WhereNow()));
-        DeleteScript(surroundings, *run);
-        return RunEnd::NotStarted;
+    const std::int64_t now = platform::UnixNowMilliseconds();
+    record.started = {now / 1000, static_cast<std::uint32_t>(now % 1000) * 1000000u};
+    for (const StampItem& item : run.items) {
+        const std::size_t separator = item.targetName.find_last_of(platform::FolderSeparators());
+        const std::string folderPart =
+            separator == std::string::npos ? "" : item.targetName.substr(0, separator + 1);
+        platform::DirectorySearch search;
+        platform::FoundEntry entry;
+        for (bool found = !search.First(run.folder.Inside(item.targetName), entry); found;
+             found = search.Next(entry)) {
+            if (stampreport::WhyPassedOver(entry, false) != stampreport::PassedOver::No)
+                continue;
+            RecordedTarget target;
+            target.name = folderPart + entry.name;
+            if (platform::FileStateOf(run.folder.Inside(target.name), target.before))
+                continue;
+            target.setCreation =
+                item.stampCreation ? StampedInstant(item.creationTime, run.secondsEast) : 0;
+            target.setLastWrite = StampedInstant(item.lastWriteTime, run.secondsEast);
+            record.targets.push_back(std::move(target));
+        }
     }
-
-    ScriptLaunch launch{run->file, run->folder, context.script.StampCalls(run->items), false, {}};
-    launch.creationNotKept = std::any_of(run->items.begin(), run->items.end(),
-                                         [](const StampItem& item) { return !item.stampCreation; });
-    // Where the script's processes cannot be held to the run's offset, the time spent on
-    // kScriptWritten must not have crossed a change of daylight-saving time.
-    if (!platform::FixedOffsetEnvironment(run->secondsEast, launch.environment) &&
-        context.zone.OffsetNow() != run->secondsEast) {
-        surroundings.ShowInformation(messages::kZoneChanged);
-        DeleteScript(surroundings, *run);
-        return RunEnd::NotStarted;
-    }
-    const bool started =
-        surroundings.StartScript(launch, [&surroundings, run](const ScriptOutcome& outcome) {
-            FinishRun(surroundings, *run, outcome);
-        });
-    if (!started) {
-        surroundings.ShowInformation(messages::ScriptNotStarted(path));
-        DeleteScript(surroundings, *run);
-        return RunEnd::NotStarted;
-    }
-    return RunEnd::Started;
+    return record;
 }
 
 } // namespace
 
-RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, RunRequest given) {
-    Request request{std::move(given)};
-    if (!CheckRequest(surroundings, context, request))
+RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, RunRequest request) {
+    std::int32_t secondsEast = 0;
+    if (!CheckRequest(surroundings, context, request, secondsEast))
         return RunEnd::Stopped;
-    // From here on the run works in this very folder, whatever becomes of its path.
-    const std::string& folder = request.given.list.folder;
-    auto run = std::make_shared<RunState>();
-    if (run->folder.Hold(folder)) {
-        surroundings.ShowInformation(messages::ListFolderGone(folder));
+    std::shared_ptr<ScriptRun> run =
+        HoldListFolder(surroundings, context, request.list.folder, secondsEast);
+    if (!run)
         return RunEnd::Stopped;
-    }
-    run->scriptName = context.script.ScriptName(folder);
     std::optional<std::vector<StampItem>> items = BuildItems(surroundings, context, request, *run);
     if (!items)
         return RunEnd::Stopped;
-    return WriteAndStart(surroundings, context, request, std::move(run), std::move(*items));
-}
-
-std::size_t RemoveUnfinishedScripts() {
-    std::size_t finished = 0;
-    for (RunState* run : RunState::Unfinished()) {
-        finished += run->finished ? 0 : 1;
-        run->Finish();
+    run->items = std::move(*items);
+    // What the run changes is recorded before anything is written; without the record, nothing
+    // is.
+    if (context.records) {
+        std::string path;
+        if (const std::error_code error = context.records->Add(RecordTargets(*run), path)) {
+            surroundings.ShowInformation(messages::RecordNotWritten(path, error.message()));
+            return RunEnd::Stopped;
+        }
     }
-    return finished;
+    return WriteAndStart(surroundings, context, std::move(run));
 }
 
 } // namespace engine

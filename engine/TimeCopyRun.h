@@ -15,6 +15,8 @@
 
 namespace engine {
 
+class RunRecords;
+
 /// The file list as the run reads it.
 struct ListState {
     /// The list folder: a full path, as the system's file calls take it.
@@ -62,6 +64,8 @@ struct ScriptLaunch {
     /// Settings on top of the environment: they keep the zone offset the script's times were
     /// written with for every Stamplet call, whatever the clock does meanwhile.
     std::vector<std::pair<std::string, std::string>> environment;
+    /// Said below the console's summary, where not empty.
+    std::string note;
 };
 
 /// What the run needs of its surroundings: the window, the user and the disk.
@@ -114,6 +118,8 @@ struct RunContext {
     const StampScript& script;
     /// The zone that turns the source times into local time.
     const Zone& zone = MachineZone();
+    /// Where a time-copy run records what it changes before changing it; null for no record.
+    const RunRecords* records = nullptr;
 };
 
 /// The time-copy run behind the run button: checks the pattern, the list and the selection,

@@ -1,6 +1,7 @@
 #include "form/FormRules.h"
 
 #include "engine/Messages.h"
+#include "engine/RestoreRun.h"
 #include "form/FileListing.h"
 #include "form/FormText.h"
 #include "form/WindowLayout.h"
@@ -52,6 +53,11 @@ TFormRules::~TFormRules() = default;
 
 void TFormRules::FormCreate() {
     view_.SetTreeChangeDelay(layout::kTreeChangeDelay);
+    std::string state;
+    if (!setup_.recordFolder.empty())
+        records_ = engine::RunRecords(setup_.recordFolder);
+    else if (!platform::UserStateFolder(state))
+        records_ = engine::RunRecords(platform::JoinPath(state, "Kronalo"));
     std::string ownFolder;
     if (platform::ExecutableFolder(ownFolder))
         ownFolder.clear();
@@ -117,6 +123,10 @@ void TFormRules::SelectAllIfAsked() {
         view_.SelectAllItems();
 }
 
+engine::RunContext TFormRules::Context() const {
+    return {programFolder_, *script_, setup_.zone ? *setup_.zone : engine::MachineZone()};
+}
+
 void TFormRules::DoItBtnClick() {
     if (console_.IsRunning()) {
         view_.Boxes().ShowInformation(text::kRunStillGoing);
@@ -124,9 +134,18 @@ void TFormRules::DoItBtnClick() {
     }
     engine::RunRequest request{{list_.Folder(), list_.Items(), view_.SelectedFlags()},
                                {view_.TargetPattern(), view_.FilterText()}};
-    engine::RunTimeCopy(
-        *road_, {programFolder_, *script_, setup_.zone ? *setup_.zone : engine::MachineZone()},
-        std::move(request));
+    engine::RunContext context = Context();
+    if (view_.CurrentSettings().makeReturnFile)
+        context.records = &records_;
+    engine::RunTimeCopy(*road_, context, std::move(request));
+}
+
+void TFormRules::Palautaaiemmatajat1Click() {
+    if (console_.IsRunning()) {
+        view_.Boxes().ShowInformation(text::kRunStillGoing);
+        return;
+    }
+    engine::RunRestore(*road_, Context(), list_.Folder(), records_);
 }
 
 bool TFormRules::FormCloseQuery() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunRecord.h"
 #include "engine/StampScript.h"
 #include "engine/TimeCopyRun.h"
 #include "engine/Zone.h"
@@ -68,6 +69,8 @@ struct FormSetup {
     std::string installedFolder;
     /// The zone the run takes its offset from; the machine's where null.
     const engine::Zone* zone = nullptr;
+    /// Where the runs' records are kept; empty for the user's own state folder.
+    std::string recordFolder;
 };
 
 /// The window's decisions, the same under both windows: the three views of the current folder
@@ -98,8 +101,12 @@ public:
     /// Selects every item if the automatic-selection option is checked.
     void SelectAllIfAsked();
     /// The run button: the run's request from the list and the fields as they stand; refused
-    /// while a script of this window still runs.
+    /// while a script of this window still runs. With the hidden option checked, what the run
+    /// changes is recorded first.
     void DoItBtnClick();
+    /// The popup menu's "Palauta aiemmat ajat...": the latest recorded run of the list folder
+    /// taken back; refused while a script of this window still runs.
+    void Palautaaiemmatajat1Click();
     /// Asked before the window closes: a running script is waited for or the window stays; then
     /// the settings are saved. True lets the window close.
     bool FormCloseQuery();
@@ -113,11 +120,16 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    /// Where the runs' records are kept.
+    const std::string& RecordFolder() const { return records_.Folder(); }
+
     const std::string& SettingsPath() const { return settingsPath_; }
     const std::string& ProgramFolder() const { return programFolder_; }
 
 private:
     class Road;
+
+    engine::RunContext Context() const;
 
     TFormView& view_;
     FileListState& list_;
@@ -125,6 +137,7 @@ private:
     std::string settingsPath_;
     std::string programFolder_;
     std::unique_ptr<engine::StampScript> script_;
+    engine::RunRecords records_{""};
     StampConsole console_;
     std::unique_ptr<Road> road_;
 };

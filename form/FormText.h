@@ -29,6 +29,7 @@ inline constexpr const char* kMenuEveryOther = "Valitse joka toinen";
 inline constexpr const char* kMenuInverse = "Käänteinen valinta";
 inline constexpr const char* kMenuEveryOtherInAddition = "Valitse joka toinen + jo valitut";
 inline constexpr const char* kMenuChangePath = "Vaihda polkua (Alt+D)";
+inline constexpr const char* kMenuRestore = "Palauta aiemmat ajat...";
 
 // Message boxes.
 inline constexpr const char* kConfirmCaption = "Confirm";

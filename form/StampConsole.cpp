@@ -32,6 +32,7 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
     outcome_ = engine::ScriptOutcome();
     // Where the script leaves creation lines out, no Stamplet call says why; the run knows.
     creationNote_ = launch.creationNotKept;
+    note_ = launch.note;
     {
         const std::lock_guard<std::mutex> hold(inbox_.lock);
         inbox_.output.clear();
@@ -143,6 +144,8 @@ void StampConsole::Finish(int exitStatus) {
         summary += std::string("\r") + text::kConsoleInterrupted;
     if (creationNote_)
         summary += std::string("\r") + engine::messages::kCreationNotKept;
+    if (!note_.empty())
+        summary += "\r" + note_;
     view_.End(summary);
     // The run's end may start a new run from its message box; hand over a fresh callback slot.
     auto ended = std::move(ended_);

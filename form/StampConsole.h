@@ -87,6 +87,7 @@ private:
     std::size_t done_ = 0;
     engine::ScriptOutcome outcome_;
     bool creationNote_ = false;
+    std::string note_;
     std::function<void(const engine::ScriptOutcome&)> ended_;
 };
 

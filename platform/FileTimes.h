@@ -55,6 +55,31 @@ inline bool KeptAs(FileTime stored, FileTime wanted, FileTime step) {
     return difference < (step > 0 ? step : 1);
 }
 
+/// A time exactly as a file system keeps it: seconds since 1970-01-01 00:00:00 UTC and the
+/// nanoseconds of the second (in steps of 100 on Windows).
+struct ExactTime {
+    std::int64_t seconds = 0;
+    std::uint32_t nanoseconds = 0;
+    friend bool operator==(const ExactTime&, const ExactTime&) = default;
+};
+
+/// An exact time as a file time, to 100 nanoseconds; one before 1601 as 0.
+FileTime ToFileTime(const ExactTime& time);
+
+/// Which entry stands at a path and its times, as the file system keeps them: what a run records
+/// of a target before changing it.
+struct FileState {
+    std::uint64_t device = 0; ///< With `number`, names the entry wherever it stands: a device
+    std::uint64_t number = 0; ///< and inode number, or a volume and a file index on Windows.
+    bool folder = false;
+    std::optional<ExactTime> creation; ///< Where the file system keeps one.
+    ExactTime lastAccess;
+    ExactTime lastWrite;
+};
+
+/// The state of the entry at `path` (a link is followed), read without opening it for writing.
+[[nodiscard]] std::error_code FileStateOf(const std::string& path, FileState& state);
+
 /// The times to give an entry; an empty slot stays as it is.
 struct FileTimeChange {
     std::optional<FileTime> creation;

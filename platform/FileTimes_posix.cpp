@@ -79,6 +79,51 @@ std::error_code Statx(const std::string& path, struct statx& st) {
 
 } // namespace
 
+FileTime ToFileTime(const ExactTime& time) {
+    struct statx_timestamp stamp {};
+    stamp.tv_sec = time.seconds;
+    stamp.tv_nsec = time.nanoseconds;
+    FileTime ticks = 0;
+    return ToFileTime(stamp, ticks) ? ticks : 0;
+}
+
+std::error_code FileStateOf(const std::string& path, FileState& state) {
+    struct statx st;
+    if (const std::error_code error = Statx(path, st))
+        return error;
+    const auto exact = [](const struct statx_timestamp& stamp) {
+        return ExactTime{stamp.tv_sec, stamp.tv_nsec};
+    };
+    FileState read;
+    read.device = (static_cast<std::uint64_t>(st.stx_dev_major) << 32) | st.stx_dev_minor;
+    read.number = st.stx_ino;
+    read.folder = S_ISDIR(st.stx_mode);
+    read.lastAccess = exact(st.stx_atime);
+    read.lastWrite = exact(st.stx_mtime);
+    FileTime ntfs[kNtfsTimes];
+    if (st.stx_mask & STATX_BTIME) {
+        read.creation = exact(st.stx_btime);
+    } else if (ReadNtfsTimes(path, ntfs)) {
+        // ntfs-3g keeps them to 100 nanoseconds.
+        const auto fromTicks = [](FileTime ticks) {
+            const std::int64_t sinceEpoch =
+                static_cast<std::int64_t>(ticks) - static_cast<std::int64_t>(kUnixEpochFileTime);
+            const std::int64_t perSecond = static_cast<std::int64_t>(kFileTimeTicksPerSecond);
+            std::int64_t seconds = sinceEpoch / perSecond, rest = sinceEpoch % perSecond;
+            if (rest < 0) {
+                rest += perSecond;
+                --seconds;
+            }
+            return ExactTime{seconds, static_cast<std::uint32_t>(rest * 100)};
+        };
+        read.creation = fromTicks(ntfs[kNtfsCreation]);
+        read.lastWrite = fromTicks(ntfs[kNtfsLastWrite]);
+        read.lastAccess = fromTicks(ntfs[kNtfsLastAccess]);
+    }
+    state = read;
+    return {};
+}
+
 std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
     // What opening the file for reading would find out, without the open and close: the times
     // come from statx, and the file must be one the caller may read and not a folder.

@@ -26,6 +26,40 @@ std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
     return {};
 }
 
+FileTime ToFileTime(const ExactTime& time) {
+    const std::int64_t ticks = (time.seconds * 10000000LL) + time.nanoseconds / 100 +
+                               static_cast<std::int64_t>(kUnixEpochFileTime);
+    return ticks < 0 ? 0 : static_cast<FileTime>(ticks);
+}
+
+std::error_code FileStateOf(const std::string& path, FileState& state) {
+    UniqueHandle entry(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!entry || !::GetFileInformationByHandle(entry.get(), &info))
+        return LastError();
+    const auto exact = [](const FILETIME& time) {
+        const std::int64_t since =
+            static_cast<std::int64_t>(Ticks(time)) - static_cast<std::int64_t>(kUnixEpochFileTime);
+        std::int64_t seconds = since / 10000000LL, rest = since % 10000000LL;
+        if (rest < 0) {
+            rest += 10000000LL;
+            --seconds;
+        }
+        return ExactTime{seconds, static_cast<std::uint32_t>(rest * 100)};
+    };
+    FileState read;
+    read.device = info.dwVolumeSerialNumber;
+    read.number = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    read.folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    read.creation = exact(info.ftCreationTime);
+    read.lastAccess = exact(info.ftLastAccessTime);
+    read.lastWrite = exact(info.ftLastWriteTime);
+    state = read;
+    return {};
+}
+
 std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))

@@ -23,6 +23,10 @@ bool IsFolder(const std::string& path);
 /// Makes the folder `path` and the folders above it that are missing.
 [[nodiscard]] std::error_code CreateFolders(const std::string& path);
 
+/// The current user's own folder for what programs keep from one run to the next ($XDG_STATE_HOME,
+/// by default ~/.local/state, on Linux; the local application data folder on Windows).
+[[nodiscard]] std::error_code UserStateFolder(std::string& folder);
+
 /// True when the current user may create files in `folder`.
 bool CanWriteIn(const std::string& folder);
 

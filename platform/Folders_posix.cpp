@@ -1,6 +1,7 @@
 #include "platform/Folders.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,19 @@ std::error_code CreateFolders(const std::string& path) {
     std::error_code error;
     std::filesystem::create_directories(path, error);
     return error;
+}
+
+std::error_code UserStateFolder(std::string& folder) {
+    // A relative setting is to be ignored.
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
+        folder = state;
+        return {};
+    }
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/')
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    folder = std::string(home) + "/.local/state";
+    return {};
 }
 
 bool CanWriteIn(const std::string& folder) {

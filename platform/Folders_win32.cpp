@@ -2,6 +2,8 @@
 
 #include "platform/Win32_win32.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 namespace platform {
@@ -67,6 +69,15 @@ std::error_code CreateFolders(const std::string& path) {
         if (at == std::string::npos)
             return {};
     }
+}
+
+std::error_code UserStateFolder(std::string& folder) {
+    char path[MAX_PATH];
+    const HRESULT result = ::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, path);
+    if (FAILED(result))
+        return {static_cast<int>(result), std::system_category()};
+    folder = path;
+    return {};
 }
 
 bool CanWriteIn(const std::string& folder) {

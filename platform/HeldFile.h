@@ -21,8 +21,10 @@ public:
     /// Writes `bytes` as the whole content of a new file at `path`, readable and writable by its
     /// owner only, replacing what stands there (a planted link is replaced, not followed), and
     /// holds the new file open. The content is written beside the name first and then moved into
-    /// place; on failure nothing is left behind and nothing is held.
-    [[nodiscard]] std::error_code Write(const std::string& path, std::string_view bytes);
+    /// place; on failure nothing is left behind and nothing is held. Where `flushed`, the content
+    /// has reached the disk before the name leads to it.
+    [[nodiscard]] std::error_code Write(const std::string& path, std::string_view bytes,
+                                        bool flushed = false);
 
     /// As Write, but as the file `name` in the held `folder`, wherever that folder stands by then;
     /// `path` is the path the user knows the file by, which Path() gives. The folder must stay

@@ -45,7 +45,7 @@ void HeldFile::Close() {
     handle_ = kNone;
 }
 
-std::error_code HeldFile::Write(const std::string& path, std::string_view bytes) {
+std::error_code HeldFile::Write(const std::string& path, std::string_view bytes, bool flushed) {
     Close();
     path_ = path;
     access_ = path;
@@ -66,6 +66,8 @@ std::error_code HeldFile::Write(const std::string& path, std::string_view bytes)
     };
     if (const std::error_code error = WriteAll(written.get(), bytes))
         return fail(error);
+    if (flushed && ::fsync(written.get()) != 0)
+        return fail(Errno());
     // What is held is opened for reading only: nothing that inherits it can change the script.
     const std::string self = "/proc/self/fd/" + std::to_string(written.get());
     UniqueFd reading(::open(self.c_str(), O_RDONLY | O_CLOEXEC));

@@ -63,7 +63,7 @@ void HeldFile::Close() {
     handle_ = kNone;
 }
 
-std::error_code HeldFile::Write(const std::string& path, std::string_view bytes) {
+std::error_code HeldFile::Write(const std::string& path, std::string_view bytes, bool flushed) {
     Close();
     path_ = path;
     access_ = path;
@@ -85,6 +85,8 @@ std::error_code HeldFile::Write(const std::string& path, std::string_view bytes)
     if (!file)
         return LastError();
     std::error_code error = WriteAll(file.get(), bytes);
+    if (!error && flushed && !::FlushFileBuffers(file.get()))
+        error = LastError();
     if (!error)
         error = RenameOpenFile(file.get(), path);
     if (!error && !Identity(file.get(), device_, number_))

@@ -12,4 +12,11 @@ namespace platform {
 [[nodiscard]] std::error_code ReadRegularFile(const std::string& path, std::size_t most,
                                               std::string& bytes);
 
+/// As ReadRegularFile, but only a file of the current user's own that nobody else may write, of
+/// `most` bytes at most: one that is larger is refused as file_too_large, one of another user's
+/// as operation_not_permitted, one others may write as permission_denied. (On Windows, where
+/// files carry access lists rather than owners, only its kind and size are checked.)
+[[nodiscard]] std::error_code ReadOwnFile(const std::string& path, std::size_t most,
+                                          std::string& bytes);
+
 } // namespace platform

@@ -4,19 +4,26 @@
 
 namespace platform {
 
-std::error_code ReadRegularFile(const std::string& path, std::size_t most, std::string& bytes) {
-    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+namespace {
+
+/// Opens `path` for reading; a pipe or a device behind the name is refused, as it would block
+/// or never end.
+std::error_code OpenForReading(const std::string& path, UniqueHandle& file) {
+    file.reset(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return LastError();
-    // A pipe or a device behind the name would block or never end.
     if (::GetFileType(file.get()) != FILE_TYPE_DISK)
         return std::make_error_code(std::errc::invalid_argument);
+    return {};
+}
+
+std::error_code ReadUpTo(HANDLE file, std::size_t most, std::string& bytes) {
     std::string read(most, '\0');
     std::size_t got = 0;
     while (got < most) {
         DWORD n = 0;
-        if (!::ReadFile(file.get(), read.data() + got, static_cast<DWORD>(most - got), &n, nullptr))
+        if (!::ReadFile(file, read.data() + got, static_cast<DWORD>(most - got), &n, nullptr))
             return LastError();
         if (n == 0)
             break;
@@ -25,6 +32,27 @@ std::error_code ReadRegularFile(const std::string& path, std::size_t most, std::
     read.resize(got);
     bytes = std::move(read);
     return {};
+}
+
+} // namespace
+
+std::error_code ReadRegularFile(const std::string& path, std::size_t most, std::string& bytes) {
+    UniqueHandle file;
+    if (const std::error_code error = OpenForReading(path, file))
+        return error;
+    return ReadUpTo(file.get(), most, bytes);
+}
+
+std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::string& bytes) {
+    UniqueHandle file;
+    if (const std::error_code error = OpenForReading(path, file))
+        return error;
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file.get(), &size))
+        return LastError();
+    if (static_cast<unsigned long long>(size.QuadPart) > most)
+        return std::make_error_code(std::errc::file_too_large);
+    return ReadUpTo(file.get(), most, bytes);
 }
 
 } // namespace platform

@@ -101,6 +101,7 @@ protected:
         setup.boxes = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
         setup.programFolder = programFolder;
         setup.zone = zone;
+        setup.recordFolder = records.str();
         form = std::make_unique<TForm1>(std::move(setup));
         form->show();
         QApplication::processEvents();
@@ -114,6 +115,8 @@ protected:
     std::filesystem::path previous = std::filesystem::current_path();
     test::TempFolder folder;
     test::TempFolder settings;
+    /// Where the windows keep their runs' records.
+    test::TempFolder records;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> log;
     RecordingDialogs::Hook onBox;

@@ -243,7 +243,7 @@ TEST_F(FormRulesTest, CreationAndClosing) {
     ASSERT_FALSE(held.Hold(folder.str()));
     ASSERT_FALSE(script.Write(held, "script.bat", "script.bat", EchoScript({"waiting"}, gate)));
     int ended = 0;
-    ASSERT_TRUE(made.Console().Start({script, held, 0, false, {}},
+    ASSERT_TRUE(made.Console().Start({script, held, 0, false, {}, {}},
                                      [&ended](const engine::ScriptOutcome&) { ++ended; }));
     view.answer = engine::Answer::No;
     EXPECT_FALSE(made.FormCloseQuery());
@@ -276,7 +276,7 @@ TEST_F(FormRulesTest, ConsoleCountsTheScriptsReports) {
     ASSERT_FALSE(script.Write(held, "script.bat", "script.bat", EchoScript(lines)));
     engine::ScriptOutcome outcome;
     outcome.changed = 99;
-    ASSERT_TRUE(made.Console().Start({script, held, 4, true, {}},
+    ASSERT_TRUE(made.Console().Start({script, held, 4, true, {}, "A note."},
                                      [&outcome](const engine::ScriptOutcome& o) { outcome = o; }));
     for (int i = 0; i < 1000 && made.Console().IsRunning(); ++i) {
         view.RunPosted();
@@ -299,7 +299,7 @@ TEST_F(FormRulesTest, ConsoleCountsTheScriptsReports) {
     EXPECT_EQ(view.console.log.back(),
               "end: Valmis. Onnistuneet leimaukset: 2. Aikoja ei voitu muuttaa: 1. "
               "Kohdetiedostoa ei löytynyt: 1.\r" +
-                  std::string(engine::messages::kCreationNotKept));
+                  std::string(engine::messages::kCreationNotKept) + "\rA note.");
 }
 
 } // namespace

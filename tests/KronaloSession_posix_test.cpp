@@ -44,6 +44,13 @@ protected:
         }
     }
 
+    /// The display's settings, and a state folder of the test's own for the runs' records.
+    std::vector<std::string> Environment(const test::XSession& session) const {
+        std::vector<std::string> environment = session.Environment();
+        environment.push_back("XDG_STATE_HOME=" + (programs.path() / "state").string());
+        return environment;
+    }
+
     std::filesystem::path Called() const { return programs.path() / "called"; }
     std::filesystem::path Go() const { return programs.path() / "go"; }
     std::filesystem::path Script() const {
@@ -56,7 +63,7 @@ protected:
     std::string RunUntilFirstCall(test::XSession& session, test::Job& kronalo) {
         if (!kronalo.Start(
                 {(programs.path() / "Kronalo").string(), (folder.path() / "clip01.avi").string()},
-                session.Environment()))
+                Environment(session)))
             return "Kronalo did not start";
         const std::string window = session.WaitWindows("Kronalo 1.3", 1);
         if (window.empty())
@@ -128,6 +135,69 @@ TEST_F(KronaloSessionTest, SessionEndsWhileTheScriptRuns) {
     }
 }
 
+// Guards taking a run back after Kronalo was closed and started again: the run's record outlives
+// the program, and "Palauta aiemmat ajat..." in the popup menu, answered as a user answers its
+// boxes, gives the targets the times they had before the run, to the second.
+TEST_F(KronaloSessionTest, RestoreAfterARestart) {
+    std::ofstream(Go()).close();
+    for (const char* target : {"clip01.wmv", "clip02.wmv"})
+        test::SetLastWrite(folder.path() / target, 946684800, 500);
+    const FileTime before = LastWrite(folder.path() / "clip01.wmv");
+    const auto finalBox = [](test::XSession& session) {
+        // The main window and a box of the same title.
+        return session.WaitWindows("Kronalo 1.3", 2);
+    };
+    const auto close = [](test::XSession& session, const std::string& window, test::Job& job) {
+        int status = 0;
+        return session.KeysUntil(window, "alt+F4", [&] { return job.Ended(status); });
+    };
+    {
+        test::XSession session;
+        if (const std::string reason = session.Start(); !reason.empty())
+            GTEST_SKIP() << reason;
+        test::Job kronalo;
+        ASSERT_EQ(RunUntilFirstCall(session, kronalo), "");
+        ASSERT_TRUE(test::WaitUntil([&] {
+            return LastWrite(folder.path() / "clip02.wmv") ==
+                   LastWrite(folder.path() / "clip02.avi");
+        }));
+        const std::string box = finalBox(session);
+        ASSERT_FALSE(box.empty());
+        session.KeysUntil(box, "Return",
+                          [&] { return session.Windows("Kronalo 1.3").size() == 1; });
+        ASSERT_TRUE(close(session, session.Windows("Kronalo 1.3").front(), kronalo));
+    }
+    test::XSession session;
+    ASSERT_EQ(session.Start(), "");
+    test::Job kronalo;
+    ASSERT_TRUE(kronalo.Start(
+        {(programs.path() / "Kronalo").string(), (folder.path() / "clip01.avi").string()},
+        Environment(session)));
+    const std::string window = session.WaitWindows("Kronalo 1.3", 1);
+    ASSERT_FALSE(window.empty());
+    // Alt+D and Tab to the file list, wherever the focus was, and open its menu (a nameless window
+    // of the program's), then its last entry.
+    ASSERT_TRUE(session.KeysUntil(window, "Escape alt+d Tab Tab Menu",
+                                  [&] { return session.Windows("Kronalo", true).size() >= 2; }));
+    std::string question;
+    ASSERT_TRUE(session.KeysUntil("", "Up Return", [&] {
+        const std::vector<std::string> boxes = session.Windows("Confirm");
+        question = boxes.empty() ? "" : boxes.front();
+        return !question.empty();
+    }));
+    std::string written;
+    ASSERT_TRUE(session.KeysUntil(question, "Return", [&] {
+        written =
+            session.Windows("Kronalo 1.3").size() >= 2 ? session.Windows("Kronalo 1.3").back() : "";
+        return !written.empty();
+    }));
+    ASSERT_TRUE(session.KeysUntil(written, "Return", [&] {
+        return LastWrite(folder.path() / "clip01.wmv") ==
+               before - before % platform::kFileTimeTicksPerSecond;
+    })) << "clip01.wmv has its time from before the run, to the second";
+    EXPECT_FALSE(finalBox(session).empty());
+}
+
 // Guards the window's bounds as the settings file means them, frame included: the first start's
 // window is 651 x 382 outside, the settings file keeps the outer bounds at closing, and the next
 // start gives them back.
@@ -152,7 +222,7 @@ TEST_F(KronaloSessionTest, OuterBounds) {
         if (!row.settings.empty())
             std::ofstream(settings, std::ios::binary) << row.settings;
         test::Job kronalo;
-        ASSERT_TRUE(kronalo.Start({(programs.path() / "Kronalo").string()}, session.Environment()));
+        ASSERT_TRUE(kronalo.Start({(programs.path() / "Kronalo").string()}, Environment(session)));
         const std::string window = session.WaitWindows("Kronalo 1.3", 1);
         ASSERT_FALSE(window.empty()) << row.what;
         EXPECT_TRUE(test::WaitUntil([&] { return session.OuterSize(window) == row.outer; }))

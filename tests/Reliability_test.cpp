@@ -5,6 +5,7 @@
 #include "FormFixture.h"
 #include "ScopedTz.h"
 
+#include "engine/RunRecord.h"
 #include "form/FormText.h"
 #include "tests/support/ProgramRun.h"
 
@@ -17,6 +18,7 @@
 #include <ctime>
 #include <future>
 #include <map>
+#include <set>
 #include <thread>
 
 namespace {
@@ -464,6 +466,69 @@ TEST_F(ReliabilityTest, ListFolderMovedDuringTheRun) {
     std::filesystem::rename(moved, listed);
 }
 
+/// The file's last-write time as the disk keeps it.
+platform::FileTime LastWrite(const std::filesystem::path& file) {
+    platform::FileTimeSet times;
+    return platform::StatFileTimes(file.string(), times) ? 0 : times.lastWrite;
+}
+
+// Guards taking a run back: the targets get the times they had before the run, to the second, a
+// target changed after the run is left alone and named, the console and the final box say the
+// fraction of a second is not restored, and the run then counts as restored. With the option
+// off nothing is recorded; a damaged record is refused and left as it is.
+TEST_F(ReliabilityTest, RestoreTakesTheRunBack) {
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
+    for (const char* name : {"clip01.wmv", "clip02.wmv"})
+        SetLastWrite(folder.path() / name, 946684800, 250);
+    platform::FileTimeSet before;
+    ASSERT_FALSE(platform::StatFileTimes((folder.path() / "clip01.wmv").string(), before));
+    const auto toTheSecond = [](platform::FileTime time) {
+        return time - time % platform::kFileTimeTicksPerSecond;
+    };
+    TForm1& window = OpenInFolder();
+    RunAndWait(window);
+    ASSERT_EQ(log.back(), DoneOnThisDisk());
+    SetLastWrite(folder.path() / "clip02.wmv", 1200000000);
+    const auto restore = [&] {
+        log.clear();
+        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+        window.ScriptConsole().WaitForEnd();
+        QApplication::processEvents();
+    };
+    restore();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 1 kohdetiedostolle")) << log[0];
+    engine::TargetReport report;
+    report.stamped = report.creationNotKept = 1;
+    report.notStamped = 1;
+    report.problems = {{"clip02.wmv", engine::TargetState::ChangedSince}};
+    EXPECT_EQ(log[2], "info: " + Box(engine::messages::RunVerdict(true, report) + "\r\r" +
+                                     engine::messages::kFractionNotRestored));
+    platform::FileTimeSet after;
+    ASSERT_FALSE(platform::StatFileTimes((folder.path() / "clip01.wmv").string(), after));
+    EXPECT_EQ(after.lastWrite, toTheSecond(before.lastWrite)) << "back to the second";
+    EXPECT_EQ(after.lastAccess, toTheSecond(before.lastAccess));
+    EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
+              platform::kUnixEpochFileTime + 1200000000ULL * platform::kFileTimeTicksPerSecond);
+    restore();
+    EXPECT_EQ(log, std::vector<std::string>{"info: " +
+                                            Box(engine::messages::NothingToRestore(folder.str()))})
+        << "the run counts as restored";
+
+    // A damaged record is refused and left as it is; with the option off, nothing is recorded.
+    const auto damaged = records.path() / "999999999999.000000000-00000000.kronalo-run";
+    std::ofstream(damaged) << "Kronalo restore record 1\nfolder";
+    window.MakeReturnFileBtn->setChecked(false);
+    RunAndWait(window);
+    restore();
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "info: " + Box(engine::messages::RecordsRefused(
+                                      {{damaged.string(), engine::DamagedRecord()}})),
+                       "info: " + Box(engine::messages::NothingToRestore(folder.str()))}));
+    EXPECT_EQ(test::ReadAll(damaged), "Kronalo restore record 1\nfolder");
+}
+
 // Guards two windows on one folder: the second writes its script over the first's while the
 // first's kScriptWritten waits; each runs its own and reports on its own targets.
 TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
@@ -476,6 +541,7 @@ TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
     setup.arguments = {(folder.path() / "clip01.avi").string()};
     setup.settingsPath = (settings.path() / "other.dat").string();
     setup.boxes = std::make_unique<RecordingDialogs>(otherLog);
+    setup.recordFolder = records.str();
     TForm1 other(std::move(setup));
     other.show();
     other.ToNameEdit->setText("*.mp4");
@@ -496,6 +562,17 @@ TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
                 std::filesystem::last_write_time(folder.path() / (stem + std::string(".avi"))))
                 << stem << extension;
     EXPECT_FALSE(std::filesystem::exists(ScriptIn(folder.path())));
+    // Each window recorded its own run, whole.
+    std::set<std::string> recorded;
+    for (const auto& entry : std::filesystem::directory_iterator(records.path())) {
+        const std::optional<engine::RunRecord> record =
+            engine::ParseRunRecord(test::ReadAll(entry.path()));
+        ASSERT_TRUE(record) << entry.path();
+        for (const engine::RecordedTarget& target : record->targets)
+            recorded.insert(target.name);
+    }
+    EXPECT_EQ(recorded,
+              (std::set<std::string>{"clip01.mp4", "clip01.wmv", "clip02.mp4", "clip02.wmv"}));
 }
 
 /// A zone whose daylight-saving time began half an hour ago: UTC in standard time, one hour east

@@ -206,6 +206,8 @@ TEST_F(TForm1Test, PopupMenuEntries) {
                   "Valitsejokatoinenjovalitut1|Valitse joka toinen + jo valitut|",
                   "N2|-|",
                   "VaihdapolkuaAltD1|Vaihda polkua (Alt+D)|F6",
+                  "N3|-|",
+                  "Palautaaiemmatajat1|Palauta aiemmat ajat...|",
               }));
 }
 

@@ -33,6 +33,7 @@ inline constexpr int kValitsejokatoinen1 = 202;
 inline constexpr int kKnteinenvalinta1 = 203;
 inline constexpr int kValitsejokatoinenjovalitut1 = 204;
 inline constexpr int kVaihdapolkuaAltD1 = 205;
+inline constexpr int kPalautaaiemmatajat1 = 206;
 inline constexpr int kAltD = 210;
 inline constexpr int kAltP = 211;
 inline constexpr int kAltA = 212;

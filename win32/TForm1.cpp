@@ -267,6 +267,8 @@ void TForm1::BuildPopupMenu() {
     entry(ids::kValitsejokatoinenjovalitut1, form::text::kMenuEveryOtherInAddition);
     ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
     entry(ids::kVaihdapolkuaAltD1, (std::string(form::text::kMenuChangePath) + "\tF6").c_str());
+    ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    entry(ids::kPalautaaiemmatajat1, form::text::kMenuRestore);
 
     ACCEL keys[] = {
         {FVIRTKEY, VK_F6, static_cast<WORD>(ids::kVaihdapolkuaAltD1)},
@@ -378,6 +380,9 @@ void TForm1::MenuCommand(int id, bool fromKey) {
         if (form::FocusesPath(fromKey ? form::PathRequest::F6 : form::PathRequest::MenuEntry,
                               ::GetFocus() == FileList))
             ::SetFocus(Path);
+        break;
+    case ids::kPalautaaiemmatajat1:
+        rules_->Palautaaiemmatajat1Click();
         break;
     case ids::kAltD:
         if (form::FocusesPath(form::PathRequest::AltD, ::GetFocus() == FileList))

@@ -159,6 +159,7 @@ TForm1::TForm1(Setup setup, QWidget* parent)
         ToBytes(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     rules.installedFolder = "/" KRONALO_PROGRAM_FOLDER "/";
     rules.zone = setup.zone;
+    rules.recordFolder = std::move(setup.recordFolder);
     rules_ = std::make_unique<form::TFormRules>(*view_, FileList->State(), std::move(rules));
     // The tree comes up on the desktop while the window is built; with no delay yet, the list
     // follows at once.
@@ -385,6 +386,8 @@ void TForm1::BuildPopupMenu() {
     changePath->setShortcut(QKeySequence(Qt::Key_F6));
     changePath->setShortcutContext(Qt::WidgetShortcut);
     FileList->addAction(changePath);
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    entry("Palautaaiemmatajat1", form::text::kMenuRestore, &TForm1::Palautaaiemmatajat1Click);
 }
 
 void TForm1::FormCreate() {
@@ -483,6 +486,10 @@ void TForm1::Valitsejokatoinenjovalitut1Click() {
 
 void TForm1::VaihdapolkuaAltD1Click() {
     Path->setFocus();
+}
+
+void TForm1::Palautaaiemmatajat1Click() {
+    rules_->Palautaaiemmatajat1Click();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

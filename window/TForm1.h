@@ -44,6 +44,8 @@ public:
         std::string programFolder;
         /// The zone the run takes its offset from; the machine's when null.
         const engine::Zone* zone = nullptr;
+        /// Where the runs' records are kept; empty for the user's own state folder.
+        std::string recordFolder;
     };
 
     explicit TForm1(Setup setup, QWidget* parent = nullptr);
@@ -105,6 +107,7 @@ public:
     void Knteinenvalinta1Click();
     void Valitsejokatoinenjovalitut1Click();
     void VaihdapolkuaAltD1Click();
+    void Palautaaiemmatajat1Click();
 
     // Settings file.
     void LoadSettings();

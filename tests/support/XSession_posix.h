@@ -5,6 +5,7 @@
 
 #include "tests/support/ProgramRun.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -165,10 +166,12 @@ public:
         return run.out;
     }
 
-    /// The visible windows called `name`, in the order X gives them.
-    std::vector<std::string> Windows(const std::string& name) const {
+    /// The visible windows called `name` (or of the class `name`, menus included, where `byClass`),
+    /// in the order X gives them.
+    std::vector<std::string> Windows(const std::string& name, bool byClass = false) const {
         std::vector<std::string> windows;
-        std::string out = Xdotool({"search", "--onlyvisible", "--name", "^" + name + "$"});
+        std::string out =
+            Xdotool({"search", "--onlyvisible", byClass ? "--class" : "--name", "^" + name + "$"});
         for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos;
              start = end + 1)
             windows.push_back(out.substr(start, end - start));
@@ -206,9 +209,18 @@ public:
         return std::to_string(left + width + right) + "x" + std::to_string(top + height + bottom);
     }
 
-    /// Keys pressed in `window`, as xdotool names them.
+    /// Keys pressed in `window`, as xdotool names them, separated by blanks; to whatever has the
+    /// keyboard (an open menu) where `window` is empty.
     void Keys(const std::string& window, const std::string& keys) const {
-        Xdotool({"windowactivate", "--sync", window, "key", "--clearmodifiers", keys});
+        std::vector<std::string> arguments;
+        if (!window.empty())
+            arguments = {"windowactivate", "--sync", window};
+        arguments.insert(arguments.end(), {"key", "--clearmodifiers"});
+        for (std::size_t start = 0, end; start < keys.size(); start = end + 1) {
+            end = std::min(keys.find(' ', start), keys.size());
+            arguments.push_back(keys.substr(start, end - start));
+        }
+        Xdotool(arguments);
     }
 
     /// Presses `keys` in `window` until `done` holds, as a user presses again what a window that

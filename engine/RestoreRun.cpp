@@ -1,0 +1,166 @@
+#include "engine/RestoreRun.h"
+
+#include "engine/Messages.h"
+#include "engine/ScriptRun.h"
+#include "platform/DirectorySearch.h"
+#include "platform/Wildcard.h"
+
+#include <optional>
+
+namespace engine {
+namespace {
+
+/// Days from 1899-12-30, where date-time values count from, to 1970-01-01.
+constexpr std::int64_t kUnixEpochDays = 25569;
+
+/// An exact UTC time as the local date-time value a script hands Stamplet, to the whole second;
+/// nothing where Stamplet could not take it (before 1601, after 9999).
+std::optional<TDateTime> LocalSecond(const platform::ExactTime& time, std::int32_t secondsEast) {
+    const std::int64_t ms =
+        (time.seconds + secondsEast) * 1000 + kUnixEpochDays * kMillisecondsPerDay;
+    const TDateTime value = DateTimeFromMilliseconds(ms);
+    const int year = DecodeDateTime(value).year;
+    if (year < 1601 || year > 9999)
+        return std::nullopt;
+    return value;
+}
+
+/// What became of one recorded target: Stamped where it is as the run left it.
+TargetState StateNow(const RecordedTarget& target, const platform::FileState& now,
+                     const platform::TimeKeeping& keeping) {
+    if (now.device != target.before.device || now.number != target.before.number || now.folder)
+        return TargetState::Replaced;
+    if (!platform::KeptAs(platform::ToFileTime(now.lastWrite), target.setLastWrite,
+                          keeping.lastWriteStep))
+        return TargetState::ChangedSince;
+    if (target.setCreation != 0 && keeping.creationSettable &&
+        (!now.creation || !platform::KeptAs(platform::ToFileTime(*now.creation), target.setCreation,
+                                            keeping.creationStep)))
+        return TargetState::ChangedSince;
+    return TargetState::Stamped;
+}
+
+/// The stamp item that gives `target` its earlier times back; nothing where they cannot be given.
+std::optional<StampItem> RestoreItem(const RecordedTarget& target, bool creationSettable,
+                                     std::int32_t secondsEast) {
+    const std::optional<TDateTime> write = LocalSecond(target.before.lastWrite, secondsEast);
+    const std::optional<TDateTime> access = LocalSecond(target.before.lastAccess, secondsEast);
+    std::optional<TDateTime> creation;
+    if (target.before.creation)
+        creation = LocalSecond(*target.before.creation, secondsEast);
+    if (!write || !access || (target.before.creation && !creation))
+        return std::nullopt;
+    StampItem item;
+    item.targetName = target.name;
+    item.stampCreation = creationSettable && creation.has_value();
+    // A creation line left in where none can be set only sets the last-write time again.
+    item.creationTime = creation.value_or(*write);
+    item.lastAccessTime = access;
+    item.lastWriteTime = *write;
+    return item;
+}
+
+} // namespace
+
+RestorePlan PlanRestore(const RunRecord& record, const platform::HeldFolder& folder,
+                        const StampScript& script, const std::string& scriptName,
+                        std::int32_t secondsEast) {
+    RestorePlan plan;
+    TargetFolders folders(folder.Inside(""));
+    for (const RecordedTarget& target : record.targets) {
+        const std::size_t separator = target.name.find_last_of(platform::FolderSeparators());
+        // Handed to Stamplet as a mask, a name with wildcards would stamp other files too.
+        if (platform::HasWildcards(target.name.substr(separator + 1)) ||
+            !script.CarriesUnchanged(target.name) ||
+            NamesTheScript(folder, scriptName, target.name)) {
+            plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
+            continue;
+        }
+        platform::FileState now;
+        if (platform::FileStateOf(folder.Inside(target.name), now)) {
+            plan.leftAlone.emplace_back(target.name, TargetState::NotFound);
+            continue;
+        }
+        const platform::TimeKeeping keeping =
+            folders.Of(folders.FolderOf(target.name)).value_or(platform::TimeKeeping{});
+        if (const TargetState state = StateNow(target, now, keeping);
+            state != TargetState::Stamped) {
+            plan.leftAlone.emplace_back(target.name, state);
+            continue;
+        }
+        std::optional<StampItem> item = RestoreItem(target, keeping.creationSettable, secondsEast);
+        if (!item) {
+            plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
+            continue;
+        }
+        plan.items.push_back(std::move(*item));
+    }
+    return plan;
+}
+
+namespace {
+
+/// The latest recorded run of the held folder, with any newer record that was refused told;
+/// nothing once the box that ends the restore has been shown.
+std::optional<std::pair<RunRecord, std::string>>
+FindRun(TRunSurroundings& surroundings, const ScriptRun& run, const RunRecords& records) {
+    platform::FileState folder;
+    if (platform::FileStateOf(run.folder.Inside(""), folder)) {
+        surroundings.ShowInformation(messages::ListFolderGone(run.folder.Path()));
+        return std::nullopt;
+    }
+    RunRecords::Found found = records.Latest(folder.device, folder.number);
+    if (!found.refused.empty()) {
+        std::vector<std::pair<std::string, std::error_code>> refused;
+        for (const RunRecords::Refused& each : found.refused)
+            refused.emplace_back(each.path, each.reason);
+        surroundings.ShowInformation(messages::RecordsRefused(refused));
+    }
+    if (!found.record) {
+        surroundings.ShowInformation(messages::NothingToRestore(run.folder.Path()));
+        return std::nullopt;
+    }
+    return std::pair{std::move(*found.record), found.path};
+}
+
+CalendarTime LocalCalendar(const platform::ExactTime& time, std::int32_t secondsEast) {
+    return DecodeDateTime(DateTimeFromMilliseconds((time.seconds + secondsEast) * 1000 +
+                                                   kUnixEpochDays * kMillisecondsPerDay));
+}
+
+} // namespace
+
+RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
+                  const std::string& listFolder, const RunRecords& records) {
+    std::int32_t secondsEast = 0;
+    if (!CheckScriptNeeds(surroundings, context, listFolder, secondsEast))
+        return RunEnd::Stopped;
+    std::shared_ptr<ScriptRun> run = HoldListFolder(surroundings, context, listFolder, secondsEast);
+    if (!run)
+        return RunEnd::Stopped;
+    std::optional<std::pair<RunRecord, std::string>> found = FindRun(surroundings, *run, records);
+    if (!found)
+        return RunEnd::Stopped;
+    auto& [record, path] = *found;
+    RestorePlan plan =
+        PlanRestore(record, run->folder, context.script, run->scriptName, secondsEast);
+    const CalendarTime when = LocalCalendar(record.started, secondsEast);
+    if (plan.items.empty()) {
+        surroundings.ShowInformation(messages::NothingRestorable(when));
+        return RunEnd::Stopped;
+    }
+    // Only Yes restores: a box closed otherwise leaves the targets as they are.
+    if (surroundings.AskYesNo(
+            messages::AskRestore(plan.items.size(), plan.leftAlone.size(), when)) != Answer::Yes)
+        return RunEnd::Stopped;
+    run->items = std::move(plan.items);
+    run->leftAlone = std::move(plan.leftAlone);
+    run->note = messages::kFractionNotRestored;
+    run->afterEnd = [&records, path, record](TRunSurroundings& after) {
+        if (const std::error_code error = records.MarkRestored(path, record))
+            after.ShowError(messages::RecordNotMarked(path, error.message()));
+    };
+    return WriteAndStart(surroundings, context, std::move(run));
+}
+
+} // namespace engine

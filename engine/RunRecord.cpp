@@ -1,0 +1,260 @@
+#include "engine/RunRecord.h"
+
+#include "platform/DirectorySearch.h"
+#include "platform/Folders.h"
+#include "platform/HeldFile.h"
+#include "platform/RegularFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <random>
+
+namespace engine {
+namespace {
+
+constexpr std::string_view kFirstLine = "Kronalo restore record 1";
+constexpr const char* kEnding = ".kronalo-run";
+
+/// A name as one word of the file: bytes that are no printable ASCII, and "%", as %XX.
+std::string Escaped(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string word;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > 0x20 && byte < 0x7F && c != '%') {
+            word += c;
+        } else {
+            word += '%';
+            word += kHex[byte >> 4];
+            word += kHex[byte & 15];
+        }
+    }
+    return word;
+}
+
+std::optional<std::string> Unescaped(std::string_view word) {
+    std::string bytes;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] != '%') {
+            bytes += word[i];
+            continue;
+        }
+        unsigned value = 0;
+        if (i + 3 > word.size() ||
+            std::from_chars(word.data() + i + 1, word.data() + i + 3, value, 16).ptr !=
+                word.data() + i + 3)
+            return std::nullopt;
+        bytes += static_cast<char>(value);
+        i += 2;
+    }
+    return bytes;
+}
+
+/// Splits off the next word of `line`, up to a blank.
+std::string_view Word(std::string_view& line) {
+    const std::size_t end = std::min(line.find(' '), line.size());
+    const std::string_view word = line.substr(0, end);
+    line.remove_prefix(std::min(end + 1, line.size()));
+    return word;
+}
+
+template <typename Number> bool ReadNumber(std::string_view& line, Number& value) {
+    const std::string_view word = Word(line);
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return !word.empty() && error == std::errc() && end == word.data() + word.size();
+}
+
+std::string Time(const platform::ExactTime& time) {
+    return std::to_string(time.seconds) + " " + std::to_string(time.nanoseconds);
+}
+
+bool ReadTime(std::string_view& line, platform::ExactTime& time) {
+    return ReadNumber(line, time.seconds) && ReadNumber(line, time.nanoseconds) &&
+           time.nanoseconds < 1000000000u;
+}
+
+std::string TargetLine(const RecordedTarget& target) {
+    const platform::FileState& s = target.before;
+    return "target " + Escaped(target.name) + " " + std::to_string(s.device) + " " +
+           std::to_string(s.number) + " " + (s.folder ? "1" : "0") + " " +
+           (s.creation ? Time(*s.creation) : "- -") + " " + Time(s.lastAccess) + " " +
+           Time(s.lastWrite) + " " + std::to_string(target.setCreation) + " " +
+           std::to_string(target.setLastWrite) + "\n";
+}
+
+std::optional<RecordedTarget> ParseTarget(std::string_view line) {
+    RecordedTarget target;
+    platform::FileState& s = target.before;
+    int folder = 0;
+    std::optional<std::string> name;
+    if (Word(line) != "target" || !(name = Unescaped(Word(line))) || name->empty() ||
+        !ReadNumber(line, s.device) || !ReadNumber(line, s.number) || !ReadNumber(line, folder) ||
+        folder < 0 || folder > 1)
+        return std::nullopt;
+    target.name = *name;
+    s.folder = folder == 1;
+    if (line.starts_with("- - ")) {
+        line.remove_prefix(4);
+    } else {
+        platform::ExactTime creation;
+        if (!ReadTime(line, creation))
+            return std::nullopt;
+        s.creation = creation;
+    }
+    if (!ReadTime(line, s.lastAccess) || !ReadTime(line, s.lastWrite) ||
+        !ReadNumber(line, target.setCreation) || !ReadNumber(line, target.setLastWrite) ||
+        !line.empty())
+        return std::nullopt;
+    return target;
+}
+
+/// The next line of `text`, without its line end; nothing where no whole line is left.
+std::optional<std::string_view> Line(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    return line;
+}
+
+/// The value after `key` on the next line.
+std::optional<std::string_view> Field(std::string_view& text, std::string_view key) {
+    std::optional<std::string_view> line = Line(text);
+    if (!line || !line->starts_with(key) || line->size() <= key.size() ||
+        (*line)[key.size()] != ' ')
+        return std::nullopt;
+    return line->substr(key.size() + 1);
+}
+
+bool ParseHeader(std::string_view& text, RunRecord& record, std::size_t& count) {
+    std::optional<std::string_view> line = Line(text);
+    if (!line || *line != kFirstLine)
+        return false;
+    std::optional<std::string_view> field = Field(text, "folder");
+    std::optional<std::string> folder;
+    if (!field || !(folder = Unescaped(*field)))
+        return false;
+    record.folder = *folder;
+    field = Field(text, "folder-identity");
+    if (!field || !ReadNumber(*field, record.folderDevice) ||
+        !ReadNumber(*field, record.folderNumber) || !field->empty())
+        return false;
+    field = Field(text, "started");
+    if (!field || !ReadTime(*field, record.started) || !field->empty())
+        return false;
+    int restored = 0;
+    field = Field(text, "restored");
+    if (!field || !ReadNumber(*field, restored) || !field->empty() || restored < 0 || restored > 1)
+        return false;
+    record.restored = restored == 1;
+    field = Field(text, "targets");
+    return field && ReadNumber(*field, count) && field->empty();
+}
+
+} // namespace
+
+std::string FormatRunRecord(const RunRecord& record) {
+    std::string text = std::string(kFirstLine) + "\n";
+    text += "folder " + Escaped(record.folder) + "\n";
+    text += "folder-identity " + std::to_string(record.folderDevice) + " " +
+            std::to_string(record.folderNumber) + "\n";
+    text += "started " + Time(record.started) + "\n";
+    text += std::string("restored ") + (record.restored ? "1" : "0") + "\n";
+    text += "targets " + std::to_string(record.targets.size()) + "\n";
+    for (const RecordedTarget& target : record.targets)
+        text += TargetLine(target);
+    return text + "end\n";
+}
+
+std::optional<RunRecord> ParseRunRecord(std::string_view text) {
+    RunRecord record;
+    std::size_t count = 0;
+    if (!ParseHeader(text, record, count) || count > text.size())
+        return std::nullopt;
+    record.targets.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::optional<std::string_view> line = Line(text);
+        std::optional<RecordedTarget> target;
+        if (!line || !(target = ParseTarget(*line)))
+            return std::nullopt;
+        record.targets.push_back(std::move(*target));
+    }
+    // A record cut short lacks its last line; one with more after it is no record either.
+    if (text != "end\n")
+        return std::nullopt;
+    return record;
+}
+
+std::error_code DamagedRecord() {
+    return std::make_error_code(std::errc::illegal_byte_sequence);
+}
+
+std::vector<std::string> RunRecords::Files() const {
+    std::vector<std::string> files;
+    // Without a folder of its own, no record is anywhere.
+    if (folder_.empty())
+        return files;
+    platform::DirectorySearch search;
+    platform::FoundEntry entry;
+    for (bool found = !search.First(platform::JoinPath(folder_, std::string("*") + kEnding), entry);
+         found; found = search.Next(entry))
+        if (!entry.folder && std::string_view(entry.name).ends_with(kEnding))
+            files.push_back(entry.name);
+    // Named by when they started, so their names sort in that order.
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::error_code RunRecords::Add(const RunRecord& record, std::string& path) const {
+    char name[96];
+    std::random_device seed;
+    std::snprintf(name, sizeof name, "%012lld.%09u-%08x%s",
+                  static_cast<long long>(record.started.seconds), record.started.nanoseconds,
+                  seed(), kEnding);
+    path = platform::JoinPath(folder_, name);
+    if (folder_.empty())
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    if (const std::error_code error = platform::CreateFolders(folder_))
+        return error;
+    platform::HeldFile file;
+    if (const std::error_code error = file.Write(path, FormatRunRecord(record), true))
+        return error;
+    const std::vector<std::string> files = Files();
+    for (std::size_t i = 0; i + kKept < files.size(); ++i)
+        std::remove(platform::JoinPath(folder_, files[i]).c_str());
+    return {};
+}
+
+RunRecords::Found RunRecords::Latest(std::uint64_t device, std::uint64_t number) const {
+    Found found;
+    const std::vector<std::string> files = Files();
+    for (auto name = files.rbegin(); name != files.rend(); ++name) {
+        const std::string path = platform::JoinPath(folder_, *name);
+        std::string text;
+        if (const std::error_code error = platform::ReadOwnFile(path, kLargest, text)) {
+            found.refused.push_back({path, error});
+            continue;
+        }
+        std::optional<RunRecord> record = ParseRunRecord(text);
+        if (!record) {
+            found.refused.push_back({path, DamagedRecord()});
+            continue;
+        }
+        if (record->folderDevice != device || record->folderNumber != number || record->restored)
+            continue;
+        found.record = std::move(record);
+        found.path = path;
+        break;
+    }
+    return found;
+}
+
+std::error_code RunRecords::MarkRestored(const std::string& path, RunRecord record) const {
+    record.restored = true;
+    platform::HeldFile file;
+    return file.Write(path, FormatRunRecord(record), true);
+}
+
+} // namespace engine

@@ -1,0 +1,212 @@
+// The record a time-copy run keeps of what it changes, and the plan a restore makes from it.
+
+#include "engine/RestoreRun.h"
+#include "engine/RunRecord.h"
+#include "engine/StampFormat.h"
+#include "platform/FileTimes.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using engine::RecordedTarget;
+using engine::RunRecord;
+using engine::TargetState;
+using platform::ExactTime;
+
+constexpr platform::FileTime kSecond = platform::kFileTimeTicksPerSecond;
+
+platform::FileTime At(long long unixSeconds) {
+    return platform::kUnixEpochFileTime + static_cast<platform::FileTime>(unixSeconds) * kSecond;
+}
+
+RunRecord Sample() {
+    RunRecord record;
+    record.folder = "/home/u/Video \xE4%";
+    record.folderDevice = 2049;
+    record.folderNumber = 1234;
+    record.started = {1765184400, 123456789};
+    RecordedTarget plain;
+    plain.name = "clip01.wmv";
+    plain.before.device = 2049;
+    plain.before.number = 99;
+    plain.before.creation = ExactTime{1105790407, 5};
+    plain.before.lastAccess = {1105790408, 999999999};
+    plain.before.lastWrite = {-86400, 0};
+    plain.setCreation = At(1141740309);
+    plain.setLastWrite = At(1141740369);
+    RecordedTarget hostile = plain;
+    hostile.name = "sub/a b\n%\xFF.wmv";
+    hostile.before.creation.reset();
+    hostile.setCreation = 0;
+    record.targets = {plain, hostile};
+    return record;
+}
+
+// Guards the record's file: every name and exact time comes back as written, and a file that is
+// not one whole record (cut short, added to, a field broken) is no record.
+TEST(RunRecordTest, FileRoundTripAndDamage) {
+    const RunRecord record = Sample();
+    const std::string text = engine::FormatRunRecord(record);
+    const std::optional<RunRecord> back = engine::ParseRunRecord(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->folder, record.folder);
+    EXPECT_EQ(back->started, record.started);
+    ASSERT_EQ(back->targets.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const RecordedTarget &got = back->targets[i], &wanted = record.targets[i];
+        EXPECT_EQ(got.name, wanted.name);
+        EXPECT_EQ(got.before.creation, wanted.before.creation);
+        EXPECT_EQ(got.before.lastAccess, wanted.before.lastAccess);
+        EXPECT_EQ(got.before.lastWrite, wanted.before.lastWrite);
+        EXPECT_EQ(got.setLastWrite, wanted.setLastWrite);
+    }
+    EXPECT_EQ(text.find('\xFF'), std::string::npos) << "names are written as printable text";
+
+    const struct {
+        const char* what;
+        std::string text;
+    } damaged[] = {
+        {"cut short", text.substr(0, text.size() - 4)},
+        {"a target missing", text.substr(0, text.find("target ", text.find("target ") + 1))},
+        {"something after its end", text + "target x 1 2 0 - - 1 0 1 0 0 0\n"},
+        {"a broken number",
+         [&] {
+             std::string t = text;
+             t.replace(t.find("2049"), 4, "20x9");
+             return t;
+         }()},
+        {"a broken escape",
+         [&] {
+             std::string t = text;
+             t.replace(t.find("%0A"), 3, "%G1");
+             return t;
+         }()},
+        {"another format", "Kronalo restore record 2" + text.substr(text.find('\n'))},
+        {"empty", ""},
+    };
+    for (const auto& row : damaged)
+        EXPECT_FALSE(engine::ParseRunRecord(row.text)) << row.what;
+}
+
+// Guards the record folder: the latest run of the folder not yet restored is found, other
+// folders' runs and restored ones are passed over, newer records that cannot be trusted are
+// refused and left as they are, and only the last 50 runs are kept.
+TEST(RunRecordTest, RecordsOfTheUser) {
+    test::TempFolder folder;
+    const engine::RunRecords records(folder.str());
+    RunRecord record = Sample();
+    std::string first, path;
+    ASSERT_FALSE(records.Add(record, first));
+    record.started.seconds += 10;
+    record.folderNumber = 4321;
+    ASSERT_FALSE(records.Add(record, path)) << "another folder's run";
+
+    engine::RunRecords::Found found = records.Latest(2049, 1234);
+    ASSERT_TRUE(found.record);
+    EXPECT_EQ(found.path, first);
+    ASSERT_FALSE(records.MarkRestored(first, *found.record));
+    EXPECT_FALSE(records.Latest(2049, 1234).record) << "a restored run is not found again";
+
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        std::errc reason;
+    } untrusted[] = {
+        {"damaged", [](const std::string& p) { std::ofstream(p) << "Kronalo restore record 1\n"; },
+         std::errc::illegal_byte_sequence},
+        {"writable by others",
+         [](const std::string& p) {
+             std::ofstream(p) << "x";
+             std::filesystem::permissions(p, std::filesystem::perms::others_write,
+                                          std::filesystem::perm_options::add);
+         },
+         std::errc::permission_denied},
+        {"not a regular file",
+         [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
+         std::errc::too_many_symbolic_link_levels},
+        {"too large",
+         [](const std::string& p) {
+             std::ofstream(p).close();
+             std::filesystem::resize_file(p, engine::RunRecords::kLargest + 1);
+         },
+         std::errc::file_too_large},
+    };
+    int newer = 0;
+    for (const auto& row : untrusted) {
+        const std::string bad = folder.str() + "/9999999999" + std::to_string(newer++) +
+                                ".000000000-00000000.kronalo-run";
+        row.make(bad);
+        record.started.seconds += 10;
+        record.folderNumber = 1234;
+        ASSERT_FALSE(records.Add(record, path));
+        found = records.Latest(2049, 1234);
+        ASSERT_EQ(found.refused.size(), 1u) << row.what;
+        EXPECT_EQ(found.refused[0].reason, std::make_error_code(row.reason)) << row.what;
+        EXPECT_EQ(found.path, path) << row.what << ": the latest trusted run is still found";
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(bad))) << row.what;
+        std::filesystem::remove(bad);
+    }
+
+    for (int i = 0; i < 60; ++i) {
+        ++record.started.seconds;
+        ASSERT_FALSE(records.Add(record, path));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 50);
+}
+
+/// A recorded run over targets in a temporary list folder, each left in the state a row names.
+class RestorePlanTest : public ::testing::Test {
+protected:
+    RecordedTarget Record(const std::string& name) {
+        RecordedTarget target;
+        target.name = name;
+        test::SetLastWrite(folder.Write(name, "target"), 946684800);
+        EXPECT_FALSE(platform::FileStateOf((folder.path() / name).string(), target.before));
+        // As the run stamped it.
+        test::SetLastWrite(folder.path() / name, 1141740309);
+        target.setLastWrite = At(1141740309);
+        return target;
+    }
+
+    test::TempFolder folder;
+    std::unique_ptr<engine::StampScript> script = engine::MakeShellScript();
+};
+
+// Guards what a restore takes back: only a target that is still the same file and still carries
+// the times the run set, with a name Stamplet reads as that one file; the others are left alone
+// with their reasons, and the times given back are the recorded ones to the second.
+TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
+    const std::string scriptName = script->ScriptName(folder.str());
+    RunRecord record;
+    record.targets = {Record("same.wmv"),    Record("changed.wmv"), Record("replaced.wmv"),
+                      Record("missing.wmv"), Record("a?b.wmv"),     Record(scriptName)};
+    test::SetLastWrite(folder.path() / "changed.wmv", 1141740310);
+    // Made before the old one goes, another file cannot take the old one's number.
+    test::SetLastWrite(folder.Write("replaced.new", "another"), 1141740309);
+    std::filesystem::rename(folder.path() / "replaced.new", folder.path() / "replaced.wmv");
+    std::filesystem::remove(folder.path() / "missing.wmv");
+
+    platform::HeldFolder held;
+    ASSERT_FALSE(held.Hold(folder.str()));
+    const engine::RestorePlan plan = engine::PlanRestore(record, held, *script, scriptName, 0);
+    ASSERT_EQ(plan.items.size(), 1u);
+    EXPECT_EQ(plan.items[0].targetName, "same.wmv");
+    EXPECT_EQ(engine::FormatStampDate(plan.items[0].lastWriteTime) + " " +
+                  engine::FormatStampTime(plan.items[0].lastWriteTime),
+              "01-01-2000 00:00:00");
+    EXPECT_TRUE(plan.items[0].lastAccessTime) << "the last-access time is put back too";
+    EXPECT_EQ(plan.leftAlone, (std::vector<std::pair<std::string, TargetState>>{
+                                  {"changed.wmv", TargetState::ChangedSince},
+                                  {"replaced.wmv", TargetState::Replaced},
+                                  {"missing.wmv", TargetState::NotFound},
+                                  {"a?b.wmv", TargetState::NotCarried},
+                                  {scriptName, TargetState::NotCarried},
+                              }));
+}
+
+} // namespace
