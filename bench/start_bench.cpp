@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -43,6 +44,8 @@ int Run(const char* folder, const char* settings) {
     window::TForm1::Setup setup;
     setup.arguments = {std::string(folder) + "/"};
     setup.settingsPath = settings;
+    // The runs' records beside the settings, never in the user's own folder.
+    setup.recordFolder = std::filesystem::path(settings).parent_path().append("records").string();
     setup.boxes = std::make_unique<Answering>(status);
     window::TForm1 form(std::move(setup));
     form.show();

@@ -234,7 +234,7 @@ TEST_F(Win32WindowTest, RunMessages) {
 // Guards a whole run: the batch script stands in the list folder while the script-written box
 // waits, cmd runs it with the real Stamplet.exe and Kronalo's console shows its lines, progress
 // and summary, every target gets its source's last-write time, the final box is the success box
-// and the script is gone.
+// and the script is gone. Then the run is taken back from the popup menu.
 TEST_F(Win32WindowTest, WholeRun) {
     const long long written[] = {1105790407, 1121428807};
     const char* sources[] = {"clip01.avi", "clip02.avi"};
@@ -244,6 +244,8 @@ TEST_F(Win32WindowTest, WholeRun) {
         bool ignored = false;
         ASSERT_FALSE(platform::SetFileTimes(list + "\\" + sources[i], change, ignored));
     }
+    platform::FileTimeSet before;
+    ASSERT_FALSE(platform::GetFileTimes(list + "\\clip01.wmv", before));
     test::WindowProbe& probe = OpenInFolder();
     probe.Press(ids::kDoItBtn);
     test::WindowProbe::Box box = probe.WaitBox();
@@ -276,6 +278,21 @@ TEST_F(Win32WindowTest, WholeRun) {
     probe.Answer(box, IDOK);
     probe.Settle();
     EXPECT_FALSE(std::filesystem::exists(script));
+
+    // Taken back: the targets get their earlier times again, to the second.
+    probe.Command(ids::kPalautaaiemmatajat1);
+    box = probe.WaitBox();
+    EXPECT_EQ(box.caption, "Confirm");
+    EXPECT_EQ(box.text.rfind(Shown("Palautetaanko 2 kohdetiedostolle"), 0), 0u) << box.text;
+    probe.Answer(box, IDYES);
+    probe.Answer(probe.WaitBox(), IDOK);
+    box = probe.WaitBox();
+    EXPECT_EQ(box.text, Shown(std::string(messages::kDone) + "\r\r" +
+                              messages::kFractionNotRestored));
+    platform::FileTimeSet after;
+    ASSERT_FALSE(platform::GetFileTimes(list + "\\clip01.wmv", after));
+    EXPECT_EQ(after.lastWrite, before.lastWrite - before.lastWrite % kSecond);
+    probe.Answer(box, IDOK);
     EXPECT_EQ(probe.Close(), 0u);
 }
 
