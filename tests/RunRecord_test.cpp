@@ -11,6 +11,8 @@
 
 #include <fstream>
 
+#include <unistd.h>
+
 namespace {
 
 using engine::RecordedTarget;
@@ -114,25 +116,41 @@ TEST(RunRecordTest, RecordsOfTheUser) {
 
     const struct {
         const char* what;
-        std::function<void(const std::string&)> make;
+        std::function<bool(const std::string&)> make; ///< False where it cannot be made here.
         std::errc reason;
     } untrusted[] = {
-        {"damaged", [](const std::string& p) { std::ofstream(p) << "Kronalo restore record 1\n"; },
+        {"damaged",
+         [](const std::string& p) {
+             std::ofstream(p) << "Kronalo restore record 1\n";
+             return true;
+         },
          std::errc::illegal_byte_sequence},
+        {"another user's",
+         [](const std::string& p) {
+             std::ofstream(p) << "x";
+             // Only root gives a file away.
+             return ::chown(p.c_str(), 65534, 65534) == 0;
+         },
+         std::errc::operation_not_permitted},
         {"writable by others",
          [](const std::string& p) {
              std::ofstream(p) << "x";
              std::filesystem::permissions(p, std::filesystem::perms::others_write,
                                           std::filesystem::perm_options::add);
+             return true;
          },
          std::errc::permission_denied},
         {"not a regular file",
-         [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
+         [](const std::string& p) {
+             std::filesystem::create_symlink("/dev/zero", p);
+             return true;
+         },
          std::errc::too_many_symbolic_link_levels},
         {"too large",
          [](const std::string& p) {
              std::ofstream(p).close();
              std::filesystem::resize_file(p, engine::RunRecords::kLargest + 1);
+             return true;
          },
          std::errc::file_too_large},
     };
@@ -140,7 +158,10 @@ TEST(RunRecordTest, RecordsOfTheUser) {
     for (const auto& row : untrusted) {
         const std::string bad = folder.str() + "/9999999999" + std::to_string(newer++) +
                                 ".000000000-00000000.kronalo-run";
-        row.make(bad);
+        if (!row.make(bad)) {
+            std::filesystem::remove(bad);
+            continue;
+        }
         record.started.seconds += 10;
         record.folderNumber = 1234;
         ASSERT_FALSE(records.Add(record, path));
