@@ -287,8 +287,8 @@ TEST_F(Win32WindowTest, WholeRun) {
     probe.Answer(box, IDYES);
     probe.Answer(probe.WaitBox(), IDOK);
     box = probe.WaitBox();
-    EXPECT_EQ(box.text, Shown(std::string(messages::kDone) + "\r\r" +
-                              messages::kFractionNotRestored));
+    EXPECT_EQ(box.text,
+              Shown(std::string(messages::kDone) + "\r\r" + messages::kFractionNotRestored));
     platform::FileTimeSet after;
     ASSERT_FALSE(platform::GetFileTimes(list + "\\clip01.wmv", after));
     EXPECT_EQ(after.lastWrite, before.lastWrite - before.lastWrite % kSecond);
