@@ -22,8 +22,10 @@ std::error_code TRunSurroundings::DeleteScript(platform::HeldFile& file) {
 }
 
 std::set<ScriptRun*>& ScriptRun::Unfinished() {
-    static std::set<ScriptRun*> runs;
-    return runs;
+    // Never destroyed: the exit handler that deletes unfinished scripts may run after statics
+    // are gone.
+    static auto* runs = new std::set<ScriptRun*>;
+    return *runs;
 }
 
 void ScriptRun::Finish() {

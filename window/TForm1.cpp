@@ -511,9 +511,10 @@ bool TForm1::event(QEvent* event) {
     // The settings mean the window's outer size: once the frame is first known, the client area
     // gives way to it.
     const QEvent::Type type = event->type();
-    if (!framed_ && isVisible() &&
-        (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) &&
-        frameGeometry().size() != size()) {
+    // Only these types are looked at: others, such as a child's arrival, come while members are
+    // still being built.
+    if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) && !framed_ &&
+        isVisible() && frameGeometry().size() != size()) {
         framed_ = true;
         ApplyOuterSize();
     }

@@ -134,14 +134,15 @@ private:
     /// Sizes the client area so that the window, frame included, has the outer size wanted.
     void ApplyOuterSize();
 
-    std::unique_ptr<form::TBoxes> boxes_;
-    TStampConsole* console_;
-    std::unique_ptr<View> view_;
-    std::unique_ptr<form::TFormRules> rules_;
+    // First, so that events arriving while the children are built find them set.
     bool shown_ = false;
     /// The outer size the window is to have, frame included, and whether its frame has been met.
     QSize outer_;
     bool framed_ = false;
+    std::unique_ptr<form::TBoxes> boxes_;
+    TStampConsole* console_;
+    std::unique_ptr<View> view_;
+    std::unique_ptr<form::TFormRules> rules_;
     /// The left pane's width as last set, for saving before the window has been laid out.
     int leftPaneWidth_ = form::TSettings().leftPaneWidth;
 };
