@@ -47,6 +47,14 @@ const char* FolderSeparators();
 /// ends with one (a root folder) or is empty.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+/// The length of `path` as this system's path limits count it: bytes on POSIX systems, UTF-16
+/// units of the UTF-8 text on Windows.
+std::size_t PathLength(std::string_view path);
+
+/// The longest beginning of `path` no longer than `most` (as PathLength counts), never cutting a
+/// character in two.
+std::string_view PathPrefix(std::string_view path, std::size_t most);
+
 /// True when two folder paths name the same folder as this system compares names (exactly on
 /// POSIX systems, without regard to case on Windows).
 bool SameFolderName(std::string_view a, std::string_view b);

@@ -30,6 +30,14 @@ const char* FolderSeparators() {
     return "/";
 }
 
+std::size_t PathLength(std::string_view path) {
+    return path.size();
+}
+
+std::string_view PathPrefix(std::string_view path, std::size_t most) {
+    return path.substr(0, most);
+}
+
 bool SameFolderName(std::string_view a, std::string_view b) {
     return a == b;
 }

@@ -22,17 +22,49 @@ const char* FolderSeparators() {
     return "\\/:";
 }
 
+namespace {
+
+/// The UTF-16 units of the character that the UTF-8 lead byte `lead` begins, and its bytes.
+std::pair<std::size_t, std::size_t> Character(unsigned char lead) {
+    if (lead >= 0xF0)
+        return {2, 4};
+    if (lead >= 0xE0)
+        return {1, 3};
+    if (lead >= 0xC0)
+        return {1, 2};
+    return {1, 1};
+}
+
+} // namespace
+
+std::size_t PathLength(std::string_view path) {
+    return Wide(path).size();
+}
+
+std::string_view PathPrefix(std::string_view path, std::size_t most) {
+    std::size_t units = 0, bytes = 0;
+    while (bytes < path.size()) {
+        const auto [width, length] = Character(static_cast<unsigned char>(path[bytes]));
+        if (units + width > most || bytes + length > path.size())
+            break;
+        units += width;
+        bytes += length;
+    }
+    return path.substr(0, bytes);
+}
+
 bool SameFolderName(std::string_view a, std::string_view b) {
-    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
-                            static_cast<int>(a.size()), b.data(),
-                            static_cast<int>(b.size())) == CSTR_EQUAL;
+    const std::wstring wideA = Wide(a), wideB = Wide(b);
+    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wideA.data(),
+                            static_cast<int>(wideA.size()), wideB.data(),
+                            static_cast<int>(wideB.size())) == CSTR_EQUAL;
 }
 
 namespace {
 
-void Describe(const WIN32_FIND_DATAA& data, FoundEntry& entry) {
+void Describe(const WIN32_FIND_DATAW& data, FoundEntry& entry) {
     entry = FoundEntry{};
-    entry.name = data.cFileName;
+    entry.name = Narrow(data.cFileName);
     entry.folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     entry.hidden = data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
     entry.system = data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM;
@@ -44,8 +76,8 @@ void Describe(const WIN32_FIND_DATAA& data, FoundEntry& entry) {
 
 std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entry) {
     state_ = std::make_unique<State>();
-    WIN32_FIND_DATAA data;
-    state_->find = ::FindFirstFileA(mask.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    state_->find = ::FindFirstFileW(Wide(mask).c_str(), &data);
     if (state_->find == INVALID_HANDLE_VALUE)
         return LastError();
     Describe(data, entry);
@@ -53,8 +85,8 @@ std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entr
 }
 
 bool DirectorySearch::Next(FoundEntry& entry) {
-    WIN32_FIND_DATAA data;
-    if (state_->find == INVALID_HANDLE_VALUE || !::FindNextFileA(state_->find, &data))
+    WIN32_FIND_DATAW data;
+    if (state_->find == INVALID_HANDLE_VALUE || !::FindNextFileW(state_->find, &data))
         return false;
     Describe(data, entry);
     return true;

@@ -2,14 +2,15 @@
 
 #include "platform/Win32_win32.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace platform {
 
 std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
     // Read and write sharing: a source another program is writing is still read.
-    UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return LastError();
     FILETIME creation, access, write;
@@ -33,7 +34,7 @@ FileTime ToFileTime(const ExactTime& time) {
 }
 
 std::error_code FileStateOf(const std::string& path, FileState& state) {
-    UniqueHandle entry(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+    UniqueHandle entry(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
@@ -62,7 +63,7 @@ std::error_code FileStateOf(const std::string& path, FileState& state) {
 
 std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
         return LastError();
     times.creation = Ticks(data.ftCreationTime);
     times.lastAccess = Ticks(data.ftLastAccessTime);
@@ -71,15 +72,14 @@ std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
 }
 
 std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping) {
-    char root[MAX_PATH + 1];
-    char system[MAX_PATH + 1];
-    if (!::GetVolumePathNameA(path.c_str(), root, sizeof root) ||
-        !::GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, system,
-                                 sizeof system))
+    wchar_t root[MAX_PATH + 1];
+    wchar_t system[MAX_PATH + 1];
+    if (!::GetVolumePathNameW(Wide(path).c_str(), root, MAX_PATH + 1) ||
+        !::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
         return LastError();
     keeping = TimeKeeping{};
     keeping.creationSettable = true;
-    if (std::strncmp(system, "FAT", 3) == 0 || std::strcmp(system, "exFAT") == 0) {
+    if (std::wcsncmp(system, L"FAT", 3) == 0 || std::wcscmp(system, L"exFAT") == 0) {
         constexpr FileTime kSecond = kFileTimeTicksPerSecond;
         keeping.creationStep = kSecond / 100;
         keeping.lastWriteStep = 2 * kSecond;
@@ -120,12 +120,12 @@ std::error_code CheckStored(HANDLE entry, const std::string& path, const FileTim
 
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                              bool& creationNotKept) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     const bool folder =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     // Write access is asked for, so a read-only file is refused here.
-    UniqueHandle entry(::CreateFileA(
-        path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueHandle entry(::CreateFileW(
+        Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_ARCHIVE | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0), nullptr));
     if (!entry)
         return LastError();

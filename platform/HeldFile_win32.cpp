@@ -2,6 +2,7 @@
 
 #include "platform/Win32_win32.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -14,16 +15,14 @@ HANDLE Handle(std::intptr_t handle) {
 /// Renames the open file to `path`, replacing what is there, by its handle: the name is moved
 /// only for the very file that was written.
 std::error_code RenameOpenFile(HANDLE file, const std::string& path) {
-    const int wide = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (wide <= 0)
-        return LastError();
-    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) +
-                             static_cast<std::size_t>(wide) * sizeof(WCHAR));
+    const std::wstring wide = Wide(path);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + (wide.size() + 1) * sizeof(WCHAR));
     auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     info->ReplaceIfExists = TRUE;
     info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>((wide - 1) * sizeof(WCHAR));
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, info->FileName, wide);
+    info->FileNameLength = static_cast<DWORD>(wide.size() * sizeof(WCHAR));
+    std::copy(wide.begin(), wide.end(), info->FileName);
+    info->FileName[wide.size()] = L'\0';
     if (!::SetFileInformationByHandle(file, FileRenameInfo, info,
                                       static_cast<DWORD>(buffer.size())))
         return LastError();
@@ -77,7 +76,7 @@ std::error_code HeldFile::Write(const std::string& path, std::string_view bytes,
         temporary = folder + ".kronalo-" + std::to_string(::GetCurrentProcessId()) + "-" +
                     std::to_string(attempt) + ".tmp";
         // CREATE_NEW never opens what is already there, a planted link included.
-        file.reset(::CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+        file.reset(::CreateFileW(Wide(temporary).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file && ::GetLastError() != ERROR_FILE_EXISTS)
             return LastError();
@@ -100,7 +99,7 @@ std::error_code HeldFile::Write(const std::string& path, std::string_view bytes,
     // Held for reading and shared for reading only: while it is held, nobody writes, renames or
     // deletes it, and the console can still read it. Between the two handles someone may have
     // put another file at the name; that one is never run.
-    UniqueHandle held(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    UniqueHandle held(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     std::uint64_t volume = 0, index = 0;
     if (!held)
@@ -115,7 +114,7 @@ std::error_code HeldFile::Remove() {
     if (handle_ == kNone)
         return {};
     Close();
-    UniqueHandle file(::CreateFileA(access_.c_str(), DELETE,
+    UniqueHandle file(::CreateFileW(Wide(access_).c_str(), DELETE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {

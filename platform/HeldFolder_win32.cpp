@@ -6,7 +6,7 @@ namespace platform {
 namespace {
 
 HANDLE OpenFolder(const std::string& path, DWORD share) {
-    return ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+    return ::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
                          FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 

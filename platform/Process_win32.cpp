@@ -4,7 +4,7 @@
 
 #include <psapi.h>
 
-#include <cstring>
+#include <cwchar>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -49,24 +49,33 @@ std::string QuoteArgument(const std::string& argument) {
     return quoted + "\"";
 }
 
-/// This process's environment with `settings` on top, as a block for CreateProcessA.
-std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& settings) {
-    std::map<std::string, std::string> variables;
-    if (char* block = ::GetEnvironmentStringsA()) {
-        for (const char* p = block; *p; p += std::strlen(p) + 1) {
-            const std::string entry(p);
-            const std::size_t equals = entry.find('=', 1);
-            if (equals != std::string::npos)
+/// Environment names compare without regard to case on Windows.
+struct NameOrder {
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+        return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                      static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+    }
+};
+
+/// This process's environment with `settings` on top, as a block for CreateProcessW: the wide
+/// block carries every value exactly, names of any letter included.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& settings) {
+    std::map<std::wstring, std::wstring, NameOrder> variables;
+    if (wchar_t* block = ::GetEnvironmentStringsW()) {
+        for (const wchar_t* p = block; *p; p += std::wcslen(p) + 1) {
+            const std::wstring entry(p);
+            const std::size_t equals = entry.find(L'=', 1);
+            if (equals != std::wstring::npos)
                 variables[entry.substr(0, equals)] = entry.substr(equals + 1);
         }
-        ::FreeEnvironmentStringsA(block);
+        ::FreeEnvironmentStringsW(block);
     }
     for (const auto& [name, value] : settings)
-        variables[name] = value;
-    std::string result;
+        variables[Wide(name)] = Wide(value);
+    std::wstring result;
     for (const auto& [name, value] : variables)
-        result += name + "=" + value + '\0';
-    return result + '\0';
+        result += name + L"=" + value + L'\0';
+    return result + L'\0';
 }
 
 /// A pipe whose writing end the new process inherits and whose reading end stays here, opened
@@ -139,10 +148,11 @@ std::error_code Process::Start(const ProcessStart& start) {
     std::string line;
     for (const std::string& argument : start.command)
         line += (line.empty() ? "" : " ") + QuoteArgument(argument);
-    std::string block = EnvironmentBlock(start.environment);
-    const std::string folder = start.heldFolder ? start.heldFolder->Path() : start.folder;
+    std::wstring wideLine = Wide(line);
+    std::wstring block = EnvironmentBlock(start.environment);
+    const std::wstring folder = Wide(start.heldFolder ? start.heldFolder->Path() : start.folder);
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nothing.get();
@@ -150,9 +160,10 @@ std::error_code Process::Start(const ProcessStart& start) {
     startup.hStdError = start.separateErrors ? errWrite.get() : outWrite.get();
     PROCESS_INFORMATION started{};
     // No console of its own: its output is shown by the program that started it.
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE,
-                          CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP, block.data(),
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+    if (!::CreateProcessW(nullptr, wideLine.data(), nullptr, nullptr, TRUE,
+                          CREATE_NO_WINDOW | CREATE_NEW_PROCESS_GROUP | CREATE_UNICODE_ENVIRONMENT,
+                          block.data(), folder.empty() ? nullptr : folder.c_str(), &startup,
+                          &started))
         return LastError();
     ::CloseHandle(started.hThread);
     state_->process.reset(started.hProcess);

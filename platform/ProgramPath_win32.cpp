@@ -7,14 +7,14 @@
 namespace platform {
 
 std::error_code ExecutableFolder(std::string& folder) {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD n =
-            ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0)
             return LastError();
         if (n < buffer.size()) {
-            const std::string path(buffer.data(), n);
+            const std::string path = Narrow(std::wstring_view(buffer.data(), n));
             folder = path.substr(0, path.rfind('\\') + 1);
             return {};
         }

@@ -9,7 +9,7 @@ namespace {
 /// Opens `path` for reading; a pipe or a device behind the name is refused, as it would block
 /// or never end.
 std::error_code OpenForReading(const std::string& path, UniqueHandle& file) {
-    file.reset(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    file.reset(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return LastError();

@@ -6,20 +6,20 @@ namespace platform {
 
 std::vector<Volume> MountedVolumes() {
     std::vector<Volume> volumes;
-    char drives[512];
-    const DWORD n = ::GetLogicalDriveStringsA(sizeof drives, drives);
-    for (const char* root = drives; n > 0 && n < sizeof drives && *root;
-         root += std::string(root).size() + 1) {
+    wchar_t drives[512];
+    const DWORD n = ::GetLogicalDriveStringsW(512, drives);
+    for (const wchar_t* root = drives; n > 0 && n < 512 && *root;
+         root += std::wstring_view(root).size() + 1) {
         Volume volume;
-        volume.root = root;
-        const UINT kind = ::GetDriveTypeA(root);
+        volume.root = Narrow(root);
+        const UINT kind = ::GetDriveTypeW(root);
         volume.removable = kind == DRIVE_REMOVABLE || kind == DRIVE_CDROM;
         volume.network = kind == DRIVE_REMOTE;
-        char system[MAX_PATH + 1] = "";
+        wchar_t system[MAX_PATH + 1] = L"";
         // An empty drive would be waited for.
-        if (!volume.removable && ::GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr,
-                                                         nullptr, system, sizeof system))
-            volume.type = system;
+        if (!volume.removable && ::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr,
+                                                         nullptr, system, MAX_PATH + 1))
+            volume.type = Narrow(system);
         volumes.push_back(volume);
     }
     return volumes;

@@ -2,9 +2,13 @@
 
 // Internal to the Windows implementation files of this folder.
 
+#include "platform/WideText.h"
+
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 namespace platform {

@@ -1,6 +1,7 @@
 #include "stamp/ArgumentScan.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/DirectorySearch.h"
 #include "stamp/DateTimeSyntax.h"
 
 namespace stamp {
@@ -23,7 +24,7 @@ ScanResult ScanArguments(const std::vector<std::string>& arguments, const System
     for (std::size_t i = 0; i < n; ++i) {
         const std::string& argument = arguments[i];
         if (i == n - 1 && (argument.empty() || argument[0] != '/')) {
-            request.fileMask = argument.substr(0, kMaxPath);
+            request.fileMask = std::string(platform::PathPrefix(argument, kMaxPath));
             continue;
         }
         if (IsSwitch(argument, 'W')) {

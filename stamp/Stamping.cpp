@@ -11,10 +11,20 @@
 namespace stamp {
 namespace {
 
+/// A report line filled in, sized to the line: a name may take three bytes for each of its 255
+/// letters.
+template <typename... Args> std::string Formatted(const char* format, Args... args) {
+    const int n = std::snprintf(nullptr, 0, format, args...);
+    if (n <= 0)
+        return {};
+    std::string line(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(line.data(), line.size(), format, args...);
+    line.pop_back();
+    return line;
+}
+
 template <typename... Args> void Print(Console& console, const char* format, Args... args) {
-    char line[1024];
-    const int n = std::snprintf(line, sizeof line, format, args...);
-    console.Out(std::string_view(line, n < 0 ? 0 : static_cast<std::size_t>(n)));
+    console.Out(Formatted(format, args...));
 }
 
 void PrintAnnouncement(Console& console, const SystemTime& t) {
@@ -67,14 +77,11 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
             continue;
         const std::string path = folder + entry.name;
         bool creationNotKept = false;
-        const bool changed =
-            path.size() <= kMaxPath && !platform::SetFileTimes(path, change, creationNotKept);
+        const bool changed = platform::PathLength(path) <= kMaxPath &&
+                             !platform::SetFileTimes(path, change, creationNotKept);
         Print(console, changed ? text::kChanged : text::kCannotChange, entry.name.c_str());
         if (changed && creationNotKept && !creationNoteGiven) {
-            char note[1024];
-            const int n =
-                std::snprintf(note, sizeof note, text::kCreationNotKept, entry.name.c_str());
-            console.Err(std::string_view(note, n < 0 ? 0 : static_cast<std::size_t>(n)));
+            console.Err(Formatted(text::kCreationNotKept, entry.name.c_str()));
             creationNoteGiven = true;
         }
     } while (search.Next(entry));

@@ -88,7 +88,7 @@ TEST_P(StampletGoldenTest, OutputAndStatus) {
 
     test::TempFolder folder;
     for (const std::string& sub : golden.folders)
-        std::filesystem::create_directories(folder.path() / sub);
+        std::filesystem::create_directories(folder.path() / test::PathOf(sub));
     for (const std::string& file : golden.files)
         folder.Write(file);
 

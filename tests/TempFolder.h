@@ -10,6 +10,26 @@
 
 namespace test {
 
+/// A path from the program's text: UTF-8 on Windows (where the standard library would read a
+/// narrow text in the ANSI code page), bytes elsewhere.
+inline std::filesystem::path PathOf(const std::string& text) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+#else
+    return text;
+#endif
+}
+
+/// A path as the program's text, the reverse of PathOf.
+inline std::string TextOf(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
+
 /// A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempFolder {
 public:
@@ -29,11 +49,11 @@ public:
     }
 
     const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
+    std::string str() const { return TextOf(path_); }
 
-    /// Creates `name` in the folder with `content` and returns its full path.
+    /// Creates `name` (the program's text) in the folder with `content` and returns its full path.
     std::filesystem::path Write(const std::string& name, const std::string& content = "") const {
-        const std::filesystem::path file = path_ / name;
+        const std::filesystem::path file = path_ / PathOf(name);
         std::ofstream(file, std::ios::binary) << content;
         return file;
     }
@@ -72,8 +92,8 @@ inline void SetLastWrite(const std::filesystem::path& file, long long seconds,
         static_cast<platform::FileTime>(static_cast<long long>(platform::kUnixEpochFileTime) +
                                         (seconds * 1000 + milliseconds) * 10000LL);
     bool ignored = false;
-    if (const std::error_code error = platform::SetFileTimes(file.string(), change, ignored))
-        throw std::system_error(error, file.string());
+    if (const std::error_code error = platform::SetFileTimes(TextOf(file), change, ignored))
+        throw std::system_error(error, TextOf(file));
 }
 
 } // namespace test

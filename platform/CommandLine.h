@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+/// The program's arguments after its own path, as the system's run-time splits its command line
+/// (double quotes group text with blanks and are dropped; no wildcard is expanded), as UTF-8 on
+/// Windows: from the wide command line, so that every name arrives exactly.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+} // namespace platform
