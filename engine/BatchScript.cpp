@@ -31,13 +31,13 @@ public:
     }
 
     bool CarriesUnchanged(std::string_view text) const override {
-        // Besides the letters the console's code page lacks: characters no Windows name holds,
-        // which inside the script would end the quoted name and start a command of their own.
-        const bool breaksQuoting = std::any_of(text.begin(), text.end(), [](char c) {
+        // Characters no Windows name holds, which inside the script would end the quoted name and
+        // start a command of their own. A letter the console's code page lacks goes through the
+        // environment.
+        return std::none_of(text.begin(), text.end(), [](char c) {
             return static_cast<unsigned char>(c) < 32 || c == '"' || c == '<' || c == '>' ||
                    c == '|';
         });
-        return !breaksQuoting && !LosesCharactersInOem(text);
     }
 
     bool LeavesOutUselessCreationLines() const override { return false; }
@@ -49,13 +49,22 @@ protected:
     const char* CreatedBy() const override { return script_text::kBatchCreatedBy; }
     const char* StampletName() const override { return "Stamplet.exe"; }
 
-    std::vector<std::string> FolderLines(const std::string& listFolder) const override {
+    std::vector<std::string> FolderLines(const std::string& listFolder,
+                                         ScriptEnvironment& environment) const override {
         // The drive line: cd alone does not change the current drive.
-        return {"cd " + Quote(listFolder), listFolder.substr(0, 2)};
+        return {"cd " + Quote(listFolder, environment), listFolder.substr(0, 2)};
     }
 
-    std::string Quote(std::string_view text) const override {
-        return "\"" + EscapePercent(AnsiToOemText(text)) + "\"";
+    /// A name the console's code page holds is written as it reads it. Any other is handed over
+    /// in the environment: cmd reads the script in that code page whatever it is told, but
+    /// expands a variable into the wide command line of the program it starts, so every letter
+    /// arrives. Expansion comes before quotes are read, and no Windows name holds a quote.
+    std::string Quote(std::string_view text, ScriptEnvironment& environment) const override {
+        if (ConvertsThroughTable(text))
+            return "\"" + EscapePercent(AnsiToOemText(AnsiFromUtf8(text))) + "\"";
+        const std::string name = "KRONALO_NAME_" + std::to_string(environment.size() + 1);
+        environment.emplace_back(name, std::string(text));
+        return "\"%" + name + "%\"";
     }
 
     const char* EchoEmpty() const override { return "echo."; }

@@ -32,4 +32,12 @@ std::string AnsiFromUtf8(std::string_view utf8);
 /// name than the one meant.
 bool LosesCharactersInOem(std::string_view ansi);
 
+/// True when every character of the UTF-8 text `utf8` is ASCII or one of the table's letters, so
+/// that AnsiToOemText(AnsiFromUtf8(utf8)) is what the console reads as that very text.
+bool ConvertsThroughTable(std::string_view utf8);
+
+/// True when `text` is well-formed UTF-8 (a lone surrogate's three bytes, which a Windows name
+/// may hold, count as well-formed).
+bool IsUtf8(std::string_view text);
+
 } // namespace engine

@@ -143,10 +143,10 @@ bool NamesTheScript(const platform::HeldFolder& folder, const std::string& scrip
 RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
                      std::shared_ptr<ScriptRun> run) {
     const std::string& folder = run->folder.Path();
-    const std::string bytes = context.script.Compose(folder, context.programFolder, run->items);
+    const ComposedScript script = context.script.Compose(folder, context.programFolder, run->items);
     const std::string path = context.script.ScriptPath(folder);
     if (const std::error_code error =
-            surroundings.WriteScript(run->file, run->folder, run->scriptName, path, bytes)) {
+            surroundings.WriteScript(run->file, run->folder, run->scriptName, path, script.bytes)) {
         run->finished = true;
         surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
         return RunEnd::NotWritten;
@@ -158,8 +158,8 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
         return NotStarted(surroundings, *run,
                           messages::FolderMovedBeforeStart(folder, run->folder.WhereNow()));
 
-    ScriptLaunch launch{run->file, run->folder, context.script.StampCalls(run->items),
-                        false,     {},          run->note};
+    ScriptLaunch launch{run->file, run->folder,        context.script.StampCalls(run->items),
+                        false,     script.environment, run->note};
     launch.creationNotKept = std::any_of(run->items.begin(), run->items.end(),
                                          [](const StampItem& item) { return !item.stampCreation; });
     // Where the script's processes cannot be held to the run's offset, the time spent on

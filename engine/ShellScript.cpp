@@ -30,16 +30,17 @@ protected:
     const char* CreatedBy() const override { return script_text::kShellCreatedBy; }
     const char* StampletName() const override { return "Stamplet"; }
 
-    std::vector<std::string> FolderLines(const std::string& listFolder) const override {
+    std::vector<std::string> FolderLines(const std::string& listFolder,
+                                         ScriptEnvironment& environment) const override {
         // The script starts in the folder the run holds. Where the folder's path no longer leads
         // there, the folder was moved or another put in its place: nothing is stamped, rather
         // than the targets looked for in the wrong place.
-        return {"[ . -ef " + Quote(listFolder) + " ] || exit 1"};
+        return {"[ . -ef " + Quote(listFolder, environment) + " ] || exit 1"};
     }
 
     /// Single quotes keep every character as it is, except a single quote, which closes the
     /// quoted text, is written escaped and opens it again.
-    std::string Quote(std::string_view text) const override {
+    std::string Quote(std::string_view text, ScriptEnvironment&) const override {
         std::string quoted = "'";
         for (const char c : text) {
             if (c == '\'')
@@ -51,7 +52,10 @@ protected:
     }
 
     const char* EchoEmpty() const override { return "echo"; }
-    std::string Echo(std::string_view text) const override { return "echo " + Quote(text); }
+    std::string Echo(std::string_view text) const override {
+        ScriptEnvironment none;
+        return "echo " + Quote(text, none);
+    }
 };
 
 } // namespace

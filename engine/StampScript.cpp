@@ -9,9 +9,11 @@ std::string StampScript::StampletPath(const std::string& programFolder) const {
     return programFolder + StampletName();
 }
 
-std::string StampScript::Compose(const std::string& listFolder, const std::string& programFolder,
-                                 const std::vector<StampItem>& items) const {
-    std::string s;
+ComposedScript StampScript::Compose(const std::string& listFolder, const std::string& programFolder,
+                                    const std::vector<StampItem>& items) const {
+    ComposedScript composed;
+    std::string& s = composed.bytes;
+    ScriptEnvironment& environment = composed.environment;
     const auto line = [&s, end = LineEnd()](std::string_view text) {
         s += text;
         s += end;
@@ -20,16 +22,16 @@ std::string StampScript::Compose(const std::string& listFolder, const std::strin
     line("");
     for (const char* comment : {CreatedBy(), script_text::kCopyright, script_text::kContact})
         line(std::string(CommentMarker()) + comment);
-    for (const std::string& folderLine : FolderLines(listFolder))
+    for (const std::string& folderLine : FolderLines(listFolder, environment))
         line(folderLine);
     line("");
-    const std::string stamplet = Quote(StampletPath(programFolder));
+    const std::string stamplet = Quote(StampletPath(programFolder), environment);
     const auto stamp = [&](const char* slot, TDateTime time, const std::string& target) {
         line(stamplet + slot + FormatStampDate(time) + " /T " + FormatStampTime(time) + " " +
              target);
     };
     for (const StampItem& item : items) {
-        const std::string target = Quote(item.targetName);
+        const std::string target = Quote(item.targetName, environment);
         if (item.stampCreation || !LeavesOutUselessCreationLines())
             stamp(" /C /D ", item.creationTime, target);
         if (item.lastAccessTime)
@@ -40,7 +42,7 @@ std::string StampScript::Compose(const std::string& listFolder, const std::strin
     line(EchoEmpty());
     line(Echo(script_text::kDone));
     line(EchoEmpty());
-    return s;
+    return composed;
 }
 
 std::size_t StampScript::StampCalls(const std::vector<StampItem>& items) const {

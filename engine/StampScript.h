@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace engine {
@@ -22,6 +23,16 @@ struct StampItem {
     /// A last-access time to set as well, between the creation line and the last-write line
     /// (a restore's; a time-copy run sets none).
     std::optional<TDateTime> lastAccessTime = std::nullopt;
+};
+
+/// Settings for the environment of the script's process: name and value.
+using ScriptEnvironment = std::vector<std::pair<std::string, std::string>>;
+
+/// A script as written: its bytes, and what its process needs in its environment (the names the
+/// batch dialect hands over there).
+struct ComposedScript {
+    std::string bytes;
+    ScriptEnvironment environment;
 };
 
 /// The stamp script in the command language of one system: its name and its lines. The script
@@ -41,15 +52,15 @@ public:
     virtual std::string ScriptPath(const std::string& listFolder) const = 0;
 
     /// True when `text` reaches the command interpreter as the same folder or file name, and as
-    /// nothing else.
+    /// nothing else: in the script's own bytes, or through its environment.
     virtual bool CarriesUnchanged(std::string_view text) const = 0;
 
     /// Stamplet's full path in `programFolder`, which ends with a folder separator.
     std::string StampletPath(const std::string& programFolder) const;
 
-    /// The whole script as the bytes to write.
-    std::string Compose(const std::string& listFolder, const std::string& programFolder,
-                        const std::vector<StampItem>& items) const;
+    /// The whole script, with what its process needs in its environment.
+    ComposedScript Compose(const std::string& listFolder, const std::string& programFolder,
+                           const std::vector<StampItem>& items) const;
 
     /// True when the dialect leaves out a target's creation line where the target's file system
     /// keeps no creation time: that line would only set the last-write time, which the next line
@@ -67,9 +78,11 @@ protected:
     virtual const char* CreatedBy() const = 0;
     virtual const char* StampletName() const = 0;
     /// The lines that make the list folder current, or make sure it is.
-    virtual std::vector<std::string> FolderLines(const std::string& listFolder) const = 0;
-    /// A folder or file name as the interpreter must read it.
-    virtual std::string Quote(std::string_view name) const = 0;
+    virtual std::vector<std::string> FolderLines(const std::string& listFolder,
+                                                 ScriptEnvironment& environment) const = 0;
+    /// A folder or file name as the interpreter must read it; a name the script's bytes cannot
+    /// carry goes into `environment`, and the script names it there.
+    virtual std::string Quote(std::string_view name, ScriptEnvironment& environment) const = 0;
     /// An empty output line.
     virtual const char* EchoEmpty() const = 0;
     /// A command that prints the UTF-8 text `text`.

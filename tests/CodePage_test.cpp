@@ -66,4 +66,26 @@ TEST(CodePageTest, RoundTrip) {
     EXPECT_EQ(OemToAnsiText(AnsiToOemText(withLost)), "C:\\Ohjelmat\\Kronlo\\");
 }
 
+// Guards the test that tells a UTF-8 line or settings file from one in a single-byte code page.
+TEST(CodePageTest, IsUtf8) {
+    const struct {
+        const char* what;
+        std::string text;
+        bool utf8;
+    } rows[] = {
+        {"ASCII", "clip 01.avi", true},
+        {"Finnish and Cyrillic", "Kes\xC3\xA4 \xD0\x96", true},
+        {"four bytes: an emoji", "\xF0\x9F\x8E\xAC clip", true},
+        {"a lone surrogate a name may hold", "\xED\xA0\x80", true},
+        {"code page 850's ä", "Kes\x84", false},
+        {"code page 1252's ä before a letter", "Kes\xE4.avi", false},
+        {"cut short at the end", "Kes\xC3", false},
+        {"overlong slash", "\xC0\xAF", false},
+        {"overlong three bytes", "\xE0\x80\xAF", false},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(engine::IsUtf8(row.text), row.utf8) << row.what;
+}
+
 } // namespace

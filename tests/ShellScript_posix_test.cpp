@@ -26,7 +26,8 @@ TEST(StampScriptTest, ShellScriptStopsWhenListFolderIsMissing) {
     test::TempFolder folder;
     const auto script = engine::MakeShellScript();
     const auto path = folder.Write(
-        "stamp.sh", script->Compose((folder.path() / "gone").string(), "/nonexistent/", OneClip()));
+        "stamp.sh",
+        script->Compose((folder.path() / "gone").string(), "/nonexistent/", OneClip()).bytes);
     const std::string command = "/bin/sh '" + path.string() + "' > '" + folder.str() + "/out' 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_NE(status, 0);

@@ -52,7 +52,10 @@ TEST(StampScriptTest, BatchExampleByteForByte) {
         "\"C:\\Tools\\Stamplet.exe\" /W /D 03-08-2006 /T 09:41:16 \"clip02.wmv\"\r\n"
         "\r\n" +
         kBatchTrailer;
-    EXPECT_EQ(script->Compose("C:\\Video\\Clips", "C:\\Tools\\", TwoClips()), expected);
+    const engine::ComposedScript composed =
+        script->Compose("C:\\Video\\Clips", "C:\\Tools\\", TwoClips());
+    EXPECT_EQ(composed.bytes, expected);
+    EXPECT_TRUE(composed.environment.empty()) << "names the console's code page holds stay in";
     EXPECT_EQ(script->ScriptPath("C:\\Video\\Clips"),
               "C:\\Video\\Clips\\Clips FileDateAndTime File.bat");
 }
@@ -61,36 +64,45 @@ TEST(StampScriptTest, BatchExampleByteForByte) {
 TEST(StampScriptTest, BatchDriveRoot) {
     const auto script = engine::MakeBatchScript();
     const std::string expected = kBatchHeader + "cd \"C:\\\"\r\nC:\r\n\r\n" + kBatchTrailer;
-    EXPECT_EQ(script->Compose("C:\\", "C:\\Tools\\", {}), expected);
+    EXPECT_EQ(script->Compose("C:\\", "C:\\Tools\\", {}).bytes, expected);
     EXPECT_EQ(script->ScriptPath("C:\\"), "C:\\\\ FileDateAndTime File.bat");
 }
 
-// Guards the console's text: OEM letters, doubled percent signs, lost letters detected.
+// Guards the console's text: OEM letters, doubled percent signs; a name with a letter the
+// console's code page lacks goes through the environment, exactly, and only such a name.
 TEST(StampScriptTest, BatchConsoleText) {
     const auto script = engine::MakeBatchScript();
-    const std::vector<StampItem> items = {{"50%off K\xE4"
-                                           "\xE4.wmv",
-                                           EncodeDateTime({2006, 3, 7, 1, 2, 3, 0}),
-                                           EncodeDateTime({2006, 3, 7, 4, 5, 6, 0})}};
-    const std::string text = script->Compose("D:\\Kes\xE4 100%", "C:\\Ty\xF6kalut\\", items);
+    const std::vector<StampItem> items = {
+        {"50%off Kää.wmv", EncodeDateTime({2006, 3, 7, 1, 2, 3, 0}),
+         EncodeDateTime({2006, 3, 7, 4, 5, 6, 0})},
+        {"café’s crème.wmv", EncodeDateTime({2006, 3, 7, 1, 2, 3, 0}),
+         EncodeDateTime({2006, 3, 7, 4, 5, 6, 0})},
+    };
+    const engine::ComposedScript composed =
+        script->Compose("D:\\Kesä 100%", "C:\\Työkalut\\", items);
+    const std::string& text = composed.bytes;
     EXPECT_NE(text.find("cd \"D:\\Kes\x84 100%%\"\r\nD:\r\n"), std::string::npos);
     EXPECT_NE(text.find("\"C:\\Ty\x94kalut\\Stamplet.exe\" /C /D 03-07-2006 /T 01:02:03 "
                         "\"50%%off K\x84\x84.wmv\"\r\n"),
               std::string::npos);
+    EXPECT_NE(text.find("\"C:\\Ty\x94kalut\\Stamplet.exe\" /W /D 03-07-2006 /T 04:05:06 "
+                        "\"%KRONALO_NAME_1%\"\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(composed.environment,
+              (engine::ScriptEnvironment{{"KRONALO_NAME_1", "café’s crème.wmv"}}));
     // The script's own path is not converted.
-    EXPECT_EQ(script->ScriptPath("D:\\Kes\xE4 100%"),
-              "D:\\Kes\xE4 100%\\Kes\xE4 100% FileDateAndTime File.bat");
+    EXPECT_EQ(script->ScriptPath("D:\\Kesä 100%"),
+              "D:\\Kesä 100%\\Kesä 100% FileDateAndTime File.bat");
 
     const struct {
         const char* what;
         std::string text;
         bool carried;
     } rows[] = {
-        {"a table letter", "Kes\xE4", true},
-        {"a letter the table lacks",
-         "Stra\xDF"
-         "e.wmv",
-         false},
+        {"a table letter", "Kesä", true},
+        {"a letter the table lacks, through the environment", "Straße.wmv", true},
+        {"any letter, through the environment", "Жизнь 🎬.wmv", true},
         {"a percent sign, doubled", "50%.wmv", true},
         {"a double quote would end the name", "a\" & del *.* & \".wmv", false},
         {"a pipe", "a|b.wmv", false},
@@ -124,7 +136,7 @@ TEST(StampScriptTest, ShellScript) {
         "echo 'Päivämäärät ja ajat asetettu tiedostoihin. Varmista vielä kansionäkymästä, että "
         "päivämäärät menivät oikein. Voit sulkea tämän ikkunnan.'\n"
         "echo\n";
-    EXPECT_EQ(script->Compose("/home/u/Videot", "/opt/kronalo/", items), expected);
+    EXPECT_EQ(script->Compose("/home/u/Videot", "/opt/kronalo/", items).bytes, expected);
 
     const struct {
         const char* folder;

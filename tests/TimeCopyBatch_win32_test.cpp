@@ -32,58 +32,72 @@ bool KeepsCreationTimes(const std::string& folder) {
 
 // Guards the batch dialect end to end: the console's code page for the folder's ä, %% for a
 // name's %, the /C line before the /W line, and both times of every target equal to its source's.
+// Names the table cannot carry reach Stamplet.exe through the script's environment, exactly.
 TEST(TimeCopyBatchTest, CmdRunsTheStampScript) {
-    test::TempFolder folder;
-    // The folder's name as the window's code page spells it, and as the standard library's
-    // wide file calls take it.
-    const std::string listBytes = folder.str() + "\\Kes\xE4";
-    const std::filesystem::path list = folder.path() / std::filesystem::path(u8"Kes\u00e4");
-    std::filesystem::create_directory(list);
     const struct {
-        const char* source;
-        const char* target;
-        long long created;
-        long long written;
-    } files[] = {
-        {"clip01.avi", "clip01.wmv", 1105790407, 1121428807},
-        {"50%off.avi", "50%off.wmv", 946684800, 946688400},
+        const char* what;
+        std::string folder;
+        std::vector<std::string> stems;
+        bool throughEnvironment;
+    } rows[] = {
+        {"table letters: the script as it has always been",
+         "Kes\u00e4",
+         {"clip01", "50%off"},
+         false},
+        {"letters of every kind",
+         "\u00d8velser \u2013 2024",
+         {"\u0416\u0438\u0437\u043d\u044c", "caf\u00e9\u2019s cr\u00e8me", "\u00f8rken \u00df",
+          "\U0001F3AC clip", "Kes\u00e4", "50%off"},
+         true},
     };
-    for (const auto& file : files) {
-        std::ofstream(list / file.source) << "source";
-        std::ofstream(list / file.target) << "target";
-        platform::FileTimeChange times;
-        times.creation = At(file.created);
-        times.lastWrite = At(file.written);
-        bool ignored = false;
-        ASSERT_FALSE(platform::SetFileTimes(listBytes + "\\" + file.source, times, ignored));
+    for (const auto& row : rows) {
+        test::TempFolder folder;
+        const std::string list = folder.str() + "\\" + row.folder;
+        std::filesystem::create_directory(test::PathOf(list));
+        std::vector<long long> created, written;
+        for (std::size_t i = 0; i < row.stems.size(); ++i) {
+            const std::string source = list + "\\" + row.stems[i] + ".avi";
+            std::ofstream(test::PathOf(source)) << "source";
+            std::ofstream(test::PathOf(list + "\\" + row.stems[i] + ".wmv")) << "target";
+            platform::FileTimeChange times;
+            times.creation =
+                At(created.emplace_back(946684800 + 86400 * static_cast<long long>(i)));
+            times.lastWrite =
+                At(written.emplace_back(1105790407 + 3600 * static_cast<long long>(i)));
+            bool ignored = false;
+            ASSERT_FALSE(platform::SetFileTimes(source, times, ignored)) << row.what;
+        }
+
+        test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
+        surroundings.ListFiles(list);
+        const auto script = engine::MakeBatchScript();
+        const std::string programFolder =
+            std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "\\";
+        ASSERT_EQ(
+            engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
+            engine::RunEnd::Started)
+            << row.what;
+        EXPECT_EQ(surroundings.environment.empty(), !row.throughEnvironment) << row.what;
+        // Where Wine keeps no creation time, kDone carries the note on creation times.
+        EXPECT_TRUE(surroundings.LastBox().starts_with(engine::messages::kDone))
+            << row.what << surroundings.LastBox() << surroundings.script.out
+            << surroundings.script.err;
+
+        std::vector<platform::FileTimeSet> targets;
+        for (std::size_t i = 0; i < row.stems.size(); ++i) {
+            platform::FileTimeSet target;
+            ASSERT_FALSE(platform::GetFileTimes(list + "\\" + row.stems[i] + ".wmv", target));
+            EXPECT_EQ(target.lastWrite, At(written[i])) << row.what << ": " << row.stems[i];
+            targets.push_back(target);
+        }
+        EXPECT_FALSE(std::filesystem::exists(
+            test::PathOf(list + "\\" + row.folder + " FileDateAndTime File.bat")));
+
+        if (!KeepsCreationTimes(folder.str()))
+            continue;
+        for (std::size_t i = 0; i < targets.size(); ++i)
+            EXPECT_EQ(targets[i].creation, At(created[i])) << row.what << ": " << row.stems[i];
     }
-
-    test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
-    surroundings.ListFiles(listBytes);
-    const auto script = engine::MakeBatchScript();
-    const std::string programFolder =
-        std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "\\";
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
-              engine::RunEnd::Started);
-    // Where Wine keeps no creation time, kDone carries the note on creation times.
-    EXPECT_TRUE(surroundings.LastBox().starts_with(engine::messages::kDone))
-        << surroundings.LastBox() << surroundings.script.out << surroundings.script.err;
-
-    std::vector<platform::FileTimeSet> targets;
-    for (const auto& file : files) {
-        platform::FileTimeSet target;
-        ASSERT_FALSE(platform::GetFileTimes(listBytes + "\\" + file.target, target));
-        EXPECT_EQ(target.lastWrite, At(file.written)) << file.target;
-        targets.push_back(target);
-    }
-    EXPECT_FALSE(std::filesystem::exists(
-        list / std::filesystem::path(u8"Kes\u00e4 FileDateAndTime File.bat")));
-
-    if (!KeepsCreationTimes(folder.str()))
-        GTEST_SKIP() << "last-write times copied; creation times not checked: this system "
-                        "(Wine on a Linux file system) does not keep a creation time that is set";
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        EXPECT_EQ(targets[i].creation, At(files[i].created)) << files[i].target;
 }
 
 } // namespace

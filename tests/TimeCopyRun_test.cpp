@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -272,47 +273,57 @@ TEST_F(TimeCopyRunTest, ChecksOfWhatTheScriptNeeds) {
     EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
 }
 
-// Guards the batch mend: a letter the console cannot read stops the run before anything is
-// written, whether it is in the list folder, the program folder or a target name.
-TEST_F(TimeCopyRunTest, BatchRefusesNamesTheConsoleCannotRead) {
+// Guards the batch dialect's names: a letter the console's code page lacks, in a target name or
+// the program folder, does not stop the run but reaches Stamplet through the script's
+// environment, exactly; a name that would end the script's quotes is refused, and so is a target
+// named like the batch script, in any letter case, as Windows names files.
+TEST_F(TimeCopyRunTest, BatchNames) {
     script = engine::MakeBatchScript();
-    const std::string lost = "\xF8"; // ø has no partner in the console's table.
+    const std::filesystem::path other = programs.path() / "Työkaluø";
+    std::filesystem::create_directory(other);
+    std::ofstream(other / "Stamplet.exe").close();
+    programFolder = other.string() + "/";
+    fake.fields.targetPattern = "* – ø.wmv";
+    ASSERT_EQ(Run(), RunEnd::Started);
+    // The names come first; a fixed zone may follow.
+    ASSERT_GE(fake.environment.size(), 3u);
+    fake.environment.resize(3);
+    EXPECT_EQ(fake.environment,
+              (engine::ScriptEnvironment{{"KRONALO_NAME_1", programFolder + "Stamplet.exe"},
+                                         {"KRONALO_NAME_2", "clip01 – ø.wmv"},
+                                         {"KRONALO_NAME_3", "clip03 – ø.wmv"}}));
+    EXPECT_NE(fake.written.find("\"%KRONALO_NAME_1%\" /W /D 03-07-2006 /T 14:05:09 "
+                                "\"%KRONALO_NAME_2%\"\r\n"),
+              std::string::npos)
+        << fake.written;
+    fake.ended = nullptr;
+    std::filesystem::remove(ScriptPath());
+
+    programFolder = programs.str() + "/";
+    const std::string scriptStem = folder.path().filename().string() + " FileDateAndTime File";
     const struct {
         const char* what;
-        std::string programFolder;
         std::string pattern;
+        std::vector<std::string> items;
         std::string expected;
-    } rows[] = {
-        {"target name", "", "*" + lost + ".wmv",
-         "info: " + messages::TargetNotCarried("clip01.avi", "clip01" + lost + ".wmv")},
-        {"program folder", "C:\\Ty" + lost + "\\", "*.wmv",
-         "info: " + messages::ProgramFolderNotCarried("C:\\Ty" + lost + "\\")},
+    } refused[] = {
+        {"a quote would end the name",
+         "*\".wmv",
+         {"clip01.avi"},
+         "info: " + messages::TargetNotCarried("clip01.avi", "clip01\".wmv")},
+        {"the script's own name",
+         "*.BAT",
+         {scriptStem + ".avi"},
+         "info: " + messages::TargetIsScript(scriptStem + ".BAT")},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : refused) {
         fake.log.clear();
-        programFolder = row.programFolder.empty() ? programs.str() + "/" : row.programFolder;
         fake.fields.targetPattern = row.pattern;
+        fake.list.items = row.items;
+        fake.list.selected = {true};
         EXPECT_EQ(Run(), RunEnd::Stopped) << row.what;
         EXPECT_EQ(fake.log, std::vector<std::string>{row.expected}) << row.what;
     }
-
-    // The batch script's name, in any letter case, as Windows names files.
-    const std::string scriptStem = folder.path().filename().string() + " FileDateAndTime File";
-    fake.log.clear();
-    programFolder = programs.str() + "/";
-    fake.fields.targetPattern = "*.BAT";
-    fake.list.items = {scriptStem + ".avi"};
-    fake.list.selected = {true};
-    EXPECT_EQ(Run(), RunEnd::Stopped);
-    EXPECT_EQ(fake.log,
-              std::vector<std::string>{"info: " + messages::TargetIsScript(scriptStem + ".BAT")});
-
-    fake.log.clear();
-    fake.fields.targetPattern = "*.wmv";
-    fake.list.folder = "C:\\Kes" + lost;
-    EXPECT_EQ(Run(), RunEnd::Stopped);
-    EXPECT_EQ(fake.log, std::vector<std::string>{"info: " +
-                                                 messages::ListFolderNotCarried("C:\\Kes" + lost)});
 }
 
 } // namespace

@@ -62,7 +62,7 @@ void CheckShell(const std::vector<std::string>& names) {
     const auto script = engine::MakeShellScript();
     const std::string path = ListFolder() + "/script.sh";
     platform::HeldFile file;
-    if (file.Write(path, script->Compose(ListFolder(), ListFolder() + "/program/", items)))
+    if (file.Write(path, script->Compose(ListFolder(), ListFolder() + "/program/", items).bytes))
         std::abort();
 
     test::ProgramRun run;
@@ -103,8 +103,9 @@ void CheckBatch(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         if (!script->CarriesUnchanged(name))
             continue;
-        const std::string text =
+        const engine::ComposedScript composed =
             script->Compose("C:\\Video", "C:\\Tools\\", {{name, kCreated, kWritten}});
+        const std::string& text = composed.bytes;
         const std::string prefix = "\"C:\\Tools\\Stamplet.exe\" /C /D 03-07-2006 /T 14:05:09 \"";
         const std::size_t start = text.find(prefix);
         if (start == std::string::npos)
@@ -114,7 +115,14 @@ void CheckBatch(const std::vector<std::string>& names) {
         if (end == std::string::npos)
             std::abort();
         const std::string quoted = text.substr(nameStart, end - nameStart);
-        if (quoted.find('"') != std::string::npos || ConsoleReading(quoted) != name)
+        // A name the console's code page holds is read from the script; any other arrives whole
+        // through the environment.
+        const bool inScript = composed.environment.empty();
+        if (quoted.find('"') != std::string::npos ||
+            (inScript && ConsoleReading(quoted) != engine::AnsiFromUtf8(name)) ||
+            (!inScript &&
+             (quoted != "%KRONALO_NAME_1%" ||
+              composed.environment != engine::ScriptEnvironment{{"KRONALO_NAME_1", name}})))
             std::abort();
     }
 }
