@@ -1,10 +1,12 @@
 #include "form/SettingsFile.h"
 
+#include "engine/CodePage.h"
 #include "engine/Messages.h"
 #include "form/FormText.h"
 
 #include "platform/AsciiCase.h"
 #include "platform/DirectorySearch.h"
+#include "platform/SystemCodePage.h"
 
 #include <algorithm>
 #include <charconv>
@@ -44,8 +46,19 @@ std::string Line(int number) {
 std::string Line(bool checked) {
     return checked ? "-1\r\n" : "0\r\n";
 }
+/// A text line as the file keeps it: in the system's ANSI code page, as the file has always been,
+/// where the text fits; in UTF-8 where it does not, so that a filter with any letter survives.
 std::string Line(const std::string& text) {
-    return text + "\r\n";
+    std::string bytes;
+    if (!platform::ToAnsiCodePage(text, bytes))
+        bytes = text;
+    return bytes + "\r\n";
+}
+
+/// The text of a line written by Line: one that is well-formed UTF-8 was written so (a line in a
+/// single-byte code page seldom is, unless it is ASCII, which reads the same either way).
+std::string TextOfLine(const std::string& line) {
+    return engine::IsUtf8(line) ? line : platform::FromAnsiCodePage(line);
 }
 
 } // namespace
@@ -153,14 +166,14 @@ std::optional<std::string> ApplySettings(std::vector<std::string> lines, TSettin
     if (!ReadWholeNumber(lines[0], number))
         return IntegerError(lines[0]);
     target.SetFilterIndex(number);
-    target.SetFilterText(lines[1]);
+    target.SetFilterText(TextOfLine(lines[1]));
     if (!ReadCheckState(lines[2], checked))
         return BooleanError(lines[2]);
     target.SetSelectAll(checked);
     if (!ReadCheckState(lines[3], checked))
         return BooleanError(lines[3]);
     target.SetMakeReturnFile(checked);
-    target.SetTargetPattern(lines[4]);
+    target.SetTargetPattern(TextOfLine(lines[4]));
 
     void (TSettingsTarget::*const numbers[])(int) = {
         &TSettingsTarget::SetLeftPaneWidth, &TSettingsTarget::SetLeft, &TSettingsTarget::SetTop,

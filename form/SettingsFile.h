@@ -53,7 +53,8 @@ inline constexpr const char* kSettingsFileName = "Kronalo.dat";
 std::string SettingsPath(const std::string& programFolder, bool programFolderWritable,
                          std::string_view installedFolder, const std::string& configFolder);
 
-/// The file's ten lines, each ended by CR LF.
+/// The file's ten lines, each ended by CR LF. A text line is in the system's ANSI code page
+/// where it fits there, in UTF-8 where it does not; reading tells the two apart.
 std::string FormatSettings(const TSettings& settings);
 
 /// The most bytes of one line that are read; the rest of a longer line is passed over.

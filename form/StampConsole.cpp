@@ -1,15 +1,39 @@
 #include "form/StampConsole.h"
 
+#include "engine/CodePage.h"
 #include "engine/Messages.h"
 #include "engine/StampTally.h"
 #include "form/FormText.h"
 #include "platform/CommandShell.h"
+#include "platform/SystemCodePage.h"
 
 #include <algorithm>
 #include <chrono>
 #include <utility>
 
 namespace form {
+namespace {
+
+/// The script's output as text. Stamplet writes UTF-8; on Windows the command interpreter writes
+/// its own lines in the console's code page, and a line that is not well-formed UTF-8 is taken
+/// for one of those.
+std::string OutputText(std::string_view lines) {
+    if (engine::IsUtf8(lines))
+        return std::string(lines);
+    std::string text;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = lines.find('\n', start);
+        const std::string_view line = lines.substr(start, end == lines.npos ? end : end - start);
+        text += engine::IsUtf8(line) ? std::string(line) : platform::FromConsoleCodePage(line);
+        if (end == lines.npos)
+            return text;
+        text += '\n';
+        start = end + 1;
+    }
+}
+
+} // namespace
+
 StampConsole::StampConsole(TConsoleView& view, PostToWindow post)
     : view_(view), post_(std::move(post)), self_(std::make_shared<StampConsole*>(this)) {}
 
@@ -124,7 +148,7 @@ void StampConsole::TakeOutput() {
         start = partial_.size();
     }
     if (start > 0) {
-        view_.Append(std::string_view(partial_.data(), start - 1));
+        view_.Append(OutputText(std::string_view(partial_.data(), start - 1)));
         partial_.erase(0, start);
     }
     if (counted > 0)

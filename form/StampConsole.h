@@ -19,7 +19,7 @@ public:
     virtual ~TConsoleView() = default;
     /// Shows the console, emptied, for a script of `calls` Stamplet calls, with `status` below.
     virtual void Begin(std::size_t calls, const std::string& status) = 0;
-    /// Appends whole lines of the script's output, as the bytes came.
+    /// Appends whole lines of the script's output, as UTF-8 text.
     virtual void Append(std::string_view lines) = 0;
     /// The Stamplet calls done so far.
     virtual void Progress(std::size_t done) = 0;

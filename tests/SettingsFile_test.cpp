@@ -57,6 +57,38 @@ TEST(SettingsFileTest, DefaultFile) {
     EXPECT_EQ(form::SavedFilterIndex(6, "*.avi"), -1) << "no such entry";
 }
 
+// Guards the filter and pattern lines with letters of every kind: each comes back as it was
+// saved; on Windows one that fits the ANSI code page is written there, as before.
+TEST(SettingsFileTest, TextLinesKeepEveryLetter) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::string windowsLine;
+    } rows[] = {
+        {"ASCII", "*.avi", "*.avi"},
+        {"Finnish", "Kes\xC3\xA4*.avi", "Kes\xE4*.avi"},
+        {"apostrophe and dash of code page 1252", "caf\xC3\xA9\xE2\x80\x99s \xE2\x80\x93*",
+         "caf\xE9\x92s \x96*"},
+        {"Cyrillic: kept in UTF-8", "\xD0\x96\xD0\xB8*.avi", "\xD0\x96\xD0\xB8*.avi"},
+    };
+    for (const auto& row : rows) {
+        form::TSettings settings;
+        settings.filterText = row.text;
+        settings.targetPattern = row.text;
+        const std::string file = form::FormatSettings(settings);
+#ifdef _WIN32
+        EXPECT_EQ(file.substr(3, row.windowsLine.size() + 2), row.windowsLine + "\r\n") << row.what;
+#else
+        EXPECT_EQ(file.substr(3, row.text.size() + 2), row.text + "\r\n") << row.what;
+#endif
+        RecordingTarget target;
+        EXPECT_EQ(ApplySettings(file, target), std::nullopt) << row.what;
+        ASSERT_EQ(target.applied.size(), 10u) << row.what;
+        EXPECT_EQ(target.applied[1], "filter=" + row.text) << row.what;
+        EXPECT_EQ(target.applied[4], "target=" + row.text) << row.what;
+    }
+}
+
 // Guards the whole-number rules: spaces before, sign, "$" and "0x"; nothing after.
 TEST(SettingsFileTest, WholeNumbers) {
     const struct {

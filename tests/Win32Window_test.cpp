@@ -2,10 +2,10 @@
 // controls read through their messages, keys pressed through the X server. Where Wine differs
 // from Windows, the test says so and asserts only what holds on both.
 
-#include "engine/CodePage.h"
 #include "engine/Messages.h"
 #include "form/FormText.h"
 #include "platform/FileTimes.h"
+#include "platform/WideText.h"
 #include "tests/support/WindowProbe_win32.h"
 #include "win32/ControlIds.h"
 
@@ -13,6 +13,9 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+
+#include <algorithm>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +30,10 @@ platform::FileTime At(long long unixSeconds) {
     return platform::kUnixEpochFileTime + static_cast<platform::FileTime>(unixSeconds) * kSecond;
 }
 
-/// A message as the window's box shows it: the window's code page, line breaks as CR LF.
+/// A message as the window's box shows it: line breaks as CR LF.
 std::string Shown(const std::string& utf8) {
     std::string shown;
-    for (const char c : engine::AnsiFromUtf8(utf8)) {
+    for (const char c : utf8) {
         shown += c;
         if (c == '\r')
             shown += '\n';
@@ -39,9 +42,9 @@ std::string Shown(const std::string& utf8) {
 }
 
 std::string DesktopFolder() {
-    char folder[MAX_PATH] = "";
-    ::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
-    return folder;
+    wchar_t folder[MAX_PATH] = L"";
+    ::SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
+    return platform::Narrow(folder);
 }
 
 /// A program folder with Kronalo.exe and Stamplet.exe, and a list folder with sources, targets,
@@ -292,6 +295,69 @@ TEST_F(Win32WindowTest, WholeRun) {
     platform::FileTimeSet after;
     ASSERT_FALSE(platform::GetFileTimes(list + "\\clip01.wmv", after));
     EXPECT_EQ(after.lastWrite, before.lastWrite - before.lastWrite % kSecond);
+    probe.Answer(box, IDOK);
+    EXPECT_EQ(probe.Close(), 0u);
+}
+
+// Guards every name through Kronalo.exe, cmd and Stamplet.exe: a program folder and a list
+// folder whose names the console's table lacks, sources outside every single-byte code page. The
+// settings file stands beside the program, the list shows every source as it is named, the run
+// stamps every target with its source's last-write time and the console names them right.
+TEST_F(Win32WindowTest, EveryName) {
+    const std::string programFolder = programs.str() + "\\Ty\u00f6kalut \u0151";
+    std::filesystem::create_directory(test::PathOf(programFolder));
+    for (const char* program : {"Kronalo.exe", "Stamplet.exe"})
+        std::filesystem::copy_file(programs.path() / program,
+                                   test::PathOf(programFolder) / program);
+    const std::string listFolder = list + "\\\u00d8velser \u2013 2024";
+    std::filesystem::create_directory(test::PathOf(listFolder));
+    const std::vector<std::string> stems = {"\u0416\u0438\u0437\u043d\u044c",
+                                            "caf\u00e9\u2019s cr\u00e8me", "\u00f8rken \u00df",
+                                            "\U0001F3AC clip", "Kes\u00e4"};
+    std::vector<std::string> sources;
+    for (std::size_t i = 0; i < stems.size(); ++i) {
+        sources.push_back(stems[i] + ".avi");
+        std::ofstream(test::PathOf(listFolder + "\\" + stems[i] + ".wmv")) << "target";
+        std::ofstream(test::PathOf(listFolder + "\\" + sources[i])) << "source";
+        platform::FileTimeChange change;
+        change.lastWrite = At(1105790407 + 3600 * static_cast<long long>(i));
+        bool ignored = false;
+        ASSERT_FALSE(platform::SetFileTimes(listFolder + "\\" + sources[i], change, ignored));
+    }
+
+    window = std::make_unique<test::WindowProbe>(programFolder + "\\Kronalo.exe",
+                                                 std::vector{listFolder + "\\" + sources.back()},
+                                                 programFolder);
+    test::WindowProbe& probe = *window;
+    ASSERT_TRUE(probe.Window()) << "Kronalo.exe did not show its window";
+    probe.Settle();
+    EXPECT_TRUE(std::filesystem::exists(test::PathOf(programFolder + "\\Kronalo.dat")));
+    EXPECT_EQ(probe.Text(ids::kPath), listFolder + "\\");
+    std::vector<std::string> items = probe.Items();
+    std::sort(items.begin(), items.end());
+    std::sort(sources.begin(), sources.end());
+    EXPECT_EQ(items, sources);
+
+    probe.Press(ids::kDoItBtn);
+    test::WindowProbe::Box box = probe.WaitBox();
+    EXPECT_EQ(box.text, Shown(messages::kScriptWritten));
+    probe.Answer(box, IDOK);
+    box = probe.WaitBox();
+    EXPECT_EQ(box.text, Shown(messages::kDone));
+    const HWND console = probe.WaitTopLevel(ids::kConsoleClass);
+    ASSERT_TRUE(console);
+    const std::string output =
+        test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleOutput));
+    for (std::size_t i = 0; i < stems.size(); ++i) {
+        const std::string target = stems[i] + ".wmv";
+        EXPECT_NE(output.find("File " + target + " date/time changed succesfully"),
+                  std::string::npos)
+            << target << " in\n"
+            << output;
+        platform::FileTimeSet times;
+        ASSERT_FALSE(platform::GetFileTimes(listFolder + "\\" + target, times)) << target;
+        EXPECT_EQ(times.lastWrite, At(1105790407 + 3600 * static_cast<long long>(i))) << target;
+    }
     probe.Answer(box, IDOK);
     EXPECT_EQ(probe.Close(), 0u);
 }

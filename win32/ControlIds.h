@@ -41,7 +41,7 @@ inline constexpr int kAltV = 213;
 inline constexpr int kAltK = 214;
 
 /// The window classes of the main window and the stamp console.
-inline constexpr const char* kWindowClass = "TForm1";
-inline constexpr const char* kConsoleClass = "TStampConsole";
+inline constexpr const wchar_t* kWindowClass = L"TForm1";
+inline constexpr const wchar_t* kConsoleClass = L"TStampConsole";
 
 } // namespace win32::ids

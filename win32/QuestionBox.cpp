@@ -11,7 +11,7 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM w, LPARAM l) {
     const MSG* message = reinterpret_cast<const MSG*>(l);
     if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == VK_ESCAPE) {
         if (const HWND no = ::GetDlgItem(::GetAncestor(message->hwnd, GA_ROOT), IDNO)) {
-            ::SendMessageA(no, BM_CLICK, 0, 0);
+            ::SendMessageW(no, BM_CLICK, 0, 0);
             return 1;
         }
     }
@@ -20,10 +20,10 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM w, LPARAM l) {
 
 } // namespace
 
-engine::Answer AskQuestion(HWND owner, const char* text, const char* caption) {
-    hook = ::SetWindowsHookExA(WH_MSGFILTER, EscapeMeansNo, nullptr, ::GetCurrentThreadId());
+engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption) {
+    hook = ::SetWindowsHookExW(WH_MSGFILTER, EscapeMeansNo, nullptr, ::GetCurrentThreadId());
     const int answer =
-        ::MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+        ::MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
     if (hook)
         ::UnhookWindowsHookEx(hook);
     hook = nullptr;

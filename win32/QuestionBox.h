@@ -8,7 +8,7 @@ namespace win32 {
 
 /// The system's question box over `owner`: `caption`, `text`, the question icon, Yes (the
 /// default) and No. Esc answers No, as the box's cancel button; closing it otherwise gives no
-/// answer. The texts are in the window's code page.
-engine::Answer AskQuestion(HWND owner, const char* text, const char* caption);
+/// answer.
+engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption);
 
 } // namespace win32

@@ -1,37 +1,39 @@
 #include "win32/ShellTree.h"
 
 #include "form/WindowLayout.h"
+#include "platform/WideText.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace win32 {
 namespace {
 
 constexpr UINT_PTR kDelayTimer = 1;
 
-/// The shell's name of an item as bytes of the window's code page.
+/// The shell's name of an item.
 std::string NameOf(IShellFolder* folder, LPCITEMIDLIST pidl, SHGDNF kind) {
     STRRET name;
-    char text[MAX_PATH * 2] = "";
+    wchar_t text[MAX_PATH * 2] = L"";
     if (SUCCEEDED(folder->GetDisplayNameOf(pidl, kind, &name)))
-        ::StrRetToBufA(&name, pidl, text, sizeof text);
-    return text;
+        ::StrRetToBufW(&name, pidl, text, static_cast<UINT>(std::size(text)));
+    return platform::Narrow(text);
 }
 
 int IconOf(LPCITEMIDLIST pidl, UINT extra) {
-    SHFILEINFOA info{};
-    ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof info,
                      SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra);
     return info.iIcon;
 }
 
 HIMAGELIST SystemImages() {
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     return reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
 /// The number of items in an item list.
@@ -55,25 +57,25 @@ LPITEMIDLIST Prefix(LPCITEMIDLIST pidl, int depth) {
 } // namespace
 
 TShellTree::TShellTree(HWND parent, HINSTANCE instance, int treeId, int comboId) : parent_(parent) {
-    tree_ = ::CreateWindowExA(
-        WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+    tree_ = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS, 0,
         0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(treeId)), instance, nullptr);
-    combo_ = ::CreateWindowExA(
-        0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+    combo_ = ::CreateWindowExW(
+        0, WC_COMBOBOXEXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR(comboId)), instance, nullptr);
     const HIMAGELIST images = SystemImages();
     TreeView_SetImageList(tree_, images, TVSIL_NORMAL);
-    ::SendMessageA(combo_, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    ::SendMessageW(combo_, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     TreeView_SetIndent(tree_, form::layout::kTreeIndent);
     ::SHGetDesktopFolder(&desktop_);
 
     LPITEMIDLIST root = nullptr;
     ::SHGetSpecialFolderLocation(parent, CSIDL_DESKTOP, &root);
-    SHFILEINFOA info{};
-    ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(root), 0, &info, sizeof info,
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(root), 0, &info, sizeof info,
                      SHGFI_PIDL | SHGFI_DISPLAYNAME);
-    const HTREEITEM top = Insert(TVI_ROOT, Keep(root), info.szDisplayName, true);
+    const HTREEITEM top = Insert(TVI_ROOT, Keep(root), platform::Narrow(info.szDisplayName), true);
     AddChildren(top);
     TreeView_Expand(tree_, top, TVE_EXPAND);
 }
@@ -94,24 +96,25 @@ LPITEMIDLIST TShellTree::Keep(LPITEMIDLIST pidl) {
 
 HTREEITEM TShellTree::Insert(HTREEITEM parent, LPITEMIDLIST pidl, const std::string& name,
                              bool children) {
-    TVINSERTSTRUCTA insert{};
+    std::wstring text = platform::Wide(name);
+    TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = parent == TVI_ROOT ? TVI_LAST : TVI_SORT;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = const_cast<char*>(name.c_str());
+    insert.item.pszText = text.data();
     insert.item.lParam = reinterpret_cast<LPARAM>(pidl);
     insert.item.cChildren = children ? 1 : 0;
     insert.item.iImage = IconOf(pidl, 0);
     insert.item.iSelectedImage = IconOf(pidl, SHGFI_OPENICON);
     return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        ::SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 LPITEMIDLIST TShellTree::PidlOf(HTREEITEM item) const {
-    TVITEMA data{};
+    TVITEMW data{};
     data.mask = TVIF_PARAM;
     data.hItem = item;
-    if (!item || !::SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)))
+    if (!item || !::SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data)))
         return nullptr;
     return reinterpret_cast<LPITEMIDLIST>(data.lParam);
 }
@@ -155,9 +158,7 @@ std::string TShellTree::SelectedPath() const {
 }
 
 bool TShellTree::CanResolve(const std::string& path) const {
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(static_cast<std::size_t>(n > 0 ? n : 1));
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+    std::wstring wide = platform::Wide(path);
     LPITEMIDLIST pidl = nullptr;
     if (FAILED(desktop_->ParseDisplayName(parent_, nullptr, wide.data(), nullptr, &pidl, nullptr)))
         return false;
@@ -170,12 +171,15 @@ bool TShellTree::Notify(const NMHDR& header, LRESULT& result) {
         return false;
     result = 0;
     switch (header.code) {
+    // The tree speaks in wide notifications to a wide window; the narrow ones are the same.
+    case TVN_ITEMEXPANDINGW:
     case TVN_ITEMEXPANDINGA: {
-        const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
+        const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
         if (change.action & TVE_EXPAND)
             AddChildren(change.itemNew.hItem);
         return true;
     }
+    case TVN_SELCHANGEDW:
     case TVN_SELCHANGEDA:
         SelectionMoved();
         return true;
@@ -232,8 +236,8 @@ void TShellTree::ShowContextMenu() {
             popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, parent_, nullptr));
         if (command > 0) {
             // A command of the shell's must not leave another current directory behind.
-            char current[MAX_PATH];
-            const DWORD kept = ::GetCurrentDirectoryA(MAX_PATH, current);
+            wchar_t current[MAX_PATH];
+            const DWORD kept = ::GetCurrentDirectoryW(MAX_PATH, current);
             CMINVOKECOMMANDINFO invoke{};
             invoke.cbSize = sizeof invoke;
             invoke.hwnd = parent_;
@@ -241,7 +245,7 @@ void TShellTree::ShowContextMenu() {
             invoke.nShow = SW_SHOWNORMAL;
             menu->InvokeCommand(&invoke);
             if (kept > 0 && kept < MAX_PATH)
-                ::SetCurrentDirectoryA(current);
+                ::SetCurrentDirectoryW(current);
         }
         ::DestroyMenu(popup);
         menu->Release();
@@ -250,16 +254,16 @@ void TShellTree::ShowContextMenu() {
 }
 
 void TShellTree::ShowSelectionInCombo() {
-    ::SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
+    ::SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
     for (LPITEMIDLIST pidl : comboPidls_)
         ::CoTaskMemFree(pidl);
     comboPidls_.clear();
     const LPITEMIDLIST selected = PidlOf(TreeView_GetSelection(tree_));
     const int selectedDepth = selected ? Depth(selected) : -1;
     const auto add = [this](LPITEMIDLIST pidl, int indent) {
-        COMBOBOXEXITEMA item{};
-        SHFILEINFOA info{};
-        ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &info, sizeof info,
+        COMBOBOXEXITEMW item{};
+        SHFILEINFOW info{};
+        ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(pidl), 0, &info, sizeof info,
                          SHGFI_PIDL | SHGFI_DISPLAYNAME);
         item.mask = CBEIF_TEXT | CBEIF_INDENT | CBEIF_LPARAM | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
         item.iItem = -1;
@@ -268,7 +272,7 @@ void TShellTree::ShowSelectionInCombo() {
         item.lParam = reinterpret_cast<LPARAM>(pidl);
         item.iImage = item.iSelectedImage = IconOf(pidl, 0);
         return static_cast<int>(
-            ::SendMessageA(combo_, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+            ::SendMessageW(combo_, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     };
     // The desktop and what lies on it, with the folders down to the selection under the one
     // that holds it.
@@ -285,15 +289,15 @@ void TShellTree::ShowSelectionInCombo() {
                 current = add(comboPidls_.emplace_back(Prefix(selected, depth)), depth);
         }
     }
-    ::SendMessageA(combo_, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+    ::SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
 }
 
 void TShellTree::ComboPicked() {
-    const LRESULT index = ::SendMessageA(combo_, CB_GETCURSEL, 0, 0);
-    COMBOBOXEXITEMA item{};
+    const LRESULT index = ::SendMessageW(combo_, CB_GETCURSEL, 0, 0);
+    COMBOBOXEXITEMW item{};
     item.mask = CBEIF_LPARAM;
     item.iItem = index;
-    if (index < 0 || !::SendMessageA(combo_, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+    if (index < 0 || !::SendMessageW(combo_, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
         return;
     SelectPidl(reinterpret_cast<LPCITEMIDLIST>(item.lParam));
 }

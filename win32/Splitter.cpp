@@ -5,32 +5,32 @@
 namespace win32 {
 namespace {
 
-constexpr const char* kClass = "TSplitter";
+constexpr const wchar_t* kClass = L"TSplitter";
 
 } // namespace
 
 TSplitter::TSplitter(HWND parent, HINSTANCE instance, int id) {
-    WNDCLASSA type{};
-    if (!::GetClassInfoA(instance, kClass, &type)) {
+    WNDCLASSW type{};
+    if (!::GetClassInfoW(instance, kClass, &type)) {
         type.lpfnWndProc = Procedure;
         type.hInstance = instance;
         type.hCursor = ::LoadCursor(nullptr, IDC_SIZEWE);
         type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         type.lpszClassName = kClass;
-        ::RegisterClassA(&type);
+        ::RegisterClassW(&type);
     }
-    handle_ = ::CreateWindowExA(0, kClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 8, 0, parent,
+    handle_ = ::CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 8, 0, parent,
                                 reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
 }
 
 LRESULT CALLBACK TSplitter::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE)
-        ::SetWindowLongPtrA(
+        ::SetWindowLongPtrW(
             window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TSplitter*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<TSplitter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self || message == WM_NCCREATE)
-        return ::DefWindowProcA(window, message, w, l);
+        return ::DefWindowProcW(window, message, w, l);
     self->handle_ = window;
     return self->Handle(message, w, l);
 }
@@ -66,7 +66,7 @@ LRESULT TSplitter::Handle(UINT message, WPARAM w, LPARAM l) {
         return 0;
     }
     default:
-        return ::DefWindowProcA(handle_, message, w, l);
+        return ::DefWindowProcW(handle_, message, w, l);
     }
 }
 

@@ -1,8 +1,8 @@
 #include "win32/StampConsole.h"
 
-#include "engine/CodePage.h"
 #include "form/Boxes.h"
 #include "form/FormText.h"
+#include "platform/WideText.h"
 #include "win32/ControlIds.h"
 
 #include <commctrl.h>
@@ -10,67 +10,60 @@
 namespace win32 {
 namespace {
 
-constexpr const char* kClass = ids::kConsoleClass;
+constexpr const wchar_t* kClass = ids::kConsoleClass;
 
-/// One of the program's texts as the window's code page writes it, with real line breaks.
-std::string Shown(const std::string& utf8) {
-    return form::BoxText(engine::AnsiFromUtf8(utf8), "\r\n");
+using platform::Wide;
+
+/// One of the program's texts with real line breaks.
+std::wstring Shown(const std::string& utf8) {
+    return Wide(form::BoxText(utf8, "\r\n"));
 }
 
-/// The script's output as its console would show it: the console's code page, CR LF lines.
-std::string FromConsole(std::string_view bytes) {
+/// The script's output in the edit's CR LF lines.
+std::wstring FromConsole(std::string_view text) {
     std::string lines;
-    for (const char c : bytes) {
+    for (const char c : text) {
         if (c == '\n' && (lines.empty() || lines.back() != '\r'))
             lines += '\r';
         lines += c;
     }
-    const int wide = ::MultiByteToWideChar(CP_OEMCP, 0, lines.data(),
-                                           static_cast<int>(lines.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(wide), L'\0');
-    ::MultiByteToWideChar(CP_OEMCP, 0, lines.data(), static_cast<int>(lines.size()), text.data(),
-                          wide);
-    const int narrow =
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string shown(static_cast<std::size_t>(narrow), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, shown.data(), narrow, nullptr, nullptr);
-    return shown;
+    return Wide(lines);
 }
 
 } // namespace
 
 TStampConsole::TStampConsole(HWND owner, HINSTANCE instance) {
-    WNDCLASSA type{};
-    if (!::GetClassInfoA(instance, kClass, &type)) {
+    WNDCLASSW type{};
+    if (!::GetClassInfoW(instance, kClass, &type)) {
         type.lpfnWndProc = Procedure;
         type.hInstance = instance;
         type.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
         type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         type.lpszClassName = kClass;
-        ::RegisterClassA(&type);
+        ::RegisterClassW(&type);
     }
-    window_ = ::CreateWindowExA(0, kClass, engine::AnsiFromUtf8(form::text::kConsoleTitle).c_str(),
+    window_ = ::CreateWindowExW(0, kClass, Wide(form::text::kConsoleTitle).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                 640, 360, owner, nullptr, instance, this);
-    const auto child = [&](const char* type, const char* text, DWORD style, int id) {
-        return ::CreateWindowExA(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+    const auto child = [&](const wchar_t* type, const wchar_t* text, DWORD style, int id) {
+        return ::CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
                                  reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
     };
-    output_ = child("EDIT", "",
+    output_ = child(L"EDIT", L"",
                     WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
                         ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                     ids::kConsoleOutput);
-    progress_ = child(PROGRESS_CLASSA, "", 0, ids::kConsoleProgress);
-    summary_ = child("STATIC", "", 0, ids::kConsoleSummary);
-    close_ = child("BUTTON", engine::AnsiFromUtf8(form::text::kConsoleClose).c_str(),
-                   WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
+    progress_ = child(PROGRESS_CLASSW, L"", 0, ids::kConsoleProgress);
+    summary_ = child(L"STATIC", L"", 0, ids::kConsoleSummary);
+    close_ = child(L"BUTTON", Wide(form::text::kConsoleClose).c_str(), WS_TABSTOP | BS_PUSHBUTTON,
+                   IDCANCEL);
     mono_ = static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
-    ::SendMessageA(output_, WM_SETFONT, reinterpret_cast<WPARAM>(mono_), FALSE);
+    ::SendMessageW(output_, WM_SETFONT, reinterpret_cast<WPARAM>(mono_), FALSE);
     // A console's worth of output: the edit's own limit is 32 kB.
-    ::SendMessageA(output_, EM_SETLIMITTEXT, 0, 0);
+    ::SendMessageW(output_, EM_SETLIMITTEXT, 0, 0);
     const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
     for (HWND control : {summary_, close_})
-        ::SendMessageA(control, WM_SETFONT, font, FALSE);
+        ::SendMessageW(control, WM_SETFONT, font, FALSE);
     Layout();
 }
 
@@ -81,10 +74,10 @@ TStampConsole::~TStampConsole() {
 
 LRESULT CALLBACK TStampConsole::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE)
-        ::SetWindowLongPtrA(
+        ::SetWindowLongPtrW(
             window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TStampConsole*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<TStampConsole*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
     case WM_SIZE:
         if (self)
@@ -100,7 +93,7 @@ LRESULT CALLBACK TStampConsole::Procedure(HWND window, UINT message, WPARAM w, L
             ::ShowWindow(window, SW_HIDE);
         return 0;
     default:
-        return ::DefWindowProcA(window, message, w, l);
+        return ::DefWindowProcW(window, message, w, l);
     }
 }
 
@@ -121,16 +114,16 @@ void TStampConsole::Layout() {
 }
 
 void TStampConsole::Begin(std::size_t calls, const std::string& status) {
-    ::SetWindowTextA(output_, "");
-    ::SendMessageA(progress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(calls));
-    ::SendMessageA(progress_, PBM_SETPOS, 0, 0);
-    ::SetWindowTextA(summary_, Shown(status).c_str());
+    ::SetWindowTextW(output_, L"");
+    ::SendMessageW(progress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(calls));
+    ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
+    ::SetWindowTextW(summary_, Shown(status).c_str());
     ::EnableWindow(close_, FALSE);
     if (!placed_) {
         // Placed once, in the middle of the screen.
         RECT frame, screen;
         ::GetWindowRect(window_, &frame);
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
         const int w = frame.right - frame.left, h = frame.bottom - frame.top;
         ::SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - w) / 2,
                        screen.top + (screen.bottom - screen.top - h) / 2, 0, 0,
@@ -142,18 +135,18 @@ void TStampConsole::Begin(std::size_t calls, const std::string& status) {
 }
 
 void TStampConsole::Append(std::string_view lines) {
-    const std::string text = FromConsole(lines) + "\r\n";
-    const auto end = static_cast<WPARAM>(::GetWindowTextLengthA(output_));
-    ::SendMessageA(output_, EM_SETSEL, end, static_cast<LPARAM>(end));
-    ::SendMessageA(output_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring text = FromConsole(lines) + L"\r\n";
+    const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(output_));
+    ::SendMessageW(output_, EM_SETSEL, end, static_cast<LPARAM>(end));
+    ::SendMessageW(output_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TStampConsole::Progress(std::size_t done) {
-    ::SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(done), 0);
 }
 
 void TStampConsole::End(const std::string& summary) {
-    ::SetWindowTextA(summary_, Shown(summary).c_str());
+    ::SetWindowTextW(summary_, Shown(summary).c_str());
     ::EnableWindow(close_, TRUE);
 }
 

@@ -1,10 +1,10 @@
 #include "win32/TForm1.h"
 
-#include "engine/CodePage.h"
 #include "form/Boxes.h"
 #include "form/FormText.h"
 #include "form/SelectionCommands.h"
 #include "form/WindowLayout.h"
+#include "platform/WideText.h"
 #include "win32/ControlIds.h"
 #include "win32/QuestionBox.h"
 
@@ -17,28 +17,30 @@ namespace {
 /// Work posted from another thread is waiting.
 constexpr UINT kRunPosted = WM_APP + 1;
 
-/// One of the program's texts as the window's code page writes it.
-std::string Ansi(const char* utf8) {
-    return engine::AnsiFromUtf8(utf8);
-}
+using platform::Narrow;
+using platform::Wide;
 
-/// A message as a box shows it: the window's code page, the engine's "\r" a real line break.
-std::string BoxText(const std::string& text) {
-    return form::BoxText(engine::AnsiFromUtf8(text), "\r\n");
+/// A message as a box shows it: the engine's "\r" a real line break.
+std::wstring BoxText(const std::string& text) {
+    return Wide(form::BoxText(text, "\r\n"));
 }
 
 std::string TextOf(HWND control) {
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+void SetText(HWND control, const std::string& text) {
+    ::SetWindowTextW(control, Wide(text).c_str());
 }
 
 std::string ConfigFolder() {
-    char folder[MAX_PATH];
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, folder)))
+    wchar_t folder[MAX_PATH];
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, folder)))
         return {};
-    return std::string(folder) + "\\Kronalo";
+    return Narrow(folder) + "\\Kronalo";
 }
 
 LRESULT CALLBACK PathKeys(HWND edit, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR data) {
@@ -52,17 +54,17 @@ LRESULT CALLBACK PathKeys(HWND edit, UINT message, WPARAM w, LPARAM l, UINT_PTR,
 
 TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
     : instance_(instance), list_(*this), arguments_(std::move(arguments)) {
-    WNDCLASSA type{};
+    WNDCLASSW type{};
     type.lpfnWndProc = Procedure;
     type.hInstance = instance;
     type.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     type.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = ids::kWindowClass;
-    ::RegisterClassA(&type);
+    ::RegisterClassW(&type);
     const form::TSettings defaults;
     window_ =
-        ::CreateWindowExA(WS_EX_CONTROLPARENT, ids::kWindowClass, Ansi(form::text::kTitle).c_str(),
+        ::CreateWindowExW(WS_EX_CONTROLPARENT, ids::kWindowClass, Wide(form::text::kTitle).c_str(),
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, defaults.left, defaults.top,
                           defaults.width, defaults.height, nullptr, nullptr, instance, this);
     console_ = std::make_unique<TStampConsole>(window_, instance);
@@ -107,18 +109,18 @@ void TForm1::Show(int how) {
 }
 
 bool TForm1::PreTranslate(MSG& message) {
-    return ::TranslateAcceleratorA(window_, accelerators_, &message) ||
-           ::IsDialogMessageA(window_, &message);
+    return ::TranslateAcceleratorW(window_, accelerators_, &message) ||
+           ::IsDialogMessageW(window_, &message);
 }
 
 LRESULT CALLBACK TForm1::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE)
-        ::SetWindowLongPtrA(
+        ::SetWindowLongPtrW(
             window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TForm1*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<TForm1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self || !self->rules_)
-        return ::DefWindowProcA(window, message, w, l);
+        return ::DefWindowProcW(window, message, w, l);
     return self->Handle(message, w, l);
 }
 
@@ -178,51 +180,51 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
     default:
         break;
     }
-    return ::DefWindowProcA(window_, message, w, l);
+    return ::DefWindowProcW(window_, message, w, l);
 }
 
-HWND TForm1::Control(const char* type, const char* text, DWORD style, int id) {
-    const DWORD edge = std::string_view(type) == "EDIT" || std::string_view(type) == "LISTBOX"
+HWND TForm1::Control(const wchar_t* type, const char* text, DWORD style, int id) {
+    const DWORD edge = std::wstring_view(type) == L"EDIT" || std::wstring_view(type) == L"LISTBOX"
                            ? WS_EX_CLIENTEDGE
                            : 0;
     const HWND control =
-        ::CreateWindowExA(edge, type, text, WS_CHILD | style, 0, 0, 0, 0, window_,
+        ::CreateWindowExW(edge, type, Wide(text).c_str(), WS_CHILD | style, 0, 0, 0, 0, window_,
                           reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return control;
 }
 
 void TForm1::BuildControls() {
-    font_ = ::CreateFontA(-form::layout::kFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    font_ = ::CreateFontW(-form::layout::kFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-    listFont_ = ::CreateFontA(-form::layout::kListFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                          DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    listFont_ = ::CreateFontW(-form::layout::kListFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                               FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
     // Made in the tab order: TreeView, Path, ComboBox, FileList, Filter, SelectAllBox,
     // ToNameEdit, DoItBtn, SelectAllBtn, Button1. The rest takes no focus.
     TreeView = std::make_unique<TShellTree>(window_, instance_, ids::kTreeView, ids::kComboBox);
-    Path = Control("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kPath);
+    Path = Control(L"EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kPath);
     ::SetWindowPos(Path, TreeView->Tree(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetWindowPos(TreeView->Combo(), Path, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     for (HWND tree : {TreeView->Tree(), TreeView->Combo()})
-        ::SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    FileList = Control("LISTBOX", "",
+        ::SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    FileList = Control(L"LISTBOX", "",
                        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY |
                            LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                        ids::kFileList);
-    ::SendMessageA(FileList, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
-    ::SendMessageA(FileList, LB_SETITEMHEIGHT, 0, form::layout::kListRowHeight);
-    Filter = Control("COMBOBOX", "",
+    ::SendMessageW(FileList, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
+    ::SendMessageW(FileList, LB_SETITEMHEIGHT, 0, form::layout::kListRowHeight);
+    Filter = Control(L"COMBOBOX", "",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                      ids::kFilter);
     for (const char* entry : form::text::kFilterPresets)
-        ::SendMessageA(Filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-    ::SendMessageA(Filter, CB_SETCURSEL, form::TSettings().filterIndex, 0);
+        ::SendMessageW(Filter, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(entry).c_str()));
+    ::SendMessageW(Filter, CB_SETCURSEL, form::TSettings().filterIndex, 0);
     BuildRightPane();
-    Label1 = Control("STATIC", Ansi(form::text::kFilterLabel).c_str(), WS_VISIBLE, ids::kLabel1);
+    Label1 = Control(L"STATIC", form::text::kFilterLabel, WS_VISIBLE, ids::kLabel1);
     // Never shown: it exists for its mnemonic, Alt+D to the path box.
-    Label4 = Control("STATIC", Ansi(form::text::kPathAccelerator).c_str(), 0, ids::kLabel4);
+    Label4 = Control(L"STATIC", form::text::kPathAccelerator, 0, ids::kLabel4);
     Splitter1 = std::make_unique<TSplitter>(window_, instance_, ids::kSplitter1);
     Splitter1->Moving = [this](int x) {
         leftPaneWidth_ = x;
@@ -233,41 +235,41 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::BuildRightPane() {
-    SelectAllBox = Control("BUTTON", Ansi(form::text::kSelectAllBox).c_str(),
+    SelectAllBox = Control(L"BUTTON", form::text::kSelectAllBox,
                            WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, ids::kSelectAllBox);
-    ::SendMessageA(SelectAllBox, BM_SETCHECK, BST_CHECKED, 0);
-    ToNameEdit = Control("EDIT", form::TSettings().targetPattern.c_str(),
+    ::SendMessageW(SelectAllBox, BM_SETCHECK, BST_CHECKED, 0);
+    ToNameEdit = Control(L"EDIT", form::TSettings().targetPattern.c_str(),
                          WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ids::kToNameEdit);
-    DoItBtn = Control("BUTTON", Ansi(form::text::kDoItBtn).c_str(),
-                      WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, ids::kDoItBtn);
-    SelectAllBtn = Control("BUTTON", Ansi(form::text::kSelectAllBtn).c_str(),
+    DoItBtn = Control(L"BUTTON", form::text::kDoItBtn, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                      ids::kDoItBtn);
+    SelectAllBtn = Control(L"BUTTON", form::text::kSelectAllBtn,
                            WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, ids::kSelectAllBtn);
-    Button1 = Control("BUTTON", Ansi(form::text::kMoreButton).c_str(),
-                      WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, ids::kButton1);
-    Label2 = Control("STATIC", Ansi(form::text::kTargetLabel).c_str(), WS_VISIBLE, ids::kLabel2);
-    Label3 = Control("STATIC", Ansi(form::text::kTargetHint).c_str(), WS_VISIBLE, ids::kLabel3);
+    Button1 = Control(L"BUTTON", form::text::kMoreButton, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                      ids::kButton1);
+    Label2 = Control(L"STATIC", form::text::kTargetLabel, WS_VISIBLE, ids::kLabel2);
+    Label3 = Control(L"STATIC", form::text::kTargetHint, WS_VISIBLE, ids::kLabel3);
     // Never shown and used by nothing but the settings file, whose fourth line it keeps.
-    MakeReturnFileBtn = Control("BUTTON", Ansi(form::text::kMakeReturnFile).c_str(),
-                                BS_AUTOCHECKBOX, ids::kMakeReturnFileBtn);
-    ::SendMessageA(MakeReturnFileBtn, BM_SETCHECK, BST_CHECKED, 0);
+    MakeReturnFileBtn =
+        Control(L"BUTTON", form::text::kMakeReturnFile, BS_AUTOCHECKBOX, ids::kMakeReturnFileBtn);
+    ::SendMessageW(MakeReturnFileBtn, BM_SETCHECK, BST_CHECKED, 0);
     // Never shown: the line buffer of the window's design. The run and the settings file
     // assemble their lines in strings of their own, so it stays empty.
-    FileBuf = Control("EDIT", "", ES_MULTILINE | ES_AUTOHSCROLL, ids::kFileBuf);
+    FileBuf = Control(L"EDIT", "", ES_MULTILINE | ES_AUTOHSCROLL, ids::kFileBuf);
 }
 
 void TForm1::BuildPopupMenu() {
     PopupMenu1 = ::CreatePopupMenu();
     const auto entry = [this](int id, const char* caption) {
-        ::AppendMenuA(PopupMenu1, MF_STRING, static_cast<UINT_PTR>(id), Ansi(caption).c_str());
+        ::AppendMenuW(PopupMenu1, MF_STRING, static_cast<UINT_PTR>(id), Wide(caption).c_str());
     };
     entry(ids::kValitsekaikki1, form::text::kMenuSelectAll);
     entry(ids::kValitsejokatoinen1, form::text::kMenuEveryOther);
     entry(ids::kKnteinenvalinta1, form::text::kMenuInverse);
-    ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(PopupMenu1, MF_SEPARATOR, 0, nullptr);
     entry(ids::kValitsejokatoinenjovalitut1, form::text::kMenuEveryOtherInAddition);
-    ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(PopupMenu1, MF_SEPARATOR, 0, nullptr);
     entry(ids::kVaihdapolkuaAltD1, (std::string(form::text::kMenuChangePath) + "\tF6").c_str());
-    ::AppendMenuA(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(PopupMenu1, MF_SEPARATOR, 0, nullptr);
     entry(ids::kPalautaaiemmatajat1, form::text::kMenuRestore);
 
     ACCEL keys[] = {
@@ -278,7 +280,7 @@ void TForm1::BuildPopupMenu() {
         {FVIRTKEY | FALT, 'V', static_cast<WORD>(ids::kAltV)},
         {FVIRTKEY | FALT, 'K', static_cast<WORD>(ids::kAltK)},
     };
-    accelerators_ = ::CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys)));
+    accelerators_ = ::CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
 
 void TForm1::Layout() {
@@ -346,14 +348,14 @@ void TForm1::Command(int id, int code, HWND from) {
 
 void TForm1::FilterPicked() {
     // The edit part shows the pick only after this notification; the list wants it now.
-    const LRESULT index = ::SendMessageA(Filter, CB_GETCURSEL, 0, 0);
-    const LRESULT length = ::SendMessageA(Filter, CB_GETLBTEXTLEN, index, 0);
+    const LRESULT index = ::SendMessageW(Filter, CB_GETCURSEL, 0, 0);
+    const LRESULT length = ::SendMessageW(Filter, CB_GETLBTEXTLEN, index, 0);
     if (index < 0 || length < 0)
         return;
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    ::SendMessageA(Filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(Filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
-    ::SetWindowTextA(Filter, text.c_str());
+    ::SetWindowTextW(Filter, text.c_str());
     rules_->FilterChange();
 }
 
@@ -392,13 +394,13 @@ void TForm1::MenuCommand(int id, bool fromKey) {
         ::SetFocus(Filter);
         break;
     case ids::kAltA:
-        ::SendMessageA(SelectAllBox, BM_CLICK, 0, 0);
+        ::SendMessageW(SelectAllBox, BM_CLICK, 0, 0);
         break;
     case ids::kAltV:
-        ::SendMessageA(SelectAllBtn, BM_CLICK, 0, 0);
+        ::SendMessageW(SelectAllBtn, BM_CLICK, 0, 0);
         break;
     case ids::kAltK:
-        ::SendMessageA(DoItBtn, BM_CLICK, 0, 0);
+        ::SendMessageW(DoItBtn, BM_CLICK, 0, 0);
         break;
     default:
         break;
@@ -415,16 +417,16 @@ void TForm1::Button1Click() {
 }
 
 std::vector<bool> TForm1::SelectedFlags() const {
-    const auto count = static_cast<int>(::SendMessageA(FileList, LB_GETCOUNT, 0, 0));
+    const auto count = static_cast<int>(::SendMessageW(FileList, LB_GETCOUNT, 0, 0));
     std::vector<bool> flags;
     for (int i = 0; i < count; ++i)
-        flags.push_back(::SendMessageA(FileList, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0);
+        flags.push_back(::SendMessageW(FileList, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0);
     return flags;
 }
 
 void TForm1::SetSelectedFlags(const std::vector<bool>& flags) {
     for (std::size_t i = 0; i < flags.size(); ++i)
-        ::SendMessageA(FileList, LB_SETSEL, flags[i] ? TRUE : FALSE, static_cast<LPARAM>(i));
+        ::SendMessageW(FileList, LB_SETSEL, flags[i] ? TRUE : FALSE, static_cast<LPARAM>(i));
 }
 
 std::string TForm1::PathText() const {
@@ -434,7 +436,7 @@ std::string TForm1::PathText() const {
 void TForm1::SetPathText(const std::string& text) {
     // The change handling runs only where the text changes, as the edit's own notice does.
     if (TextOf(Path) != text)
-        ::SetWindowTextA(Path, text.c_str());
+        SetText(Path, text);
 }
 
 std::string TForm1::FilterText() const {
@@ -442,11 +444,11 @@ std::string TForm1::FilterText() const {
 }
 
 bool TForm1::SelectAllChecked() const {
-    return ::SendMessageA(SelectAllBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(SelectAllBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TForm1::SelectAllItems() {
-    ::SendMessageA(FileList, LB_SETSEL, TRUE, -1);
+    ::SendMessageW(FileList, LB_SETSEL, TRUE, -1);
 }
 
 std::string TForm1::TreeSelectedPath() const {
@@ -469,9 +471,9 @@ form::TSettings TForm1::CurrentSettings() const {
     form::TSettings settings;
     settings.filterText = TextOf(Filter);
     settings.filterIndex = form::SavedFilterIndex(
-        static_cast<int>(::SendMessageA(Filter, CB_GETCURSEL, 0, 0)), settings.filterText);
+        static_cast<int>(::SendMessageW(Filter, CB_GETCURSEL, 0, 0)), settings.filterText);
     settings.selectAll = SelectAllChecked();
-    settings.makeReturnFile = ::SendMessageA(MakeReturnFileBtn, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    settings.makeReturnFile = ::SendMessageW(MakeReturnFileBtn, BM_GETCHECK, 0, 0) == BST_CHECKED;
     settings.targetPattern = TextOf(ToNameEdit);
     settings.leftPaneWidth = leftPaneWidth_;
     RECT frame;
@@ -484,16 +486,17 @@ form::TSettings TForm1::CurrentSettings() const {
 }
 
 void TForm1::ShowError(const std::string& text) {
-    ::MessageBoxA(window_, BoxText(text).c_str(), Ansi(form::text::kTitle).c_str(),
+    ::MessageBoxW(window_, BoxText(text).c_str(), Wide(form::text::kTitle).c_str(),
                   MB_OK | MB_ICONERROR);
 }
 
 void TForm1::ShowInformation(const std::string& text) {
-    ::MessageBoxA(window_, BoxText(text).c_str(), Ansi(form::text::kTitle).c_str(), MB_OK);
+    ::MessageBoxW(window_, BoxText(text).c_str(), Wide(form::text::kTitle).c_str(), MB_OK);
 }
 
 engine::Answer TForm1::Ask(const std::string& question) {
-    return AskQuestion(window_, BoxText(question).c_str(), form::text::kConfirmCaption);
+    return AskQuestion(window_, BoxText(question).c_str(),
+                       Wide(form::text::kConfirmCaption).c_str());
 }
 
 std::string TForm1::TargetPattern() const {
@@ -509,7 +512,7 @@ void TForm1::Post(std::function<void()> work) {
         const std::lock_guard<std::mutex> hold(postedLock_);
         posted_.push_back(std::move(work));
     }
-    ::PostMessageA(window_, kRunPosted, 0, 0);
+    ::PostMessageW(window_, kRunPosted, 0, 0);
 }
 
 void TForm1::RunPosted() {
@@ -524,24 +527,24 @@ void TForm1::RunPosted() {
 
 void TForm1::SetFilterIndex(int index) {
     const int presets = static_cast<int>(std::size(form::text::kFilterPresets));
-    ::SendMessageA(Filter, CB_SETCURSEL, index >= 0 && index < presets ? index : -1, 0);
+    ::SendMessageW(Filter, CB_SETCURSEL, index >= 0 && index < presets ? index : -1, 0);
 }
 
 void TForm1::SetFilterText(const std::string& text) {
     // A text set by the program sends no edit notice: the list keeps its mask.
-    ::SetWindowTextA(Filter, text.c_str());
+    SetText(Filter, text);
 }
 
 void TForm1::SetSelectAll(bool checked) {
-    ::SendMessageA(SelectAllBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(SelectAllBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TForm1::SetMakeReturnFile(bool checked) {
-    ::SendMessageA(MakeReturnFileBtn, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(MakeReturnFileBtn, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TForm1::SetTargetPattern(const std::string& text) {
-    ::SetWindowTextA(ToNameEdit, text.c_str());
+    SetText(ToNameEdit, text);
 }
 
 void TForm1::SetLeftPaneWidth(int width) {
@@ -577,12 +580,12 @@ void TForm1::SetHeight(int height) {
 }
 
 void TForm1::ShowItems(const std::vector<std::string>& names) {
-    ::SendMessageA(FileList, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(FileList, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(FileList, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(FileList, LB_RESETCONTENT, 0, 0);
     // In the rules' order: the list box's own sorting goes by the locale.
     for (const std::string& name : names)
-        ::SendMessageA(FileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    ::SendMessageA(FileList, WM_SETREDRAW, TRUE, 0);
+        ::SendMessageW(FileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+    ::SendMessageW(FileList, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(FileList, nullptr, TRUE);
 }
 

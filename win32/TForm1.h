@@ -39,7 +39,7 @@ private:
     void BuildControls();
     void BuildRightPane();
     void BuildPopupMenu();
-    HWND Control(const char* type, const char* text, DWORD style, int id);
+    HWND Control(const wchar_t* type, const char* text, DWORD style, int id);
     void Layout();
     void Command(int id, int code, HWND from);
     void MenuCommand(int id, bool fromKey);

@@ -1,6 +1,7 @@
 // Kronalo for Windows: gives converted or copied files the date and time stamps of their
 // originals.
 
+#include "platform/CommandLine.h"
 #include "win32/TForm1.h"
 
 #include <commctrl.h>
@@ -14,17 +15,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_TREEVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The C runtime's split of the command line: quotes removed, no wildcards expanded.
-    std::vector<std::string> arguments(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
+    // Split as the C runtime splits it, from the wide command line: a folder named with any
+    // letter arrives as it is.
+    std::vector<std::string> arguments = platform::CommandLineArguments(__argc, __argv);
     int status = 0;
     {
         win32::TForm1 form(instance, std::move(arguments));
         form.Show(show);
         MSG message;
-        while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
             if (!form.PreTranslate(message)) {
                 ::TranslateMessage(&message);
-                ::DispatchMessageA(&message);
+                ::DispatchMessageW(&message);
             }
         }
         status = static_cast<int>(message.wParam);

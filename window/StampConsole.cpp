@@ -58,8 +58,7 @@ void TStampConsole::Begin(std::size_t calls, const std::string& status) {
 }
 
 void TStampConsole::Append(std::string_view lines) {
-    output_->appendPlainText(
-        QString::fromLocal8Bit(lines.data(), static_cast<qsizetype>(lines.size())));
+    output_->appendPlainText(QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));
 }
 
 void TStampConsole::Progress(std::size_t done) {

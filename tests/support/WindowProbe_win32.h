@@ -2,9 +2,10 @@
 
 // Reads another process's Kronalo window the way a user sees it, and acts on it: from a process
 // of its own, through the controls' messages. Texts are read as UTF-16 (SendMessageW; Wine
-// returns one character for a cross-process LB_GETTEXT through SendMessageA) and handed back in
-// the window's code page.
+// returns one character for a cross-process LB_GETTEXT through SendMessageA) and handed back as
+// UTF-8.
 
+#include "platform/WideText.h"
 #include "win32/ControlIds.h"
 
 #include <windows.h>
@@ -28,11 +29,12 @@ public:
         std::string line = "\"" + program + "\"";
         for (const std::string& argument : arguments)
             line += " " + Quoted(argument);
-        STARTUPINFOA startup{};
+        std::wstring wide = platform::Wide(line);
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.c_str(), &startup, &started))
+        if (!::CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              platform::Wide(folder).c_str(), &startup, &started))
             return;
         process_ = started.hProcess;
         ::CloseHandle(started.hThread);
@@ -52,11 +54,11 @@ public:
     HWND Window() const { return window_; }
     HWND Control(int id) const { return ::GetDlgItem(window_, id); }
 
-    /// A window's text, in the window's code page.
+    /// A window's text.
     static std::string TextOf(HWND window) {
         wchar_t text[4096] = L"";
         ::SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-        return Ansi(text);
+        return platform::Narrow(text);
     }
     std::string Text(int id) const { return TextOf(Control(id)); }
 
@@ -68,7 +70,7 @@ public:
             wchar_t text[1024] = L"";
             ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
                            reinterpret_cast<LPARAM>(text));
-            items.push_back(Ansi(text));
+            items.push_back(platform::Narrow(text));
         }
         return items;
     }
@@ -103,7 +105,8 @@ public:
     void Command(int id) const { ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     /// Sets an edit's text as the program would.
     void SetText(int id, const std::string& text) const {
-        ::SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(Control(id), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(platform::Wide(text).c_str()));
     }
     /// Lets the window handle what was posted to it.
     void Settle() const {
@@ -119,7 +122,7 @@ public:
     };
     Box WaitBox() const {
         Box box;
-        box.window = WaitFor([this] { return FindTopLevel("#32770"); });
+        box.window = WaitFor([this] { return FindTopLevel(L"#32770"); });
         if (box.window) {
             box.caption = TextOf(box.window);
             box.text = TextOf(::GetDlgItem(box.window, 0xFFFF));
@@ -154,7 +157,7 @@ public:
         Run("/usr/bin/xdotool type --delay 20 \"" + text + "\"");
     }
     /// The program's visible top-level window of the class `type`, once one is up.
-    HWND WaitTopLevel(const char* type) const {
+    HWND WaitTopLevel(const wchar_t* type) const {
         return WaitFor([this, type] { return FindTopLevel(type); });
     }
     /// Waits until `done` holds, or gives up after a while; whether it held.
@@ -185,12 +188,6 @@ private:
         return quoted + std::string(backslashes, '\\') + "\"";
     }
 
-    static std::string Ansi(const wchar_t* text) {
-        char bytes[8192] = "";
-        ::WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
-        return bytes;
-    }
-
     /// A Unix program, which Wine starts as it is; waits for its end.
     static void Run(std::string line) {
         STARTUPINFOA startup{};
@@ -205,10 +202,10 @@ private:
     }
 
     /// The first visible top-level window of the class in the process.
-    HWND FindTopLevel(const char* type) const {
+    HWND FindTopLevel(const wchar_t* type) const {
         struct Search {
             DWORD id;
-            const char* type;
+            const wchar_t* type;
             HWND found;
         } search{id_, type, nullptr};
         ::EnumWindows(
@@ -216,9 +213,9 @@ private:
                 auto& s = *reinterpret_cast<Search*>(data);
                 DWORD owner = 0;
                 ::GetWindowThreadProcessId(window, &owner);
-                char name[64] = "";
-                ::GetClassNameA(window, name, sizeof name);
-                if (owner == s.id && ::IsWindowVisible(window) && std::string(name) == s.type) {
+                wchar_t name[64] = L"";
+                ::GetClassNameW(window, name, 64);
+                if (owner == s.id && ::IsWindowVisible(window) && std::wstring(name) == s.type) {
                     s.found = window;
                     return FALSE;
                 }
