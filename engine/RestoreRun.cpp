@@ -141,7 +141,10 @@ RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
     std::optional<std::pair<RunRecord, std::string>> found = FindRun(surroundings, *run, records);
     if (!found)
         return RunEnd::Stopped;
-    auto& [record, path] = *found;
+    // Named copies: a lambda below keeps them, and a structured binding cannot be captured
+    // everywhere.
+    const RunRecord& record = found->first;
+    const std::string& path = found->second;
     RestorePlan plan =
         PlanRestore(record, run->folder, context.script, run->scriptName, secondsEast);
     const CalendarTime when = LocalCalendar(record.started, secondsEast);
