@@ -8,7 +8,6 @@
 #include "platform/SystemCodePage.h"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 namespace form {
@@ -69,11 +68,10 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
 }
 
 void StampConsole::Read() {
-    // On the reading thread: hands what arrives to the window's thread, at most ten times a
-    // second. A fast script writes thousands of lines a second, and each piece the window shows is
-    // laid out anew.
-    using Clock = std::chrono::steady_clock;
-    constexpr auto kInterval = std::chrono::milliseconds(100);
+    // On the reading thread: hands what arrived to the window's thread at most ten times a second.
+    // A fast script writes thousands of lines a second: each piece the window shows is laid out
+    // anew, and each wake-up of this thread for one line would cost the script's processes time.
+    constexpr int kIntervalMs = 100;
     const auto tell = [this] {
         bool post = false;
         {
@@ -86,25 +84,16 @@ void StampConsole::Read() {
                     (*self)->TakeOutput();
             });
     };
-    Clock::time_point told = Clock::now() - kInterval;
-    bool untold = false;
     std::string out, err;
-    for (;;) {
-        const auto wait =
-            std::chrono::duration_cast<std::chrono::milliseconds>(told + kInterval - Clock::now());
-        if (!process_.Read(out, err,
-                           untold ? static_cast<int>(std::max<long>(0, wait.count())) : -1))
-            break;
+    for (bool open = true; open;) {
+        open = process_.Gather(out, err, kIntervalMs);
         if (!out.empty()) {
-            const std::lock_guard<std::mutex> hold(inbox_.lock);
-            inbox_.output += out;
+            {
+                const std::lock_guard<std::mutex> hold(inbox_.lock);
+                inbox_.output += out;
+            }
             out.clear();
-            untold = true;
-        }
-        if (untold && Clock::now() >= told + kInterval) {
             tell();
-            told = Clock::now();
-            untold = false;
         }
     }
     const int status = process_.Wait().exitStatus;

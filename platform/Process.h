@@ -56,6 +56,12 @@ public:
     /// every process it started have closed their output.
     bool Read(std::string& out, std::string& err, int timeoutMs = -1);
 
+    /// Waits `intervalMs`, or less where the process and every process it started close their
+    /// output sooner, then appends all output that arrived meanwhile, as Read does. Output that
+    /// comes a line at a time wakes this process once per interval instead of once per line.
+    /// False once the output is closed and read to its end.
+    bool Gather(std::string& out, std::string& err, int intervalMs);
+
     /// Blocks until the process has ended, once its output is read to the end.
     ProcessEnd Wait();
 

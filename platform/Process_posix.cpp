@@ -2,7 +2,9 @@
 
 #include "platform/UniqueFd_posix.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -56,7 +58,27 @@ std::error_code Pipe(UniqueFd& read, UniqueFd& write) {
         return {errno, std::generic_category()};
     read = UniqueFd(ends[0]);
     write = UniqueFd(ends[1]);
+    // Gather reads what came in one go: the writer waits only where more than this came meanwhile.
+    // Where the system allows no larger pipe, the default one serves.
+    (void)::fcntl(ends[1], F_SETPIPE_SZ, 1 << 20);
+    (void)::fcntl(ends[0], F_SETFL, O_NONBLOCK);
     return {};
+}
+
+/// Appends all that `fd` holds now; closes it at its end or on an error.
+void Drain(UniqueFd& fd, std::string& sink) {
+    char buffer[65536];
+    while (fd) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n > 0)
+            sink.append(buffer, static_cast<std::size_t>(n));
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else if (n < 0 && errno == EAGAIN)
+            return;
+        else
+            fd.reset();
+    }
 }
 
 /// Where the new process starts, what it inherits and its own session.
@@ -152,19 +174,34 @@ bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
                                          std::tuple{&state.err, &err, fds[1].revents}}) {
             if (!*fd || !(revents & (POLLIN | POLLHUP | POLLERR)))
                 continue;
-            char buffer[65536];
-            const ssize_t n = ::read(fd->get(), buffer, sizeof buffer);
-            if (n > 0) {
-                sink->append(buffer, static_cast<std::size_t>(n));
-                read = true;
-            } else if (n == 0 || errno != EINTR) {
-                fd->reset();
-            }
+            const std::size_t before = sink->size();
+            Drain(*fd, *sink);
+            read = read || sink->size() > before;
         }
         if (read)
             return true;
     }
     return false;
+}
+
+bool Process::Gather(std::string& out, std::string& err, int intervalMs) {
+    State& state = *state_;
+    if (!state.out && !state.err)
+        return false;
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + std::chrono::milliseconds(intervalMs);
+    for (;;) {
+        // Asked for no event, poll returns only once every writer has closed a pipe, or at the
+        // end of the interval: output arriving meanwhile wakes nothing.
+        struct pollfd fds[2] = {{state.out.get(), 0, 0}, {state.err.get(), 0, 0}};
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (::poll(fds, 2, static_cast<int>(std::max<long long>(0, left))) >= 0 || errno != EINTR)
+            break;
+    }
+    Drain(state.out, out);
+    Drain(state.err, err);
+    return state.out || state.err;
 }
 
 ProcessEnd Process::Reap() {

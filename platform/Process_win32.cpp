@@ -4,6 +4,7 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <map>
 #include <mutex>
@@ -226,6 +227,19 @@ bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
         }
     }
     return false;
+}
+
+bool Process::Gather(std::string& out, std::string& err, int intervalMs) {
+    // A pipe here wakes its reader for each write whatever it waits for: read as it comes until
+    // the interval is over.
+    const DWORD until = ::GetTickCount() + static_cast<DWORD>(intervalMs);
+    for (;;) {
+        const auto left = static_cast<int>(until - ::GetTickCount());
+        if (!Read(out, err, std::max(0, left)))
+            return false;
+        if (left <= 0)
+            return true;
+    }
 }
 
 ProcessEnd Process::Reap() {

@@ -103,7 +103,8 @@ public:
         if (process.Start(start))
             return false;
         script = ProgramRun{};
-        while (process.Read(script.out, script.err)) {
+        // Read as the console reads it: a tenth of a second's output at a time.
+        while (process.Gather(script.out, script.err, 100)) {
         }
         script.exitStatus = process.Wait().exitStatus;
         onEnd(Tally(script));
