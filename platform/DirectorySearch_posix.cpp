@@ -1,5 +1,6 @@
 #include "platform/DirectorySearch.h"
 
+#include "platform/AtPath_posix.h"
 #include "platform/DosAttributes_posix.h"
 #include "platform/Wildcard.h"
 
@@ -76,9 +77,10 @@ std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entr
         const std::string path = state_->folder + state_->pattern;
         struct stat st;
         bool isFolder = false;
-        if (::stat(path.c_str(), &st) == 0)
+        const AtPath at = AtPathOf(path);
+        if (::fstatat(at.folder, at.name, &st, 0) == 0)
             isFolder = S_ISDIR(st.st_mode);
-        else if (::lstat(path.c_str(), &st) != 0)
+        else if (::fstatat(at.folder, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return {errno, std::generic_category()};
         state_->attributes.Prepare(FileSystemOfDevice(st.st_dev, path.c_str()));
         state_->single = true;

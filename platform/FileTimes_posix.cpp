@@ -1,5 +1,7 @@
 #include "platform/FileTimes.h"
 
+#include "platform/AtPath_posix.h"
+
 #include "platform/FileSystemKind_posix.h"
 
 #include <cerrno>
@@ -72,7 +74,8 @@ std::error_code TimesFrom(const struct statx& st, const std::string& path, FileT
 
 std::error_code Statx(const std::string& path, struct statx& st) {
     const unsigned wanted = STATX_TYPE | STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME;
-    if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, wanted, &st) != 0)
+    const AtPath at = AtPathOf(path);
+    if (::statx(at.folder, at.name, AT_STATX_SYNC_AS_STAT, wanted, &st) != 0)
         return Errno();
     return {};
 }
@@ -132,7 +135,8 @@ std::error_code GetFileTimes(const std::string& path, FileTimeSet& times) {
         return error;
     if (S_ISDIR(st.stx_mode))
         return std::make_error_code(std::errc::is_a_directory);
-    if (::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0)
+    const AtPath at = AtPathOf(path);
+    if (::faccessat(at.folder, at.name, R_OK, AT_EACCESS) != 0)
         return Errno();
     return TimesFrom(st, path, times);
 }
@@ -146,7 +150,8 @@ std::error_code StatFileTimes(const std::string& path, FileTimeSet& times) {
 
 std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
+    const AtPath at = AtPathOf(path);
+    if (::fstatat(at.folder, at.name, &st, 0) != 0)
         return Errno();
     keeping = TimeKeeping{};
     switch (FileSystemOfDevice(st.st_dev, path.c_str())) {
@@ -289,8 +294,10 @@ void PutBack(const std::string& path, const Before& before) {
     if (before.creationName)
         ::setxattr(path.c_str(), before.creationName, before.creation, sizeof before.creation,
                    XATTR_REPLACE);
-    if (!before.ntfsRead)
-        ::utimensat(AT_FDCWD, path.c_str(), before.slots, 0);
+    if (!before.ntfsRead) {
+        const AtPath at = AtPathOf(path);
+        ::utimensat(at.folder, at.name, before.slots, 0);
+    }
 }
 
 /// Sets the chosen times, leaving `before` what is needed to put them back.
@@ -317,7 +324,8 @@ std::error_code Change(const std::string& path, const struct stat& st, const Fil
             creationNotKept = true;
         }
     }
-    if (::utimensat(AT_FDCWD, path.c_str(), ToTimes(change, st).slots, 0) != 0)
+    const AtPath at = AtPathOf(path);
+    if (::utimensat(at.folder, at.name, ToTimes(change, st).slots, 0) != 0)
         return Errno();
     return {};
 }
@@ -329,7 +337,8 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
     // Never opened: on a FUSE volume the close of an open file is handled later, and could write
     // the file's old times back.
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
+    const AtPath at = AtPathOf(path);
+    if (::fstatat(at.folder, at.name, &st, 0) != 0)
         return Errno();
     if (ReadOnly(st))
         return std::make_error_code(std::errc::permission_denied);
