@@ -1,17 +1,35 @@
 #include "stamp/Console.h"
 
-#include <cstdio>
+#include "platform/StandardStreams.h"
 
 namespace stamp {
+namespace {
 
-void StdioConsole::Out(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+/// A mask over many files reports each one: written in pieces of this size, not per line.
+constexpr std::size_t kPiece = 64 * 1024;
+
+} // namespace
+
+StandardConsole::~StandardConsole() {
+    Flush();
 }
 
-void StdioConsole::Err(std::string_view text) {
+void StandardConsole::Out(std::string_view text) {
+    kept_ += text;
+    if (kept_.size() >= kPiece)
+        Flush();
+}
+
+void StandardConsole::Err(std::string_view text) {
     // The note must appear after the lines that led to it.
-    std::fflush(stdout);
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    Flush();
+    (void)platform::WriteStandardError(text);
+}
+
+void StandardConsole::Flush() {
+    // Where the output is gone (its reader ended), there is nobody to tell.
+    (void)platform::WriteStandardOutput(kept_);
+    kept_.clear();
 }
 
 } // namespace stamp

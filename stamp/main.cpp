@@ -8,6 +8,6 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments = platform::CommandLineArguments(argc, argv);
     const stamp::SystemStampClock clock;
-    stamp::StdioConsole console;
+    stamp::StandardConsole console;
     return stamp::RunStamplet(arguments, clock, console);
 }
