@@ -78,10 +78,16 @@ std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entr
         struct stat st;
         bool isFolder = false;
         const AtPath at = AtPathOf(path);
-        if (::fstatat(at.folder, at.name, &st, 0) == 0)
-            isFolder = S_ISDIR(st.st_mode);
-        else if (::fstatat(at.folder, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        // The entry itself first: one call for a file or for no entry at all, the common cases;
+        // a link is followed, and counts as a file where it leads nowhere.
+        if (::fstatat(at.folder, at.name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             return {errno, std::generic_category()};
+        if (S_ISLNK(st.st_mode)) {
+            struct stat target;
+            if (::fstatat(at.folder, at.name, &target, 0) == 0)
+                st = target;
+        }
+        isFolder = S_ISDIR(st.st_mode);
         state_->attributes.Prepare(FileSystemOfDevice(st.st_dev, path.c_str()));
         state_->single = true;
         Describe(state_->folder, state_->pattern.c_str(), isFolder, state_->attributes, entry);
