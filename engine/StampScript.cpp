@@ -26,9 +26,20 @@ ComposedScript StampScript::Compose(const std::string& listFolder, const std::st
         line(folderLine);
     line("");
     const std::string stamplet = Quote(StampletPath(programFolder), environment);
+    // Grown once: a script of many thousand lines would otherwise be copied at every doubling.
+    std::size_t names = 0;
+    for (const StampItem& item : items)
+        names += item.targetName.size() + 4;
+    s.reserve(s.size() + 512 + StampCalls(items) * (stamplet.size() + 40) + 2 * names);
     const auto stamp = [&](const char* slot, TDateTime time, const std::string& target) {
-        line(stamplet + slot + FormatStampDate(time) + " /T " + FormatStampTime(time) + " " +
-             target);
+        s += stamplet;
+        s += slot;
+        s += FormatStampDate(time);
+        s += " /T ";
+        s += FormatStampTime(time);
+        s += ' ';
+        s += target;
+        s += LineEnd();
     };
     for (const StampItem& item : items) {
         const std::string target = Quote(item.targetName, environment);

@@ -1,7 +1,11 @@
 #include "engine/TargetCheck.h"
 
+#include "engine/AtOnce.h"
+
 #include "platform/DirectorySearch.h"
 #include "stampreport/PassedOver.h"
+
+#include <algorithm>
 
 namespace engine {
 namespace {
@@ -29,13 +33,11 @@ struct EntryCheck {
     bool creationKept = true;
 };
 
-EntryCheck CheckEntry(const std::string& path, const std::string& folder, FileTime creation,
-                      FileTime lastWrite, TargetFolders& folders) {
+EntryCheck CheckEntry(const std::string& path, FileTime creation, FileTime lastWrite,
+                      const platform::TimeKeeping& keeping) {
     platform::FileTimeSet stored;
     if (platform::StatFileTimes(path, stored))
         return {TargetState::Unreadable, true};
-    // Where it cannot be learnt, the exact comparison is the safe one.
-    const platform::TimeKeeping keeping = folders.Of(folder).value_or(platform::TimeKeeping{});
     if (!platform::KeptAs(stored.lastWrite, lastWrite, keeping.lastWriteStep))
         return {TargetState::WriteTimeDiffers, true};
     // Where no creation time can be set, one that happens to match was not set either.
@@ -47,7 +49,7 @@ EntryCheck CheckEntry(const std::string& path, const std::string& folder, FileTi
 /// Every entry the target's mask matches that Stamplet would stamp must carry the times; where
 /// it matches none, what the first match was tells why.
 EntryCheck CheckTarget(const std::string& mask, const std::string& folder, FileTime creation,
-                       FileTime lastWrite, TargetFolders& folders) {
+                       FileTime lastWrite, const platform::TimeKeeping& keeping) {
     platform::DirectorySearch search;
     platform::FoundEntry entry;
     if (search.First(mask, entry))
@@ -62,8 +64,8 @@ EntryCheck CheckTarget(const std::string& mask, const std::string& folder, FileT
             continue;
         }
         any = true;
-        const EntryCheck check = CheckEntry(platform::JoinPath(folder, entry.name), folder,
-                                            creation, lastWrite, folders);
+        const EntryCheck check =
+            CheckEntry(platform::JoinPath(folder, entry.name), creation, lastWrite, keeping);
         if (result.state == TargetState::Stamped)
             result.state = check.state;
         result.creationKept = result.creationKept && check.creationKept;
@@ -104,17 +106,34 @@ std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast) {
 
 TargetReport CheckTargets(const std::string& listFolder, const std::vector<StampItem>& items,
                           std::int32_t secondsEast) {
-    TargetReport report;
+    // How each folder keeps times, learnt once per folder (nearly always the list folder alone);
+    // then every target read back at once.
     TargetFolders folders(listFolder);
-    for (const StampItem& item : items) {
-        const EntryCheck check = CheckTarget(
-            platform::JoinPath(listFolder, item.targetName), folders.FolderOf(item.targetName),
-            StampedInstant(item.creationTime, secondsEast),
-            StampedInstant(item.lastWriteTime, secondsEast), folders);
-        switch (check.state) {
+    std::vector<std::pair<std::string, platform::TimeKeeping>> keeping;
+    std::vector<std::size_t> folderOf(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        std::string folder = folders.FolderOf(items[i].targetName);
+        const auto known = std::find_if(keeping.begin(), keeping.end(),
+                                        [&folder](const auto& k) { return k.first == folder; });
+        folderOf[i] = static_cast<std::size_t>(known - keeping.begin());
+        // Where it cannot be learnt, the exact comparison is the safe one.
+        if (known == keeping.end())
+            keeping.emplace_back(folder, folders.Of(folder).value_or(platform::TimeKeeping{}));
+    }
+    std::vector<EntryCheck> checks(items.size());
+    ForEachAtOnce(items.size(), [&](std::size_t i) {
+        const auto& [folder, kept] = keeping[folderOf[i]];
+        checks[i] = CheckTarget(platform::JoinPath(listFolder, items[i].targetName), folder,
+                                StampedInstant(items[i].creationTime, secondsEast),
+                                StampedInstant(items[i].lastWriteTime, secondsEast), kept);
+    });
+
+    TargetReport report;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        switch (checks[i].state) {
         case TargetState::Stamped:
             ++report.stamped;
-            report.creationNotKept += check.creationKept ? 0 : 1;
+            report.creationNotKept += checks[i].creationKept ? 0 : 1;
             continue;
         case TargetState::NotFound:
             ++report.notFound;
@@ -123,7 +142,7 @@ TargetReport CheckTargets(const std::string& listFolder, const std::vector<Stamp
             ++report.notStamped;
             break;
         }
-        report.problems.emplace_back(item.targetName, check.state);
+        report.problems.emplace_back(items[i].targetName, checks[i].state);
     }
     return report;
 }

@@ -1,5 +1,7 @@
 #include "engine/TimeCopyRun.h"
 
+#include "engine/AtOnce.h"
+
 #include "engine/FileInfo.h"
 #include "engine/Messages.h"
 #include "engine/Names.h"
@@ -10,6 +12,7 @@
 #include "stampreport/PassedOver.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace engine {
@@ -47,16 +50,40 @@ bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, Run
     return CheckScriptNeeds(surroundings, context, list.folder, secondsEast);
 }
 
+/// A source's times as the run reads them; `read` false where they cannot be read.
+struct SourceTimes {
+    bool read = false;
+    TDateTime creation = 0;
+    TDateTime lastWrite = 0;
+};
+
+/// The times of every selected source, by its place in the list, read at once.
+std::vector<SourceTimes> ReadSourceTimes(const ListState& list, const ScriptRun& run) {
+    const FixedZone runZone(run.secondsEast);
+    std::vector<SourceTimes> sources(list.items.size());
+    ForEachAtOnce(list.items.size(), [&](std::size_t i) {
+        if (i >= list.selected.size() || !list.selected[i])
+            return;
+        TDateTime lastAccess = 0;
+        SourceTimes& times = sources[i];
+        times.read = TFileInfo(run.folder.Inside(list.items[i]), runZone)
+                         .ReadFileTimes(times.creation, lastAccess, times.lastWrite);
+    });
+    return sources;
+}
+
 /// The stamp items of the selected sources in list order, or nothing once the message that
 /// ends the run has been shown.
 std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
                                                  const RunContext& context,
                                                  const RunRequest& request, const ScriptRun& run) {
-    const FixedZone runZone(run.secondsEast);
     TargetFolders folders(run.folder.Inside(""));
     const std::string& pattern = request.fields.targetPattern;
     const ListState& list = request.list;
+    const std::vector<SourceTimes> sources = ReadSourceTimes(list, run);
     std::vector<StampItem> items;
+    items.reserve(
+        static_cast<std::size_t>(std::count(list.selected.begin(), list.selected.end(), true)));
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         if (i >= list.selected.size() || !list.selected[i])
             continue;
@@ -85,20 +112,44 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
         // Where it cannot be learnt, both lines stay.
         const auto& keeping = folders.Of(folders.FolderOf(item.targetName));
         item.stampCreation = !keeping || keeping->creationSettable;
-        TDateTime lastAccess = 0;
-        if (!TFileInfo(run.folder.Inside(name), runZone)
-                 .ReadFileTimes(item.creationTime, lastAccess, item.lastWriteTime)) {
+        if (!sources[i].read) {
             surroundings.ShowInformation(messages::TimesUnreadable(name));
             return std::nullopt;
         }
+        item.creationTime = sources[i].creation;
+        item.lastWriteTime = sources[i].lastWrite;
         items.push_back(std::move(item));
     }
     return items;
 }
 
-/// Each entry the run's targets name, as the run finds it before stamping it: which file it is,
-/// its times exactly as the disk keeps them, and the times the run is to set. A target that
+/// The entries one target names, as the run finds them before stamping them: which file each
+/// is, its times exactly as the disk keeps them, and the times the run is to set. A target that
 /// names no entry Stamplet would stamp has nothing to record.
+std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& item) {
+    const std::size_t separator = item.targetName.find_last_of(platform::FolderSeparators());
+    const std::string folderPart =
+        separator == std::string::npos ? "" : item.targetName.substr(0, separator + 1);
+    std::vector<RecordedTarget> targets;
+    platform::DirectorySearch search;
+    platform::FoundEntry entry;
+    for (bool found = !search.First(run.folder.Inside(item.targetName), entry); found;
+         found = search.Next(entry)) {
+        if (stampreport::WhyPassedOver(entry, false) != stampreport::PassedOver::No)
+            continue;
+        RecordedTarget target;
+        target.name = folderPart + entry.name;
+        if (platform::FileStateOf(run.folder.Inside(target.name), target.before))
+            continue;
+        target.setCreation =
+            item.stampCreation ? StampedInstant(item.creationTime, run.secondsEast) : 0;
+        target.setLastWrite = StampedInstant(item.lastWriteTime, run.secondsEast);
+        targets.push_back(std::move(target));
+    }
+    return targets;
+}
+
+/// Every entry the run's targets name, as the run finds it before stamping it, in item order.
 RunRecord RecordTargets(const ScriptRun& run) {
     RunRecord record;
     record.folder = run.folder.Path();
@@ -109,26 +160,11 @@ RunRecord RecordTargets(const ScriptRun& run) {
     }
     const std::int64_t now = platform::UnixNowMilliseconds();
     record.started = {now / 1000, static_cast<std::uint32_t>(now % 1000) * 1000000u};
-    for (const StampItem& item : run.items) {
-        const std::size_t separator = item.targetName.find_last_of(platform::FolderSeparators());
-        const std::string folderPart =
-            separator == std::string::npos ? "" : item.targetName.substr(0, separator + 1);
-        platform::DirectorySearch search;
-        platform::FoundEntry entry;
-        for (bool found = !search.First(run.folder.Inside(item.targetName), entry); found;
-             found = search.Next(entry)) {
-            if (stampreport::WhyPassedOver(entry, false) != stampreport::PassedOver::No)
-                continue;
-            RecordedTarget target;
-            target.name = folderPart + entry.name;
-            if (platform::FileStateOf(run.folder.Inside(target.name), target.before))
-                continue;
-            target.setCreation =
-                item.stampCreation ? StampedInstant(item.creationTime, run.secondsEast) : 0;
-            target.setLastWrite = StampedInstant(item.lastWriteTime, run.secondsEast);
-            record.targets.push_back(std::move(target));
-        }
-    }
+    std::vector<std::vector<RecordedTarget>> found(run.items.size());
+    ForEachAtOnce(run.items.size(),
+                  [&](std::size_t i) { found[i] = RecordTarget(run, run.items[i]); });
+    for (std::vector<RecordedTarget>& targets : found)
+        std::move(targets.begin(), targets.end(), std::back_inserter(record.targets));
     return record;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -85,9 +87,26 @@ FileSystemKind KindOf(const struct statfs& fs, dev_t dev) {
                                    : FileSystemKind::Other;
 }
 
-/// The kinds learnt so far, by device.
-std::map<dev_t, FileSystemKind>& Known() {
-    static std::map<dev_t, FileSystemKind> known;
+/// The kinds learnt so far, by device. The engine looks entries up from several threads at once.
+class KnownKinds {
+public:
+    std::optional<FileSystemKind> Find(dev_t dev) {
+        const std::lock_guard<std::mutex> hold(lock_);
+        const auto found = kinds_.find(dev);
+        return found == kinds_.end() ? std::nullopt : std::optional(found->second);
+    }
+    FileSystemKind Add(dev_t dev, FileSystemKind kind) {
+        const std::lock_guard<std::mutex> hold(lock_);
+        return kinds_.emplace(dev, kind).first->second;
+    }
+
+private:
+    std::mutex lock_;
+    std::map<dev_t, FileSystemKind> kinds_;
+};
+
+KnownKinds& Known() {
+    static KnownKinds known;
     return known;
 }
 
@@ -97,23 +116,21 @@ FileSystemKind FileSystemOf(int fd) {
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return FileSystemKind::Other;
-    const auto found = Known().find(st.st_dev);
-    if (found != Known().end())
-        return found->second;
+    if (const std::optional<FileSystemKind> known = Known().Find(st.st_dev))
+        return *known;
     struct statfs fs;
     if (::fstatfs(fd, &fs) != 0)
         return FileSystemKind::Other;
-    return Known().emplace(st.st_dev, KindOf(fs, st.st_dev)).first->second;
+    return Known().Add(st.st_dev, KindOf(fs, st.st_dev));
 }
 
 FileSystemKind FileSystemOfDevice(dev_t dev, const char* path) {
-    const auto found = Known().find(dev);
-    if (found != Known().end())
-        return found->second;
+    if (const std::optional<FileSystemKind> known = Known().Find(dev))
+        return *known;
     struct statfs fs;
     if (::statfs(path, &fs) != 0)
         return FileSystemKind::Other;
-    return Known().emplace(dev, KindOf(fs, dev)).first->second;
+    return Known().Add(dev, KindOf(fs, dev));
 }
 
 const char* AttributeBitsName(FileSystemKind kind) {
