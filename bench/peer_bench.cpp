@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <tuple>
@@ -21,9 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
 struct Command {
     std::string program;
     std::vector<std::string> arguments;
+    Environment environment = {}; ///< On top of LC_ALL=C.
 };
 
 struct Measured {
@@ -48,9 +52,11 @@ std::pair<Measured, Measured> Alternate(const Command& ours, const Command& peer
         for (int which = 0; which < 2; ++which) {
             test::ProgramRun run;
             const auto start = std::chrono::steady_clock::now();
+            Environment environment = commands[which]->environment;
+            environment.emplace_back("LC_ALL", "C");
             const std::error_code error =
                 test::RunProgram(commands[which]->program, commands[which]->arguments,
-                                 folder.string(), {{"LC_ALL", "C"}}, run);
+                                 folder.string(), environment, run);
             const auto end = std::chrono::steady_clock::now();
             if (error || run.exitStatus != 0) {
                 measured[which].failed = true;
@@ -97,6 +103,38 @@ std::string MountNtfs(const fs::path& work) {
     return std::system(command.c_str()) == 0 ? point : std::string();
 }
 
+/// The stamp script the engine writes for `folder`, its lines calling the Stamplet in
+/// `programFolder`, kept at `script`, as the command that runs it the way a run does: the same
+/// shell, the same environment settings. Its program is empty where the script cannot be had.
+Command KeptScript(const std::string& bin, const fs::path& folder, const std::string& programFolder,
+                   const fs::path& script) {
+    test::ProgramRun run;
+    if (test::RunProgram(bin + "timecopy_bench",
+                         {folder.string(), "write", script.string(), programFolder},
+                         folder.string(), {}, run) ||
+        run.exitStatus != 0)
+        return {};
+    Command command{"/bin/sh", {script.string()}};
+    for (std::size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        const std::string line = run.out.substr(start, end - start);
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            command.environment.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return command;
+}
+
+/// Source and target pairs in a folder of their own under `work`, made once.
+fs::path JobFolder(const fs::path& work, int pairs) {
+    const fs::path folder = work / ("job" + std::to_string(pairs));
+    if (!fs::exists(folder)) {
+        MakeFiles(folder, "clip", ".avi", pairs);
+        MakeFiles(folder, "clip", ".wmv", pairs);
+    }
+    return folder;
+}
+
 struct Row {
     std::string work;
     const char* peer;
@@ -134,14 +172,14 @@ int main(int argc, char** argv) {
     MakeFiles(work / "list", "a", ".avi", 50000);
     MakeFiles(work / "list", "b", ".wmv", 50000);
 
-    std::fprintf(stderr, "1/8 one stamp call\n");
+    std::fprintf(stderr, "1/9 one stamp call\n");
     if (wanted(1)) {
         const auto [ours, theirs] =
             Alternate({stamplet, {"/W", "/D", "02-17-2005", "/T", "14:03:09", "clip01.wmv"}},
                       {"/usr/bin/touch", {"-d", date, "clip01.wmv"}}, work / "one", 300);
         rows.push_back({"one stamp call", "touch -d", 0.75, ours, theirs});
     }
-    std::fprintf(stderr, "2/8 a mask over 20,000 files\n");
+    std::fprintf(stderr, "2/9 a mask over 20,000 files\n");
     if (wanted(2)) {
         const auto [ours, theirs] =
             Alternate({stamplet, {"/A", "/D", "02-17-2005", "/T", "14:03:09", "*.dat"}},
@@ -152,41 +190,57 @@ int main(int argc, char** argv) {
                             {"-c", "for f in *.avi; do touch -r \"$f\" \"${f%.avi}.wmv\"; done"}};
     for (const auto& [pairs, rounds, target] :
          {std::tuple{200, 15, 0.0}, {2000, 5, 1.0}, {20000, 2, 1.0}}) {
-        std::fprintf(stderr, "3/8 the whole job for %d pairs\n", pairs);
+        std::fprintf(stderr, "3/9 the whole job for %d pairs\n", pairs);
         if (!wanted(3))
             continue;
-        const fs::path folder = work / ("job" + std::to_string(pairs));
-        MakeFiles(folder, "clip", ".avi", pairs);
-        MakeFiles(folder, "clip", ".wmv", pairs);
+        const fs::path folder = JobFolder(work, pairs);
         const auto [ours, theirs] = Alternate({bin + "timecopy_bench", {folder.string(), "run"}},
                                               touchLoop, folder, rounds);
         rows.push_back({JobName(pairs), "sh loop of touch -r", target, ours, theirs});
     }
-    std::fprintf(stderr, "4/8 the engine over 10,000 sources\n");
+    std::fprintf(stderr, "4/9 the engine over 10,000 sources\n");
     if (wanted(4)) {
         const auto [ours, theirs] =
             Alternate({bin + "timecopy_bench", {(work / "engine").string(), "script"}},
                       {"/bin/sh", {"-c", "stat -c '%W %Y' *.avi"}}, work / "engine", 10);
-        rows.push_back({"engine, 10,000 sources", "stat -c '%W %Y'", 1.0, ours, theirs});
+        rows.push_back({"engine, 10,000 sources", "stat -c '%W %Y'", 1.2, ours, theirs});
     }
-    std::fprintf(stderr, "5/8 the file list over 100,000 files\n");
+    std::fprintf(stderr, "5/9 the file list over 100,000 files\n");
     if (wanted(5) && fs::exists(bin + "list_bench")) {
         const auto [ours, theirs] =
             Alternate({bin + "list_bench", {}}, {"/bin/ls", {"-1"}}, work / "list", 7);
-        rows.push_back({"file list, 100,000 files", "ls -1", 2.0, ours, theirs, 150 * 1024});
+        rows.push_back({"file list, 100,000 files", "ls -1", 1.1, ours, theirs, 50 * 1024});
     }
-    std::fprintf(stderr, "6/8 Kronalo's window, start to idle\n");
+    std::fprintf(stderr, "6/9 Kronalo's window, start to idle\n");
     if (wanted(6) && fs::exists(bin + "start_bench")) {
         const auto [ours, theirs] =
             Alternate({bin + "start_bench", {"kronalo", (work / "Kronalo.dat").string()}},
                       {bin + "start_bench", {"list"}}, work, 20);
         rows.push_back({"window, start to idle", "a minimal Qt list window", 1.5, ours, theirs});
     }
-    std::fprintf(stderr, "7/8 the whole job through the window, 2,000 pairs\n");
+    // The floor: the script the engine writes, with an empty static program in Stamplet's place,
+    // run by the same shell in the same folder.
+    std::map<int, Command> floors;
+    const auto floorScript = [&](int pairs) {
+        if (!floors.count(pairs)) {
+            const fs::path script = work / ("floor" + std::to_string(pairs) + ".sh");
+            floors[pairs] = KeptScript(bin, JobFolder(work, pairs), bin + "floor/", script);
+            if (floors[pairs].program.empty())
+                std::fprintf(stderr, "   the floor script for %d pairs cannot be written\n", pairs);
+        }
+        return floors[pairs];
+    };
+    std::fprintf(stderr, "7/9 the whole job through the window\n");
     if (wanted(7) && fs::exists(bin + "start_bench")) {
-        const fs::path folder = work / "job2000";
-        MakeFiles(folder, "clip", ".avi", 2000);
-        MakeFiles(folder, "clip", ".wmv", 2000);
+        for (const auto& [pairs, rounds] : {std::pair{2000, 5}, {20000, 3}}) {
+            const fs::path folder = JobFolder(work, pairs);
+            const auto [ours, theirs] = Alternate(
+                {bin + "start_bench", {"run", folder.string(), (work / "Kronalo.dat").string()}},
+                floorScript(pairs), folder, rounds);
+            rows.push_back(
+                {JobName(pairs) + " through the window", "the floor", 1.10, ours, theirs});
+        }
+        const fs::path folder = JobFolder(work, 2000);
         const auto [ours, theirs] = Alternate(
             {bin + "start_bench", {"run", folder.string(), (work / "Kronalo.dat").string()}},
             {bin + "timecopy_bench", {folder.string(), "run"}}, folder, 5);
@@ -202,7 +256,7 @@ int main(int argc, char** argv) {
         rows.push_back({"whole job through the window with its record, 2,000 pairs",
                         "the same without the record", 1.05, recorded, unrecorded});
     }
-    std::fprintf(stderr, "8/8 the whole job on an NTFS volume (ntfs-3g), 2,000 pairs\n");
+    std::fprintf(stderr, "8/9 the whole job on an NTFS volume (ntfs-3g), 2,000 pairs\n");
     if (const std::string ntfs = wanted(8) ? MountNtfs(work) : std::string(); !ntfs.empty()) {
         const fs::path folder = fs::path(ntfs) / "job";
         MakeFiles(folder, "clip", ".avi", 2000);
@@ -214,6 +268,15 @@ int main(int argc, char** argv) {
         std::system(("umount '" + ntfs + "'").c_str());
     } else {
         std::fprintf(stderr, "   skipped: no NTFS volume can be mounted here (root and ntfs-3g)\n");
+    }
+    std::fprintf(stderr, "9/9 the stamp script against the floor, 2,000 pairs\n");
+    if (wanted(9)) {
+        const fs::path folder = JobFolder(work, 2000);
+        const Command script = KeptScript(bin, folder, bin, work / "stamp2000.sh");
+        if (script.program.empty())
+            std::fprintf(stderr, "   the stamp script cannot be written\n");
+        const auto [ours, theirs] = Alternate(script, floorScript(2000), folder, 7);
+        rows.push_back({"the stamp script alone, 2,000 pairs", "the floor", 0.0, ours, theirs});
     }
     std::error_code ignored;
     fs::remove_all(work, ignored);

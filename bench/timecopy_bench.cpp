@@ -1,6 +1,9 @@
 // The engine's whole time-copy run over every .avi file of a folder, for the side-by-side
 // measurements: `timecopy_bench FOLDER script` reads the sources' times and writes the stamp
-// script; `timecopy_bench FOLDER run` also runs it with the system's command interpreter.
+// script; `timecopy_bench FOLDER run` also runs it with the system's command interpreter;
+// `timecopy_bench FOLDER write SCRIPT PROGRAMFOLDER` keeps the script it wrote at SCRIPT, its
+// lines calling the Stamplet in PROGRAMFOLDER, and prints the environment settings the script
+// runs with, for the floor of the measurements.
 
 #include "engine/Messages.h"
 #include "engine/StampScript.h"
@@ -11,14 +14,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
 /// The script ends at once, as if it had stamped nothing, where only the writing is measured.
 class ScriptOnly final : public test::TestSurroundings {
 public:
-    bool StartScript(const engine::ScriptLaunch&,
+    bool StartScript(const engine::ScriptLaunch& launch,
                      std::function<void(const engine::ScriptOutcome&)> ended) override {
+        environment = launch.environment;
         ended({});
         return true;
     }
@@ -28,12 +33,16 @@ public:
 
 int main(int argc, char** argv) {
     const bool run = argc == 3 && std::strcmp(argv[2], "run") == 0;
-    if (argc != 3 || (!run && std::strcmp(argv[2], "script") != 0)) {
-        std::fprintf(stderr, "usage: timecopy_bench FOLDER script|run\n");
+    const bool write = argc == 5 && std::strcmp(argv[2], "write") == 0;
+    if (!run && !write && !(argc == 3 && std::strcmp(argv[2], "script") == 0)) {
+        std::fprintf(stderr,
+                     "usage: timecopy_bench FOLDER script|run|write SCRIPT PROGRAMFOLDER\n");
         return 2;
     }
     std::string programFolder;
-    if (platform::ExecutableFolder(programFolder)) {
+    if (write)
+        programFolder = argv[4];
+    else if (platform::ExecutableFolder(programFolder)) {
         std::fprintf(stderr, "timecopy_bench: its own folder cannot be found\n");
         return 2;
     }
@@ -46,6 +55,12 @@ int main(int argc, char** argv) {
         engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request());
     if (end != engine::RunEnd::Started)
         std::fprintf(stderr, "%s\n", surroundings.LastBox().c_str());
+    if (write && end == engine::RunEnd::Started) {
+        std::ofstream(argv[3], std::ios::binary) << surroundings.written;
+        // What the script's process is given beyond this one's environment, a setting a line.
+        for (const auto& [name, value] : surroundings.environment)
+            std::printf("%s=%s\n", name.c_str(), value.c_str());
+    }
     // Written only, the targets keep their times: the verdict is no measure then.
     const bool ok = !run || surroundings.LastBox() == engine::messages::kDone ||
                     surroundings.LastBox().starts_with(std::string(engine::messages::kDone) + "\r");
