@@ -27,6 +27,8 @@ TEST(StampFormatTest, DateAndTimeTexts) {
          EncodeDateTime({2006, 3, 7, 0, 0, 0, 0}) + 86399999.6 / 86400000.0, "03-08-2006",
          "00:00:00"},
         {"year 9999", EncodeDateTime({9999, 12, 31, 23, 59, 59, 999}), "12-31-9999", "23:59:59"},
+        {"a five-digit year in full", EncodeDateTime({9999, 12, 31, 12, 0, 0, 0}) + 1.0,
+         "01-01-10000", "12:00:00"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(FormatStampDate(row.value), row.date) << row.what;
