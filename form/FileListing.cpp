@@ -17,11 +17,16 @@ unsigned char Fold(char c) {
 } // namespace
 
 bool ListOrderLess(std::string_view a, std::string_view b) {
-    const auto folded = [](char x, char y) { return Fold(x) < Fold(y); };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded))
-        return true;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded))
-        return false;
+    // One pass: the first letter that differs without regard to case decides, then the length,
+    // then the bytes as they stand.
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char x = Fold(a[i]), y = Fold(b[i]);
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
     return a < b;
 }
 

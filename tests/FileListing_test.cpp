@@ -44,6 +44,21 @@ TEST(FileListingTest, MasksAndOrder) {
         EXPECT_EQ(form::ListFolder(row.mask), row.names) << row.what;
 }
 
+// Guards the order itself: a total order, letters first, then length, then bytes.
+TEST(FileListingTest, ListOrder) {
+    const struct {
+        const char* a;
+        const char* b;
+        bool less;
+    } rows[] = {
+        {"ab", "ABC", true},       {"ABC", "ab", false},     {"b", "Aaaa", false},
+        {"Aaaa", "b", true},       {"A.avi", "a.avi", true}, {"a.avi", "A.avi", false},
+        {"a.avi", "a.avi", false}, {"", "a", true},          {"_x", "ax", true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(form::ListOrderLess(row.a, row.b), row.less) << row.a << " < " << row.b;
+}
+
 // Guards the busy signal: once, and only past 100 names.
 TEST(FileListingTest, ManyNamesSignalledOnce) {
     test::TempFolder folder;
