@@ -12,8 +12,17 @@ TFileList::TFileList(QWidget* parent) : QListWidget(parent), state_(*this) {
 
 void TFileList::ShowItems(const std::vector<std::string>& names) {
     clear();
-    for (const std::string& name : names)
-        addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+    // Added in pieces of many names: one insertion for the model and the view per piece, not one
+    // per name, and no second copy of a long list at once.
+    constexpr std::size_t kPiece = 4096;
+    QStringList texts;
+    for (std::size_t start = 0; start < names.size(); start += kPiece) {
+        texts.clear();
+        const std::size_t end = std::min(names.size(), start + kPiece);
+        for (std::size_t i = start; i < end; ++i)
+            texts.append(QFile::decodeName(QByteArray::fromStdString(names[i])));
+        addItems(texts);
+    }
 }
 
 void TFileList::SetBusy(bool busy) {
