@@ -58,7 +58,7 @@ TEST(TimeCopyEndToEndTest, LastWriteTimesCopiedExactly) {
     EXPECT_FALSE(std::filesystem::exists(script->ScriptPath(folder.str())));
 }
 
-// Guards the warning: a missing target is named in it, instead of M7.
+// Guards the warning: a missing target is named in it, instead of `kDone`.
 TEST(TimeCopyEndToEndTest, MissingTargetIsNamed) {
     test::TempFolder folder;
     test::SetLastWrite(folder.Write("a.avi"), 946684800);
