@@ -1,7 +1,7 @@
 #include "platform/FileSystemKind_posix.h"
 
-#include <algorithm>
-#include <fcntl.h>
+#include "platform/MountTable_posix.h"
+
 #include <map>
 #include <mutex>
 #include <optional>
@@ -22,40 +22,15 @@ constexpr long kSmb2Magic = 0xFE534D42;
 constexpr long kMsdosMagic = 0x4d44;
 constexpr long kExfatMagic = 0x2011BAB0;
 
-/// The next blank-separated field of `line`, taken off its front.
-std::string_view NextField(std::string_view& line) {
-    const std::size_t start = std::min(line.find_first_not_of(' '), line.size());
-    const std::size_t end = std::min(line.find(' ', start), line.size());
-    const std::string_view field = line.substr(start, end - start);
-    line.remove_prefix(end);
-    return field;
-}
-
-/// The file system type of the mount whose device is `dev`, from /proc/self/mountinfo. Read with
-/// plain calls: Stamplet pays for every library it links at every start.
+/// The file system type of the mount whose device is `dev`, from the mount table.
 std::string MountType(dev_t dev) {
-    std::string table;
-    const int fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return {};
-    char buffer[16384];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        table.append(buffer, static_cast<std::size_t>(n));
-    ::close(fd);
+    const std::string table = ReadMountTable();
     const std::string device = std::to_string(major(dev)) + ":" + std::to_string(minor(dev));
-    for (std::string_view rest = table; !rest.empty();) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        // Fields: id parent major:minor root point options [optional...] - type source options
-        NextField(line);
-        NextField(line);
-        if (NextField(line) != device)
-            continue;
-        for (std::string_view field; !(field = NextField(line)).empty();)
-            if (field == "-")
-                return std::string(NextField(line));
-        return {};
+    std::string_view rest = table;
+    for (std::string_view line; NextMountLine(rest, line);) {
+        MountEntry entry;
+        if (ParseMountLine(line, entry) && entry.device == device)
+            return std::string(entry.type);
     }
     return {};
 }

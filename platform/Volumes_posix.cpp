@@ -1,17 +1,16 @@
 #include "platform/Volumes_posix.h"
 
-#include <fstream>
-#include <sstream>
+#include "platform/MountTable_posix.h"
 
 namespace platform {
 namespace {
 
 /// A mount table field with its octal escapes (\040 for a blank) undone.
-std::string Unescaped(const std::string& field) {
+std::string Unescaped(std::string_view field) {
     std::string text;
     for (std::size_t i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && i + 3 < field.size()) {
-            text += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+            text += static_cast<char>(std::stoi(std::string(field.substr(i + 1, 3)), nullptr, 8));
             i += 3;
         } else {
             text += field[i];
@@ -36,27 +35,20 @@ bool IsRemovable(const std::string& root, const std::string& source, bool networ
 } // namespace
 
 std::vector<Volume> MountedVolumes() {
-    std::ifstream table("/proc/self/mountinfo");
-    return VolumesOfMountTable(table);
+    return VolumesOfMountTable(ReadMountTable());
 }
 
-std::vector<Volume> VolumesOfMountTable(std::istream& table) {
+std::vector<Volume> VolumesOfMountTable(std::string_view table) {
     std::vector<Volume> volumes;
-    std::string line;
-    while (std::getline(table, line)) {
-        // Fields: id parent major:minor root point options [optional...] - type source options
-        std::istringstream fields(line);
-        std::string id, parent, device, root, point, field;
-        if (!(fields >> id >> parent >> device >> root >> point))
+    for (std::string_view line; NextMountLine(table, line);) {
+        MountEntry entry;
+        if (!ParseMountLine(line, entry))
             continue;
         Volume volume;
-        volume.root = Unescaped(point);
-        std::string source;
-        while (fields >> field)
-            if (field == "-" && fields >> volume.type >> source)
-                break;
+        volume.root = Unescaped(entry.point);
+        volume.type = std::string(entry.type);
         volume.network = IsNetworkType(volume.type);
-        volume.removable = IsRemovable(volume.root, Unescaped(source), volume.network);
+        volume.removable = IsRemovable(volume.root, Unescaped(entry.source), volume.network);
         volumes.push_back(volume);
     }
     return volumes;

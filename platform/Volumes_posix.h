@@ -4,13 +4,13 @@
 
 #include "platform/Volumes.h"
 
-#include <iosfwd>
+#include <string_view>
 
 namespace platform {
 
 /// The file systems the mount table `table` lists, in the form of /proc/self/mountinfo. A file
 /// system counts as removable where desktops mount what the user plugs in; under /mnt only a real
 /// volume does, a block device or a network share, and not any other mount made there.
-std::vector<Volume> VolumesOfMountTable(std::istream& table);
+std::vector<Volume> VolumesOfMountTable(std::string_view table);
 
 } // namespace platform
