@@ -8,7 +8,7 @@ ProcessEnd Process::Wait() {
     if (!Running())
         return {};
     std::string ignored;
-    while (Read(ignored, ignored))
+    while (Gather(ignored, ignored, 100))
         ignored.clear();
     return Reap();
 }

@@ -50,16 +50,11 @@ public:
     /// Starts the process; it reads nothing.
     [[nodiscard]] std::error_code Start(const ProcessStart& start);
 
-    /// Blocks until output arrives and appends it: standard output to `out`, standard error to
-    /// `err` where it is separate; or, with a `timeoutMs` of 0 or more, until that time has passed
-    /// without output, appending nothing. False, with nothing appended, once the process and
-    /// every process it started have closed their output.
-    bool Read(std::string& out, std::string& err, int timeoutMs = -1);
-
     /// Waits `intervalMs`, or less where the process and every process it started close their
-    /// output sooner, then appends all output that arrived meanwhile, as Read does. Output that
-    /// comes a line at a time wakes this process once per interval instead of once per line.
-    /// False once the output is closed and read to its end.
+    /// output sooner, then appends all output that arrived meanwhile: standard output to `out`,
+    /// standard error to `err` where it is separate. Output that comes a line at a time wakes this
+    /// process once per interval instead of once per line. False once the output is closed and
+    /// read to its end.
     bool Gather(std::string& out, std::string& err, int intervalMs);
 
     /// Blocks until the process has ended, once its output is read to the end.

@@ -11,7 +11,6 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
 
 extern char** environ;
@@ -155,33 +154,6 @@ std::error_code Process::Start(const ProcessStart& start) {
     state_->out = std::move(outRead);
     state_->err = std::move(errRead);
     return {};
-}
-
-bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
-    State& state = *state_;
-    while (state.out || state.err) {
-        struct pollfd fds[2] = {{state.out.get(), POLLIN, 0}, {state.err.get(), POLLIN, 0}};
-        const int ready = ::poll(fds, 2, timeoutMs);
-        if (ready < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (ready == 0)
-            return true;
-        bool read = false;
-        for (auto [fd, sink, revents] : {std::tuple{&state.out, &out, fds[0].revents},
-                                         std::tuple{&state.err, &err, fds[1].revents}}) {
-            if (!*fd || !(revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            const std::size_t before = sink->size();
-            Drain(*fd, *sink);
-            read = read || sink->size() > before;
-        }
-        if (read)
-            return true;
-    }
-    return false;
 }
 
 bool Process::Gather(std::string& out, std::string& err, int intervalMs) {

@@ -24,6 +24,10 @@ struct Process::State {
     /// Standard error, where separate, is read on a thread of its own meanwhile.
     std::thread errReader;
     std::string errors;
+
+    /// Blocks until output arrives, or `timeoutMs` has passed, and appends it as Gather does;
+    /// false once the output is closed.
+    bool Read(std::string& outText, std::string& errText, int timeoutMs);
 };
 
 namespace {
@@ -181,48 +185,45 @@ std::error_code Process::Start(const ProcessStart& start) {
     return {};
 }
 
-bool Process::Read(std::string& out, std::string& err, int timeoutMs) {
-    State& state = *state_;
-    while (state.out) {
+bool Process::State::Read(std::string& outText, std::string& errText, int timeoutMs) {
+    while (out) {
         // One read stands at a time; one that has not finished by the timeout stays for the next
         // call.
         DWORD got = 0;
         bool done = false;
-        if (!state.pending) {
-            state.reading = OVERLAPPED{};
-            state.reading.hEvent = state.outEvent.get();
-            if (::ReadFile(state.out.get(), state.buffer, sizeof state.buffer, nullptr,
-                           &state.reading)) {
+        if (!pending) {
+            reading = OVERLAPPED{};
+            reading.hEvent = outEvent.get();
+            if (::ReadFile(out.get(), buffer, sizeof buffer, nullptr, &reading)) {
                 done = true;
             } else if (::GetLastError() == ERROR_IO_PENDING) {
-                state.pending = true;
+                pending = true;
             } else {
-                state.out.reset();
+                out.reset();
                 break;
             }
         }
         if (!done) {
-            if (::WaitForSingleObject(state.outEvent.get(),
-                                      timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs)) ==
+            if (::WaitForSingleObject(outEvent.get(), static_cast<DWORD>(timeoutMs)) ==
                 WAIT_TIMEOUT)
                 return true;
-            state.pending = false;
+            pending = false;
         }
-        if (!::GetOverlappedResult(state.out.get(), &state.reading, &got, FALSE)) {
-            state.out.reset();
+        if (!::GetOverlappedResult(out.get(), &reading, &got, FALSE)) {
+            out.reset();
             break;
         }
         if (got > 0) {
-            out.append(state.buffer, got);
+            outText.append(buffer, got);
             return true;
         }
     }
-    if (state.errReader.joinable()) {
-        state.errReader.join();
-        state.err.reset();
-        if (!state.errors.empty()) {
-            err += state.errors;
-            state.errors.clear();
+    if (errReader.joinable()) {
+        errReader.join();
+        err.reset();
+        if (!errors.empty()) {
+            errText += errors;
+            errors.clear();
             return true;
         }
     }
@@ -235,7 +236,7 @@ bool Process::Gather(std::string& out, std::string& err, int intervalMs) {
     const DWORD until = ::GetTickCount() + static_cast<DWORD>(intervalMs);
     for (;;) {
         const auto left = static_cast<int>(until - ::GetTickCount());
-        if (!Read(out, err, std::max(0, left)))
+        if (!state_->Read(out, err, std::max(0, left)))
             return false;
         if (left <= 0)
             return true;
