@@ -1,6 +1,6 @@
 #include "tests/support/ProgramRun.h"
 
-#include "platform/Process.h"
+#include <utility>
 
 namespace test {
 
@@ -14,12 +14,15 @@ std::error_code RunProgram(const std::string& program, const std::vector<std::st
     start.folder = folder;
     start.environment = environment;
     start.held = held;
+    return RunProcess(std::move(start), run);
+}
+
+std::error_code RunProcess(platform::ProcessStart start, ProgramRun& run) {
     start.separateErrors = true;
     platform::Process process;
     if (const std::error_code error = process.Start(start))
         return error;
     run = ProgramRun{};
-    // As Kronalo's console reads a script: what a tenth of a second brought, in one go.
     while (process.Gather(run.out, run.err, 100)) {
     }
     const platform::ProcessEnd end = process.Wait();

@@ -3,6 +3,7 @@
 // Runs a program to its end and keeps what it printed: for tests, benchmarks and fuzzers.
 
 #include "platform/HeldFile.h"
+#include "platform/Process.h"
 
 #include <string>
 #include <system_error>
@@ -27,5 +28,9 @@ RunProgram(const std::string& program, const std::vector<std::string>& arguments
            const std::string& folder,
            const std::vector<std::pair<std::string, std::string>>& environment, ProgramRun& run,
            const platform::HeldFile* held = nullptr);
+
+/// Starts `start` with standard error apart and waits for its end, reading its output as
+/// Kronalo's console does: what a tenth of a second brought, in one go.
+[[nodiscard]] std::error_code RunProcess(platform::ProcessStart start, ProgramRun& run);
 
 } // namespace test

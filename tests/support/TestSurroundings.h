@@ -6,7 +6,6 @@
 #include "engine/TimeCopyRun.h"
 #include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
-#include "platform/Process.h"
 #include "tests/support/ProgramRun.h"
 
 #include <functional>
@@ -96,17 +95,9 @@ public:
             ended = std::move(onEnd);
             return true;
         }
-        platform::ProcessStart start =
-            platform::ScriptStart(launch.script, launch.folder, launch.environment);
-        start.separateErrors = true;
-        platform::Process process;
-        if (process.Start(start))
+        if (RunProcess(platform::ScriptStart(launch.script, launch.folder, launch.environment),
+                       script))
             return false;
-        script = ProgramRun{};
-        // Read as the console reads it: a tenth of a second's output at a time.
-        while (process.Gather(script.out, script.err, 100)) {
-        }
-        script.exitStatus = process.Wait().exitStatus;
         onEnd(Tally(script));
         return true;
     }
