@@ -13,12 +13,16 @@ namespace {
 /// Days from 1899-12-30, where date-time values count from, to 1970-01-01.
 constexpr std::int64_t kUnixEpochDays = 25569;
 
+/// An exact UTC time as a local date-time value, to the whole second.
+TDateTime LocalDateTime(const platform::ExactTime& time, std::int32_t secondsEast) {
+    return DateTimeFromMilliseconds((time.seconds + secondsEast) * 1000 +
+                                    kUnixEpochDays * kMillisecondsPerDay);
+}
+
 /// An exact UTC time as the local date-time value a script hands Stamplet, to the whole second;
 /// nothing where Stamplet could not take it (before 1601, after 9999).
 std::optional<TDateTime> LocalSecond(const platform::ExactTime& time, std::int32_t secondsEast) {
-    const std::int64_t ms =
-        (time.seconds + secondsEast) * 1000 + kUnixEpochDays * kMillisecondsPerDay;
-    const TDateTime value = DateTimeFromMilliseconds(ms);
+    const TDateTime value = LocalDateTime(time, secondsEast);
     const int year = DecodeDateTime(value).year;
     if (year < 1601 || year > 9999)
         return std::nullopt;
@@ -68,9 +72,9 @@ RestorePlan PlanRestore(const RunRecord& record, const platform::HeldFolder& fol
     RestorePlan plan;
     TargetFolders folders(folder.Inside(""));
     for (const RecordedTarget& target : record.targets) {
-        const std::size_t separator = target.name.find_last_of(platform::FolderSeparators());
         // Handed to Stamplet as a mask, a name with wildcards would stamp other files too.
-        if (platform::HasWildcards(target.name.substr(separator + 1)) ||
+        if (platform::HasWildcards(
+                target.name.substr(platform::FolderPartOf(target.name).size())) ||
             !script.CarriesUnchanged(target.name) ||
             NamesTheScript(folder, scriptName, target.name)) {
             plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
@@ -123,11 +127,6 @@ FindRun(TRunSurroundings& surroundings, const ScriptRun& run, const RunRecords& 
     return std::pair{std::move(*found.record), found.path};
 }
 
-CalendarTime LocalCalendar(const platform::ExactTime& time, std::int32_t secondsEast) {
-    return DecodeDateTime(DateTimeFromMilliseconds((time.seconds + secondsEast) * 1000 +
-                                                   kUnixEpochDays * kMillisecondsPerDay));
-}
-
 } // namespace
 
 RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
@@ -147,7 +146,7 @@ RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
     const std::string& path = found->second;
     RestorePlan plan =
         PlanRestore(record, run->folder, context.script, run->scriptName, secondsEast);
-    const CalendarTime when = LocalCalendar(record.started, secondsEast);
+    const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, secondsEast));
     if (plan.items.empty()) {
         surroundings.ShowInformation(messages::NothingRestorable(when));
         return RunEnd::Stopped;

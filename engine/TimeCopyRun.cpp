@@ -127,9 +127,7 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
 /// is, its times exactly as the disk keeps them, and the times the run is to set. A target that
 /// names no entry Stamplet would stamp has nothing to record.
 std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& item) {
-    const std::size_t separator = item.targetName.find_last_of(platform::FolderSeparators());
-    const std::string folderPart =
-        separator == std::string::npos ? "" : item.targetName.substr(0, separator + 1);
+    const std::string folderPart(platform::FolderPartOf(item.targetName));
     std::vector<RecordedTarget> targets;
     platform::DirectorySearch search;
     platform::FoundEntry entry;

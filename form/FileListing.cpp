@@ -65,9 +65,7 @@ std::vector<std::string> ListFolder(std::string_view listMask,
 }
 
 std::string FolderPartOfArgument(std::string_view argument) {
-    const std::size_t last = argument.find_last_of(platform::FolderSeparators());
-    return last == std::string_view::npos ? std::string()
-                                          : std::string(argument.substr(0, last + 1));
+    return std::string(platform::FolderPartOf(argument));
 }
 
 } // namespace form

@@ -43,6 +43,10 @@ private:
 /// The folder separators of this system, the preferred one first.
 const char* FolderSeparators();
 
+/// The folder part of `path`: its text up to and including the last folder separator; empty
+/// where it has none.
+std::string_view FolderPartOf(std::string_view path);
+
 /// `name` inside `folder`: the two joined by the preferred separator, unless `folder` already
 /// ends with one (a root folder) or is empty.
 std::string JoinPath(std::string_view folder, std::string_view name);

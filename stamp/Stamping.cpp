@@ -42,12 +42,6 @@ void PrintAnnouncement(Console& console, const SystemTime& t) {
     Print(console, text::kAnnouncement, t.day, t.month, t.year, t.hour, t.minute, t.second);
 }
 
-/// The folder part of the mask with its separator, or nothing where the mask names no folder.
-std::string FolderPrefix(const std::string& mask) {
-    const std::size_t separator = mask.find_last_of(platform::FolderSeparators());
-    return separator == std::string::npos ? std::string() : mask.substr(0, separator + 1);
-}
-
 } // namespace
 
 int StampEntries(const StampRequest& request, const StampClock& clock, Console& console) {
@@ -80,7 +74,7 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
         return 1;
     }
 
-    const std::string folder = FolderPrefix(request.fileMask);
+    const std::string folder(platform::FolderPartOf(request.fileMask));
     bool creationNoteGiven = false;
     do {
         if (stampreport::WhyPassedOver(entry, request.includeFolders) !=
