@@ -184,9 +184,6 @@ std::error_code TimeKeepingOf(const std::string& path, TimeKeeping& keeping) {
     return {};
 }
 
-} // namespace platform
-
-namespace platform {
 namespace {
 
 /// The time to hand the system for a slot: the new one, or the one it has. Some FUSE file
@@ -277,10 +274,6 @@ struct Times {
 Times ToTimes(const FileTimeChange& change, const struct stat& st) {
     return {{ToTimespec(change.lastAccess, st.st_atim), ToTimespec(change.lastWrite, st.st_mtim)}};
 }
-
-} // namespace
-
-namespace {
 
 /// An entry's times as they were before a change, to be put back where the file system did not
 /// keep the new ones: an entry reported as ignored must be left as it was found.
