@@ -110,8 +110,13 @@ public:
     }
     /// Lets the window handle what was posted to it.
     void Settle() const {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        // A sent message is handled before the posted ones waiting in the queue: the first one
+        // returns once the window takes messages again, the second once what was posted before
+        // has been handled too.
+        for (int round = 0; round < 2; ++round) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        }
     }
 
     /// A message box of the program's, once one is up: its caption and text.
