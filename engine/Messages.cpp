@@ -1,5 +1,7 @@
 #include "engine/Messages.h"
 
+#include "stampreport/StampletText.h"
+
 #include <cstdio>
 
 namespace engine::messages {
@@ -218,10 +220,7 @@ std::string CannotCreateFile(std::string_view path, std::string_view reason) {
 }
 
 std::string Filled(const char* format, std::string_view text) {
-    std::string filled = format;
-    if (const std::size_t at = filled.find("%s"); at != std::string::npos)
-        filled.replace(at, 2, text);
-    return filled;
+    return stamp::text::Filled(format, text);
 }
 
 } // namespace engine::messages

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 namespace stamp {
 namespace {
@@ -26,16 +25,6 @@ template <typename... Args> std::string Formatted(const char* format, Args... ar
 
 template <typename... Args> void Print(Console& console, const char* format, Args... args) {
     console.Out(Formatted(format, args...));
-}
-
-/// An entry's report line: `name` in place of the one "%s" of `text`. It is written for every
-/// entry a mask finds, so no format is parsed for it.
-std::string WithName(std::string_view text, const std::string& name) {
-    const std::size_t at = text.find("%s");
-    std::string line;
-    line.reserve(text.size() + name.size());
-    line.append(text.substr(0, at)).append(name).append(text.substr(at + 2));
-    return line;
 }
 
 void PrintAnnouncement(Console& console, const SystemTime& t) {
@@ -84,9 +73,9 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
         bool creationNotKept = false;
         const bool changed = platform::PathLength(path) <= kMaxPath &&
                              !platform::SetFileTimes(path, change, creationNotKept);
-        console.Out(WithName(changed ? text::kChanged : text::kCannotChange, entry.name));
+        console.Out(text::Filled(changed ? text::kChanged : text::kCannotChange, entry.name));
         if (changed && creationNotKept && !creationNoteGiven) {
-            console.Err(WithName(text::kCreationNotKept, entry.name));
+            console.Err(text::Filled(text::kCreationNotKept, entry.name));
             creationNoteGiven = true;
         }
     } while (search.Next(entry));

@@ -2,6 +2,9 @@
 
 // Every text Stamplet prints, in one place. Format texts take printf arguments.
 
+#include <string>
+#include <string_view>
+
 namespace stamp::text {
 
 /// The banner, printed once the command line has been scanned without a fault.
@@ -53,5 +56,18 @@ inline constexpr const char* kCannotChange = "Cannot change date/time of %s -- f
 inline constexpr const char* kCreationNotKept =
     "Stamplet: the file system of %s cannot take a new creation time; creation times were left "
     "unchanged.\n";
+
+/// `text` with `value` in place of its first "%s", or `text` as it is where it has none: no format
+/// is parsed, so a value with "%" in it stands as it is, and a line made for every entry a mask
+/// finds costs little.
+inline std::string Filled(std::string_view text, std::string_view value) {
+    const std::size_t at = text.find("%s");
+    if (at == std::string_view::npos)
+        return std::string(text);
+    std::string filled;
+    filled.reserve(text.size() + value.size());
+    filled.append(text.substr(0, at)).append(value).append(text.substr(at + 2));
+    return filled;
+}
 
 } // namespace stamp::text
