@@ -1,5 +1,7 @@
 #include "win32/Splitter.h"
 
+#include "win32/OwnWindow.h"
+
 #include <windowsx.h>
 
 namespace win32 {
@@ -10,25 +12,13 @@ constexpr const wchar_t* kClass = L"TSplitter";
 } // namespace
 
 TSplitter::TSplitter(HWND parent, HINSTANCE instance, int id) {
-    WNDCLASSW type{};
-    if (!::GetClassInfoW(instance, kClass, &type)) {
-        type.lpfnWndProc = Procedure;
-        type.hInstance = instance;
-        type.hCursor = ::LoadCursor(nullptr, IDC_SIZEWE);
-        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        type.lpszClassName = kClass;
-        ::RegisterClassW(&type);
-    }
+    RegisterOwnClass(instance, kClass, Procedure, ::LoadCursor(nullptr, IDC_SIZEWE));
     handle_ = ::CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 8, 0, parent,
                                 reinterpret_cast<HMENU>(INT_PTR(id)), instance, this);
 }
 
 LRESULT CALLBACK TSplitter::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE)
-        ::SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TSplitter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = OwnerOf<TSplitter>(window, message, l);
     if (!self || message == WM_NCCREATE)
         return ::DefWindowProcW(window, message, w, l);
     self->handle_ = window;

@@ -4,6 +4,7 @@
 #include "form/FormText.h"
 #include "platform/WideText.h"
 #include "win32/ControlIds.h"
+#include "win32/OwnWindow.h"
 
 #include <commctrl.h>
 
@@ -33,15 +34,7 @@ std::wstring FromConsole(std::string_view text) {
 } // namespace
 
 TStampConsole::TStampConsole(HWND owner, HINSTANCE instance) {
-    WNDCLASSW type{};
-    if (!::GetClassInfoW(instance, kClass, &type)) {
-        type.lpfnWndProc = Procedure;
-        type.hInstance = instance;
-        type.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        type.lpszClassName = kClass;
-        ::RegisterClassW(&type);
-    }
+    RegisterOwnClass(instance, kClass, Procedure, ::LoadCursor(nullptr, IDC_ARROW));
     window_ = ::CreateWindowExW(0, kClass, Wide(form::text::kConsoleTitle).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                                 640, 360, owner, nullptr, instance, this);
@@ -73,11 +66,7 @@ TStampConsole::~TStampConsole() {
 }
 
 LRESULT CALLBACK TStampConsole::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE)
-        ::SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TStampConsole*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = OwnerOf<TStampConsole>(window, message, l);
     switch (message) {
     case WM_SIZE:
         if (self)

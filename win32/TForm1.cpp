@@ -6,6 +6,7 @@
 #include "form/WindowLayout.h"
 #include "platform/WideText.h"
 #include "win32/ControlIds.h"
+#include "win32/OwnWindow.h"
 #include "win32/QuestionBox.h"
 
 #include <commctrl.h>
@@ -54,14 +55,8 @@ LRESULT CALLBACK PathKeys(HWND edit, UINT message, WPARAM w, LPARAM l, UINT_PTR,
 
 TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
     : instance_(instance), list_(*this), arguments_(std::move(arguments)) {
-    WNDCLASSW type{};
-    type.lpfnWndProc = Procedure;
-    type.hInstance = instance;
-    type.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    type.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = ids::kWindowClass;
-    ::RegisterClassW(&type);
+    RegisterOwnClass(instance, ids::kWindowClass, Procedure, ::LoadCursor(nullptr, IDC_ARROW),
+                     ::LoadIcon(nullptr, IDI_APPLICATION));
     const form::TSettings defaults;
     window_ =
         ::CreateWindowExW(WS_EX_CONTROLPARENT, ids::kWindowClass, Wide(form::text::kTitle).c_str(),
@@ -114,11 +109,7 @@ bool TForm1::PreTranslate(MSG& message) {
 }
 
 LRESULT CALLBACK TForm1::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE)
-        ::SetWindowLongPtrW(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* self = reinterpret_cast<TForm1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = OwnerOf<TForm1>(window, message, l);
     if (!self || !self->rules_)
         return ::DefWindowProcW(window, message, w, l);
     return self->Handle(message, w, l);
