@@ -127,11 +127,16 @@ engine::RunContext TFormRules::Context() const {
     return {programFolder_, *script_, setup_.zone ? *setup_.zone : engine::MachineZone()};
 }
 
+bool TFormRules::RunStillGoing() {
+    if (!console_.IsRunning())
+        return false;
+    view_.Boxes().ShowInformation(text::kRunStillGoing);
+    return true;
+}
+
 void TFormRules::DoItBtnClick() {
-    if (console_.IsRunning()) {
-        view_.Boxes().ShowInformation(text::kRunStillGoing);
+    if (RunStillGoing())
         return;
-    }
     engine::RunRequest request{{list_.Folder(), list_.Items(), view_.SelectedFlags()},
                                {view_.TargetPattern(), view_.FilterText()}};
     engine::RunContext context = Context();
@@ -141,10 +146,8 @@ void TFormRules::DoItBtnClick() {
 }
 
 void TFormRules::Palautaaiemmatajat1Click() {
-    if (console_.IsRunning()) {
-        view_.Boxes().ShowInformation(text::kRunStillGoing);
+    if (RunStillGoing())
         return;
-    }
     engine::RunRestore(*road_, Context(), list_.Folder(), records_);
 }
 

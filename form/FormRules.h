@@ -130,6 +130,8 @@ private:
     class Road;
 
     engine::RunContext Context() const;
+    /// True, with the box that says so, where a run's script is still going: one run at a time.
+    bool RunStillGoing();
 
     TFormView& view_;
     FileListState& list_;
