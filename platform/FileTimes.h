@@ -85,14 +85,26 @@ struct FileTimeChange {
     std::optional<FileTime> creation;
     std::optional<FileTime> lastAccess;
     std::optional<FileTime> lastWrite;
+    /// Where set, the entry is changed only if its last-write time is still this one (see
+    /// CheckLastWrite): a guard against changing a file edited since this time was given to it.
+    std::optional<FileTime> ifLastWrite;
 };
 
+/// Empty when `stored`, an entry's last-write time, is still `expected`, a time given to it
+/// earlier: within a second, as whole seconds are what a stamp gives, or within the wider step
+/// of the file system that holds `path` (two seconds on FAT). operation_canceled where it is
+/// not.
+[[nodiscard]] std::error_code CheckLastWrite(const std::string& path, FileTime stored,
+                                             FileTime expected);
+
 /// Opens the entry at `path` (a file, or a folder) for changing and sets the chosen times. An
-/// entry that nobody may write (no write permission at all) is refused, whoever asks. Every time
-/// set is read back: one the file system did not store as given (beyond its step, see
-/// TimeKeeping) is an error, result_out_of_range for a time outside what it can hold. Where the
-/// file system keeps no creation time that can be set, the other slots are still set and
-/// `creationNotKept` becomes true.
+/// entry that nobody may write (no write permission at all) is refused, whoever asks. Where the
+/// change names `ifLastWrite`, the entry's last-write time is checked right before the change,
+/// on the entry about to be changed, and an entry that no longer carries it is left as it is
+/// with operation_canceled. Every time set is read back: one the file system did not store as
+/// given (beyond its step, see TimeKeeping) is an error, result_out_of_range for a time outside
+/// what it can hold. Where the file system keeps no creation time that can be set, the other
+/// slots are still set and `creationNotKept` becomes true.
 [[nodiscard]] std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
                                            bool& creationNotKept);
 

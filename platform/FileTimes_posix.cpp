@@ -328,6 +328,17 @@ std::error_code Change(const std::string& path, const struct stat& st, const Fil
     return {};
 }
 
+/// The guard of a change: the last-write time in `st`, the entry's status, is still `expected`.
+std::error_code CheckGuard(const std::string& path, const struct stat& st, FileTime expected) {
+    struct statx_timestamp stamp {};
+    stamp.tv_sec = st.st_mtim.tv_sec;
+    stamp.tv_nsec = static_cast<std::uint32_t>(st.st_mtim.tv_nsec);
+    FileTime stored = 0;
+    if (!ToFileTime(stamp, stored))
+        return std::make_error_code(std::errc::operation_canceled);
+    return CheckLastWrite(path, stored, expected);
+}
+
 } // namespace
 
 std::error_code SetFileTimes(const std::string& path, const FileTimeChange& change,
@@ -340,6 +351,11 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
         return Errno();
     if (ReadOnly(st))
         return std::make_error_code(std::errc::permission_denied);
+    // The guard reads the very status the change starts from, through the same folder
+    // descriptor: the entry is never opened, so no check could come closer to the change.
+    if (change.ifLastWrite)
+        if (const std::error_code error = CheckGuard(path, st, *change.ifLastWrite))
+            return error;
 
     Before before;
     std::error_code error = Change(path, st, change, before, creationNotKept);

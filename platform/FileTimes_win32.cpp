@@ -134,6 +134,11 @@ std::error_code SetFileTimes(const std::string& path, const FileTimeChange& chan
     FILETIME before[3];
     if (!::GetFileTime(entry.get(), &before[0], &before[1], &before[2]))
         return LastError();
+    // Read through the handle the times are set on, which lets nobody else write meanwhile.
+    if (change.ifLastWrite)
+        if (const std::error_code error =
+                CheckLastWrite(path, Ticks(before[2]), *change.ifLastWrite))
+            return error;
     FILETIME creation, access, write;
     if (change.creation)
         creation = ToFiletime(*change.creation);
