@@ -7,9 +7,33 @@
 namespace stamp {
 namespace {
 
-bool IsSwitch(std::string_view argument, char letter) {
-    const char wanted[] = {'/', letter};
-    return platform::EqualsIgnoringAsciiCase(argument, std::string_view(wanted, 2));
+bool IsSwitch(std::string_view argument, std::string_view name) {
+    return argument.size() == name.size() + 1 && argument[0] == '/' &&
+           platform::EqualsIgnoringAsciiCase(argument.substr(1), name);
+}
+
+using Parse = bool (*)(std::string_view, SystemTime&);
+
+/// Reads the value after the argument at `i` into `time`, moving `i` onto it.
+ScanFault ScanValue(const std::vector<std::string>& arguments, std::size_t& i, Parse parse,
+                    SystemTime& time, ScanFault missing, ScanFault bad) {
+    if (i + 1 == arguments.size())
+        return missing;
+    return parse(arguments[++i], time) ? ScanFault::None : bad;
+}
+
+/// The date and the time after /IF at `i`, moving `i` onto the time.
+ScanFault ScanGuard(const std::vector<std::string>& arguments, std::size_t& i,
+                    StampRequest& request) {
+    SystemTime guard;
+    ScanFault fault =
+        ScanValue(arguments, i, ParseDate, guard, ScanFault::DateMissing, ScanFault::BadDate);
+    if (fault == ScanFault::None)
+        fault =
+            ScanValue(arguments, i, ParseTime, guard, ScanFault::TimeMissing, ScanFault::BadTime);
+    if (fault == ScanFault::None)
+        request.ifLastWrite = guard;
+    return fault;
 }
 
 } // namespace
@@ -21,37 +45,32 @@ ScanResult ScanArguments(const std::vector<std::string>& arguments, const System
     request.showHelp = arguments.empty();
 
     const std::size_t n = arguments.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n && result.fault == ScanFault::None; ++i) {
         const std::string& argument = arguments[i];
         if (i == n - 1 && (argument.empty() || argument[0] != '/')) {
             request.fileMask = std::string(platform::PathPrefix(argument, kMaxPath));
             continue;
         }
-        if (IsSwitch(argument, 'W')) {
+        if (IsSwitch(argument, "W")) {
             // The last-write time is set on every run anyway.
-        } else if (IsSwitch(argument, 'A')) {
+        } else if (IsSwitch(argument, "A")) {
             request.setLastAccessTime = true;
-        } else if (IsSwitch(argument, 'C')) {
+        } else if (IsSwitch(argument, "C")) {
             request.setCreationTime = true;
-        } else if (IsSwitch(argument, 'S')) {
+        } else if (IsSwitch(argument, "S")) {
             request.includeFolders = true;
-        } else if (IsSwitch(argument, '?')) {
+        } else if (IsSwitch(argument, "?")) {
             request.showHelp = true;
-        } else if (IsSwitch(argument, 'D') || IsSwitch(argument, 'T')) {
-            const bool date = IsSwitch(argument, 'D');
-            if (i == n - 1) {
-                result.fault = date ? ScanFault::DateMissing : ScanFault::TimeMissing;
-                return result;
-            }
-            const std::string& value = arguments[++i];
-            if (date ? !ParseDate(value, request.newDateTime)
-                     : !ParseTime(value, request.newDateTime)) {
-                result.fault = date ? ScanFault::BadDate : ScanFault::BadTime;
-                return result;
-            }
+        } else if (IsSwitch(argument, "D")) {
+            result.fault = ScanValue(arguments, i, ParseDate, request.newDateTime,
+                                     ScanFault::DateMissing, ScanFault::BadDate);
+        } else if (IsSwitch(argument, "T")) {
+            result.fault = ScanValue(arguments, i, ParseTime, request.newDateTime,
+                                     ScanFault::TimeMissing, ScanFault::BadTime);
+        } else if (IsSwitch(argument, "IF")) {
+            result.fault = ScanGuard(arguments, i, request);
         } else {
             result.fault = ScanFault::InvalidSwitch;
-            return result;
         }
     }
     return result;

@@ -2,6 +2,7 @@
 
 #include "stamp/SystemTime.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,15 +20,17 @@ struct StampRequest {
     bool includeFolders = false;
     bool showHelp = false;
     SystemTime newDateTime; ///< Local; starts as the time the tool started.
+    /// Local, from /IF: only entries whose last-write time is still this one are stamped.
+    std::optional<SystemTime> ifLastWrite;
 };
 
 /// The first fault of a command line.
 enum class ScanFault {
     None,
     InvalidSwitch, ///< Neither a known switch nor the file mask.
-    DateMissing,   ///< /D is the last argument.
+    DateMissing,   ///< /D or /IF is the last argument.
     BadDate,       ///< The date breaks MM-DD-YYYY.
-    TimeMissing,   ///< /T is the last argument.
+    TimeMissing,   ///< /T, or /IF and its date, end the arguments.
     BadTime,       ///< The time breaks HH:MM:SS.
 };
 
@@ -38,9 +41,10 @@ struct ScanResult {
 };
 
 /// Scans the arguments after the program's own path. `now` is the local time at start, which
-/// /D and /T change in part. A switch is the whole argument compared without regard to case; the
-/// last argument is the file mask unless it begins with "/"; the value after /D or /T is always
-/// taken as that value. The first fault ends the scan.
+/// /D and /T change in part; /IF takes a date and a time of its own. A switch is the whole
+/// argument compared without regard to case; the last argument is the file mask unless it begins
+/// with "/"; the values after /D, /T or /IF are always taken as those values, with the faults of
+/// /D's date and /T's time. The first fault ends the scan.
 ScanResult ScanArguments(const std::vector<std::string>& arguments, const SystemTime& now);
 
 } // namespace stamp

@@ -31,6 +31,12 @@ void PrintAnnouncement(Console& console, const SystemTime& t) {
     Print(console, text::kAnnouncement, t.day, t.month, t.year, t.hour, t.minute, t.second);
 }
 
+/// A local calendar time as a UTC file time, by the offset in force now.
+bool ToUtc(const SystemTime& time, std::int32_t offset, platform::FileTime& utc) {
+    platform::FileTime local = 0;
+    return SystemTimeToFileTime(time, local) && LocalFileTimeToFileTime(local, offset, utc);
+}
+
 } // namespace
 
 int StampEntries(const StampRequest& request, const StampClock& clock, Console& console) {
@@ -40,10 +46,10 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
         console.Out(text::kNoZone);
         return 1;
     }
-    platform::FileTime local = 0, utc = 0;
+    platform::FileTime utc = 0, guard = 0;
     SystemTime announced;
-    if (!SystemTimeToFileTime(request.newDateTime, local) ||
-        !LocalFileTimeToFileTime(local, *offset, utc) || !clock.UtcToLocal(utc, announced)) {
+    if (!ToUtc(request.newDateTime, *offset, utc) || !clock.UtcToLocal(utc, announced) ||
+        (request.ifLastWrite && !ToUtc(*request.ifLastWrite, *offset, guard))) {
         console.Out(text::kInvalidDateTime);
         return 1;
     }
@@ -51,6 +57,8 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
 
     platform::FileTimeChange change;
     change.lastWrite = utc;
+    if (request.ifLastWrite)
+        change.ifLastWrite = guard;
     if (request.setCreationTime)
         change.creation = utc;
     if (request.setLastAccessTime)

@@ -38,6 +38,15 @@ TEST(ArgumentScanTest, Faults) {
         {"switch taken as date", {"/D", "/C"}, ScanFault::BadDate},
         {"first fault ends the scan", {"/T", "1", "/X", "y"}, ScanFault::BadTime},
         {"value never the mask", {"/D", "02-17-2005"}, ScanFault::None},
+        {"guard switch last", {"/IF"}, ScanFault::DateMissing},
+        {"guard without its time", {"/C", "/IF", "02-17-2005"}, ScanFault::TimeMissing},
+        {"guard's date bad", {"/IF", "17.02.2005", "14:03:09", "x"}, ScanFault::BadDate},
+        {"guard's time bad", {"/IF", "02-17-2005", "14-03-09", "x"}, ScanFault::BadTime},
+        {"guard's time is no switch", {"/IF", "02-17-2005", "/C", "x"}, ScanFault::BadTime},
+        {"guard in small letters", {"/if", "02-17-2005", "14:03:09", "x"}, ScanFault::None},
+        {"guard's values never the mask", {"/IF", "02-17-2005", "14:03:09"}, ScanFault::None},
+        {"guard word cut short", {"/I", "x"}, ScanFault::InvalidSwitch},
+        {"guard word run on", {"/IFF", "02-17-2005", "14:03:09", "x"}, ScanFault::InvalidSwitch},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ScanArguments(row.args, Start()).fault, row.fault) << row.what;
@@ -82,6 +91,16 @@ TEST(ArgumentScanTest, Requests) {
     const auto unchecked = scan({"/D", "13-45-2005", "/T", "25:61:61", "x"});
     EXPECT_EQ(unchecked.newDateTime.month, 13) << "ranges are not checked by the scan";
     EXPECT_EQ(unchecked.newDateTime.minute, 61);
+
+    EXPECT_FALSE(stampLine.ifLastWrite) << "no guard without /IF";
+    const auto guarded = scan({"/If", "02-17-2005", "14:03:09", "/D", "03-01-2006", "x"});
+    ASSERT_TRUE(guarded.ifLastWrite);
+    const SystemTime g = *guarded.ifLastWrite;
+    EXPECT_EQ((std::vector<int>{g.year, g.month, g.day, g.hour, g.minute, g.second, g.millisecond}),
+              (std::vector<int>{2005, 2, 17, 14, 3, 9, 0}));
+    EXPECT_EQ(guarded.newDateTime.year, 2006) << "the guard is no new date";
+    EXPECT_EQ(guarded.newDateTime.hour, 20) << "nor a new time";
+    EXPECT_EQ(guarded.fileMask, "x");
 
     EXPECT_EQ(scan({std::string(300, 'a')}).fileMask, std::string(259, 'a'));
     EXPECT_EQ(scan({"-C"}).fileMask, "-C");

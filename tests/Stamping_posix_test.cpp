@@ -233,6 +233,80 @@ TEST_F(StampingTest, TimesTheDiskCannotHold) {
     }
 }
 
+// Guards /IF: an entry is stamped only while its last-write time is the guard's, within the
+// second, and is otherwise left whole, access and creation times too, with its "Cannot change"
+// line and status 0.
+TEST_F(StampingTest, GuardOnTheLastWrite) {
+    const struct {
+        const char* what;
+        std::vector<std::string> switches;
+        int lastWriteMs; ///< After kOld, 2000-01-01 00:00:00.
+        const char* guardTime;
+        bool stamped;
+    } rows[] = {
+        {"guard matches", {}, 0, "00:00:00", true},
+        {"guard a second off", {}, 0, "00:00:01", false},
+        {"guard a day off", {}, 0, "23:59:59", false},
+        {"/A /C, guard matches", {"/A", "/C"}, 0, "00:00:00", true},
+        {"/A /C, guard differs", {"/A", "/C"}, 0, "00:00:01", false},
+        {"/C, guard differs", {"/C"}, 0, "00:00:02", false},
+        {"fraction inside the second", {}, 750, "00:00:00", true},
+        {"fraction a second beyond", {}, 1250, "00:00:00", false},
+        {"fraction a second before", {}, -1250, "00:00:00", false},
+    };
+    for (const auto& row : rows) {
+        const auto file = Make("clip.wmv");
+        test::SetLastWrite(file, kOld, row.lastWriteMs);
+        const platform::FileTimeSet before = TimesOf(file);
+        std::vector<std::string> args = row.switches;
+        args.insert(args.end(), {"/IF", "01-01-2000", row.guardTime, "/D", "02-17-2005", "/T",
+                                 "14:03:09", "clip.wmv"});
+        EXPECT_EQ(Stamp(args), 0) << row.what;
+        EXPECT_EQ(console.out,
+                  std::string("New file date/time will be 17/02/2005  14:03:09\n") +
+                      (row.stamped ? "File clip.wmv date/time changed succesfully\n\n"
+                                   : "Cannot change date/time of clip.wmv -- file ignored\n\n"))
+            << row.what;
+        const auto times = TimesOf(file);
+        if (row.stamped) {
+            EXPECT_EQ(times.lastWrite, At(kFeb17_2005_140309)) << row.what;
+        } else {
+            EXPECT_EQ(times.lastWrite, before.lastWrite) << row.what;
+            EXPECT_EQ(times.lastAccess, before.lastAccess) << row.what;
+            EXPECT_EQ(times.creation, before.creation) << row.what;
+            EXPECT_EQ(console.err, "") << row.what;
+        }
+        std::filesystem::remove(file);
+    }
+}
+
+// Guards the guard's zone: it is turned into UTC by the offset in force now, as the new time is,
+// so the time a run left in the other half of the daylight-saving year matches it, and the one
+// the announcement showed does not. A guard that is no calendar time stamps nothing.
+TEST_F(StampingTest, GuardTakesTheOffsetOfTheNewTime) {
+    test::ScopedTz zone(test::kEasternEurope);
+    const auto file = Make("clip.wmv");
+    const long long summer = kJul15_2025 * 1000;
+    EXPECT_EQ(Stamp({"/D", "02-17-2005", "/T", "14:03:09", "clip.wmv"}, summer), 0);
+    const FileTime left = TimesOf(file).lastWrite;
+
+    EXPECT_EQ(Stamp({"/IF", "02-17-2005", "13:03:09", "/T", "00:00:00", "clip.wmv"}, summer), 0);
+    EXPECT_NE(console.out.find("Cannot change date/time of clip.wmv"), std::string::npos);
+    EXPECT_EQ(TimesOf(file).lastWrite, left);
+
+    EXPECT_EQ(Stamp({"/IF", "02-30-2005", "14:03:09", "/T", "00:00:00", "clip.wmv"}, summer), 1);
+    EXPECT_EQ(console.out, stamp::text::kInvalidDateTime);
+    EXPECT_EQ(TimesOf(file).lastWrite, left);
+
+    EXPECT_EQ(
+        Stamp({"/IF", "02-17-2005", "14:03:09", "/D", "01-01-2001", "/T", "00:00:00", "clip.wmv"},
+              summer),
+        0);
+    EXPECT_NE(console.out.find("File clip.wmv date/time changed succesfully"), std::string::npos);
+    constexpr long long kJan1_2001 = 978307200; // 2001-01-01 00:00:00 UTC
+    EXPECT_EQ(TimesOf(file).lastWrite, At(kJan1_2001 - 3 * 3600));
+}
+
 /// A clock whose time or zone cannot be read.
 class BrokenClock final : public stamp::StampClock {
 public:
