@@ -2,6 +2,7 @@
 
 #include "platform/UniqueFd_posix.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -11,12 +12,16 @@ namespace platform {
 
 namespace {
 
-/// Reads the whole of `file`, but no more than `most` bytes.
-std::error_code ReadUpTo(int file, std::size_t most, std::string& bytes) {
-    std::string read(most, '\0');
+/// Reads the whole of `file`, but no more than `most` bytes. The buffer grows with what arrives,
+/// starting from the size the file has now: a bound of many megabytes costs nothing for a small
+/// file.
+std::error_code ReadUpTo(int file, std::size_t most, std::size_t sizeNow, std::string& bytes) {
+    std::string read(std::min(most, std::max<std::size_t>(sizeNow + 1, 4096)), '\0');
     std::size_t got = 0;
     while (got < most) {
-        const ssize_t n = ::read(file, read.data() + got, most - got);
+        if (got == read.size())
+            read.resize(std::min(most, read.size() * 2));
+        const ssize_t n = ::read(file, read.data() + got, read.size() - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -52,7 +57,7 @@ std::error_code ReadRegularFile(const std::string& path, std::size_t most, std::
     struct stat st;
     std::error_code error;
     const UniqueFd file = OpenForReading(path, 0, st, error);
-    return file ? ReadUpTo(file.get(), most, bytes) : error;
+    return file ? ReadUpTo(file.get(), most, static_cast<std::size_t>(st.st_size), bytes) : error;
 }
 
 std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::string& bytes) {
@@ -67,7 +72,26 @@ std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::stri
         return std::make_error_code(std::errc::permission_denied);
     if (static_cast<std::uint64_t>(st.st_size) > most)
         return std::make_error_code(std::errc::file_too_large);
-    return ReadUpTo(file.get(), most, bytes);
+    return ReadUpTo(file.get(), most, static_cast<std::size_t>(st.st_size), bytes);
+}
+
+std::error_code RemoveOwnFile(const std::string& path) {
+    struct stat st;
+    std::error_code error;
+    // Checked on what the name leads to now, and removed unless it was replaced meanwhile.
+    const UniqueFd file = OpenForReading(path, O_NOFOLLOW, st, error);
+    if (!file)
+        return error;
+    if (st.st_uid != ::geteuid())
+        return std::make_error_code(std::errc::operation_not_permitted);
+    struct stat now;
+    if (::lstat(path.c_str(), &now) != 0)
+        return {errno, std::generic_category()};
+    if (now.st_dev != st.st_dev || now.st_ino != st.st_ino)
+        return std::make_error_code(std::errc::operation_not_permitted);
+    if (::unlink(path.c_str()) != 0)
+        return {errno, std::generic_category()};
+    return {};
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include "platform/Win32_win32.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -18,12 +20,19 @@ std::error_code OpenForReading(const std::string& path, UniqueHandle& file) {
     return {};
 }
 
+/// Reads the whole of `file`, but no more than `most` bytes, growing the buffer with what arrives.
 std::error_code ReadUpTo(HANDLE file, std::size_t most, std::string& bytes) {
-    std::string read(most, '\0');
+    LARGE_INTEGER size{};
+    const std::size_t sizeNow =
+        ::GetFileSizeEx(file, &size) ? static_cast<std::size_t>(size.QuadPart) : 0;
+    std::string read(std::min(most, std::max<std::size_t>(sizeNow + 1, 4096)), '\0');
     std::size_t got = 0;
     while (got < most) {
+        if (got == read.size())
+            read.resize(std::min(most, read.size() * 2));
         DWORD n = 0;
-        if (!::ReadFile(file, read.data() + got, static_cast<DWORD>(most - got), &n, nullptr))
+        if (!::ReadFile(file, read.data() + got, static_cast<DWORD>(read.size() - got), &n,
+                        nullptr))
             return LastError();
         if (n == 0)
             break;
@@ -53,6 +62,16 @@ std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::stri
     if (static_cast<unsigned long long>(size.QuadPart) > most)
         return std::make_error_code(std::errc::file_too_large);
     return ReadUpTo(file.get(), most, bytes);
+}
+
+std::error_code RemoveOwnFile(const std::string& path) {
+    UniqueHandle file;
+    if (const std::error_code error = OpenForReading(path, file))
+        return error;
+    file.reset();
+    if (!::DeleteFileW(Wide(path).c_str()))
+        return LastError();
+    return {};
 }
 
 } // namespace platform
