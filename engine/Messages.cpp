@@ -60,14 +60,20 @@ std::string When(const CalendarTime& t) {
 
 } // namespace
 
-std::string AskRestore(std::size_t count, std::size_t leftAlone, const CalendarTime& when) {
-    std::string text = "Palautetaanko " + std::to_string(count) +
-                       " kohdetiedostolle aiemmat ajat, jotka niillä oli ennen " + When(when) +
+std::string AskRestore(const RestoreOffer& offer, bool earlier) {
+    std::string text = "Palautetaanko " + std::to_string(offer.count) +
+                       " kohdetiedostolle aiemmat ajat, jotka niillä oli ennen " +
+                       When(offer.when) +
                        " tehtyä ajoa? Paina Kyllä, jos haluat palauttaa ajat, ja Ei, jos et.";
-    if (leftAlone > 0)
-        text += "\r\r" + std::to_string(leftAlone) +
+    text += "\r\rAjo tehtiin " + When(offer.when) + " kansiossa " + Quoted(offer.folder) +
+            ", ja se muutti " + std::to_string(offer.changed) +
+            " kohdetiedoston ajat, joita ei ole vielä palautettu.";
+    if (offer.leftAlone > 0)
+        text += "\r\r" + std::to_string(offer.leftAlone) +
                 " muuta ajon kohdetiedostoa jätetään ennalleen, koska niitä on muutettu, ne on "
                 "korvattu tai ne puuttuvat.";
+    if (earlier)
+        text += "\r\rJos painat Ei, sinulta kysytään seuraavaksi saman kansion edellisestä ajosta.";
     return text;
 }
 

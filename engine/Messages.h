@@ -69,9 +69,18 @@ inline constexpr const char* kFractionNotRestored =
 /// No run recorded for the list folder is left to take back.
 std::string NothingToRestore(std::string_view folder);
 
-/// Asks whether to give `count` targets of the run made at `when` (local time) their earlier
-/// times back; `leftAlone` others are no longer as that run left them.
-std::string AskRestore(std::size_t count, std::size_t leftAlone, const CalendarTime& when);
+/// What the question about taking back one recorded run tells.
+struct RestoreOffer {
+    std::size_t count = 0;     ///< Targets that get their earlier times back.
+    std::size_t leftAlone = 0; ///< Others, no longer as the run left them.
+    std::size_t changed = 0;   ///< Targets the run changed that were not given back yet.
+    CalendarTime when;         ///< When the run was made, local time.
+    std::string folder;        ///< The run's list folder.
+};
+
+/// Asks whether to give the targets of the run `offer` tells their earlier times back; where
+/// `earlier`, No moves on to the run made before it.
+std::string AskRestore(const RestoreOffer& offer, bool earlier);
 
 /// No target of the run made at `when` is as the run left it: nothing is restored.
 std::string NothingRestorable(const CalendarTime& when);

@@ -6,6 +6,7 @@
 #include "platform/Wildcard.h"
 
 #include <optional>
+#include <set>
 
 namespace engine {
 namespace {
@@ -47,14 +48,21 @@ TargetState StateNow(const RecordedTarget& target, const platform::FileState& no
 /// The stamp item that gives `target` its earlier times back; nothing where they cannot be given.
 std::optional<StampItem> RestoreItem(const RecordedTarget& target, bool creationSettable,
                                      std::int32_t secondsEast) {
+    const std::optional<TDateTime> left =
+        LocalSecond(platform::ExactTime{static_cast<std::int64_t>(
+                                            (target.setLastWrite - platform::kUnixEpochFileTime) /
+                                            platform::kFileTimeTicksPerSecond),
+                                        0},
+                    secondsEast);
     const std::optional<TDateTime> write = LocalSecond(target.before.lastWrite, secondsEast);
     const std::optional<TDateTime> access = LocalSecond(target.before.lastAccess, secondsEast);
     std::optional<TDateTime> creation;
     if (target.before.creation)
         creation = LocalSecond(*target.before.creation, secondsEast);
-    if (!write || !access || (target.before.creation && !creation))
+    if (!left || !write || !access || (target.before.creation && !creation))
         return std::nullopt;
     StampItem item;
+    item.ifLastWrite = left;
     item.targetName = target.name;
     item.stampCreation = creationSettable && creation.has_value();
     // A creation line left in where none can be set only sets the last-write time again.
@@ -71,7 +79,10 @@ RestorePlan PlanRestore(const RunRecord& record, const platform::HeldFolder& fol
                         std::int32_t secondsEast) {
     RestorePlan plan;
     TargetFolders folders(folder.Inside(""));
-    for (const RecordedTarget& target : record.targets) {
+    for (std::size_t index = 0; index < record.targets.size(); ++index) {
+        const RecordedTarget& target = record.targets[index];
+        if (target.restored)
+            continue;
         // Handed to Stamplet as a mask, a name with wildcards would stamp other files too.
         if (platform::HasWildcards(
                 target.name.substr(platform::FolderPartOf(target.name).size())) ||
@@ -98,33 +109,64 @@ RestorePlan PlanRestore(const RunRecord& record, const platform::HeldFolder& fol
             continue;
         }
         plan.items.push_back(std::move(*item));
+        plan.indices.push_back(index);
     }
     return plan;
 }
 
 namespace {
 
-/// The latest recorded run of the held folder, with any newer record that was refused told;
-/// nothing once the box that ends the restore has been shown.
-std::optional<std::pair<RunRecord, std::string>>
-FindRun(TRunSurroundings& surroundings, const ScriptRun& run, const RunRecords& records) {
+/// The recorded runs of the held folder that still have targets to give back, newest first, with
+/// any newer record that was refused told; nothing once the box that ends the restore has been
+/// shown.
+std::optional<std::vector<RunRecords::Run>>
+FindRuns(TRunSurroundings& surroundings, const ScriptRun& run, const RunRecords& records) {
     platform::FileState folder;
     if (platform::FileStateOf(run.folder.Inside(""), folder)) {
         surroundings.ShowInformation(messages::ListFolderGone(run.folder.Path()));
         return std::nullopt;
     }
-    RunRecords::Found found = records.Latest(folder.device, folder.number);
+    RunRecords::Found found = records.Runs(folder.device, folder.number);
     if (!found.refused.empty()) {
         std::vector<std::pair<std::string, std::error_code>> refused;
         for (const RunRecords::Refused& each : found.refused)
             refused.emplace_back(each.path, each.reason);
         surroundings.ShowInformation(messages::RecordsRefused(refused));
     }
-    if (!found.record) {
+    if (found.runs.empty()) {
         surroundings.ShowInformation(messages::NothingToRestore(run.folder.Path()));
         return std::nullopt;
     }
-    return std::pair{std::move(*found.record), found.path};
+    return std::move(found.runs);
+}
+
+/// The run the user takes back and its plan: the runs are offered newest first, each with what
+/// can be given back now, and No moves on to the one before. Nothing where the user took none or
+/// none has anything to give back, once that has been said.
+std::optional<std::pair<RunRecords::Run, RestorePlan>> PickRun(TRunSurroundings& surroundings,
+                                                               std::vector<RunRecords::Run>& runs,
+                                                               const ScriptRun& run,
+                                                               const StampScript& script) {
+    std::optional<CalendarTime> newest;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const RunRecord& record = runs[i].record;
+        const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
+        newest = newest.value_or(when);
+        RestorePlan plan = PlanRestore(record, run.folder, script, run.scriptName, run.secondsEast);
+        if (plan.items.empty())
+            continue;
+        const bool earlier = i + 1 < runs.size();
+        // Only Yes restores: a box closed otherwise leaves the targets as they are.
+        const Answer answer = surroundings.AskYesNo(messages::AskRestore(
+            {plan.items.size(), plan.leftAlone.size(), record.Unrestored(), when, record.folder},
+            earlier));
+        if (answer == Answer::Yes)
+            return std::pair{std::move(runs[i]), std::move(plan)};
+        if (answer == Answer::Closed || !earlier)
+            return std::nullopt;
+    }
+    surroundings.ShowInformation(messages::NothingRestorable(*newest));
+    return std::nullopt;
 }
 
 } // namespace
@@ -137,29 +179,31 @@ RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
     std::shared_ptr<ScriptRun> run = HoldListFolder(surroundings, context, listFolder, secondsEast);
     if (!run)
         return RunEnd::Stopped;
-    std::optional<std::pair<RunRecord, std::string>> found = FindRun(surroundings, *run, records);
-    if (!found)
+    std::optional<std::vector<RunRecords::Run>> runs = FindRuns(surroundings, *run, records);
+    if (!runs)
         return RunEnd::Stopped;
-    // Named copies: a lambda below keeps them, and a structured binding cannot be captured
-    // everywhere.
-    const RunRecord& record = found->first;
-    const std::string& path = found->second;
-    RestorePlan plan =
-        PlanRestore(record, run->folder, context.script, run->scriptName, secondsEast);
-    const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, secondsEast));
-    if (plan.items.empty()) {
-        surroundings.ShowInformation(messages::NothingRestorable(when));
+    std::optional<std::pair<RunRecords::Run, RestorePlan>> picked =
+        PickRun(surroundings, *runs, *run, context.script);
+    if (!picked)
         return RunEnd::Stopped;
-    }
-    // Only Yes restores: a box closed otherwise leaves the targets as they are.
-    if (surroundings.AskYesNo(
-            messages::AskRestore(plan.items.size(), plan.leftAlone.size(), when)) != Answer::Yes)
-        return RunEnd::Stopped;
+    RestorePlan& plan = picked->second;
     run->items = std::move(plan.items);
     run->leftAlone = std::move(plan.leftAlone);
     run->note = messages::kFractionNotRestored;
-    run->afterEnd = [&records, path, record](TRunSurroundings& after) {
-        if (const std::error_code error = records.MarkRestored(path, record))
+    run->afterEnd = [&records, path = picked->first.path, started = picked->first.record.started,
+                     indices = std::move(plan.indices),
+                     items = run->items](TRunSurroundings& after, const TargetReport& report) {
+        // Only what was read back with its earlier times counts as given back.
+        std::set<std::string> notRestored;
+        for (const auto& problem : report.problems)
+            notRestored.insert(problem.first);
+        std::vector<std::size_t> restored;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (!notRestored.count(items[i].targetName))
+                restored.push_back(indices[i]);
+        if (restored.empty())
+            return;
+        if (const std::error_code error = records.MarkRestored(path, started, restored))
             after.ShowError(messages::RecordNotMarked(path, error.message()));
     };
     return WriteAndStart(surroundings, context, std::move(run));

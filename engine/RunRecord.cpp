@@ -13,7 +13,10 @@
 namespace engine {
 namespace {
 
-constexpr std::string_view kFirstLine = "Kronalo restore record 1";
+/// The first line of a record, and that of the records of earlier versions, which had one mark
+/// for the whole run and none for each target.
+constexpr std::string_view kFirstLine = "Kronalo restore record 2";
+constexpr std::string_view kFirstLineOfOne = "Kronalo restore record 1";
 constexpr const char* kEnding = ".kronalo-run";
 
 /// A name as one word of the file: bytes that are no printable ASCII, and "%", as %XX.
@@ -80,10 +83,20 @@ std::string TargetLine(const RecordedTarget& target) {
            std::to_string(s.number) + " " + (s.folder ? "1" : "0") + " " +
            (s.creation ? Time(*s.creation) : "- -") + " " + Time(s.lastAccess) + " " +
            Time(s.lastWrite) + " " + std::to_string(target.setCreation) + " " +
-           std::to_string(target.setLastWrite) + "\n";
+           std::to_string(target.setLastWrite) + (target.restored ? " 1" : " 0") + "\n";
 }
 
-std::optional<RecordedTarget> ParseTarget(std::string_view line) {
+/// A mark of 0 or 1 as the next word of `line`.
+bool ReadMark(std::string_view& line, bool& mark) {
+    int value = 0;
+    if (!ReadNumber(line, value) || value < 0 || value > 1)
+        return false;
+    mark = value == 1;
+    return true;
+}
+
+/// One target line; `marked` where the line ends with the target's own restored mark.
+std::optional<RecordedTarget> ParseTarget(std::string_view line, bool marked) {
     RecordedTarget target;
     platform::FileState& s = target.before;
     int folder = 0;
@@ -104,7 +117,7 @@ std::optional<RecordedTarget> ParseTarget(std::string_view line) {
     }
     if (!ReadTime(line, s.lastAccess) || !ReadTime(line, s.lastWrite) ||
         !ReadNumber(line, target.setCreation) || !ReadNumber(line, target.setLastWrite) ||
-        !line.empty())
+        (marked && !ReadMark(line, target.restored)) || !line.empty())
         return std::nullopt;
     return target;
 }
@@ -128,10 +141,14 @@ std::optional<std::string_view> Field(std::string_view& text, std::string_view k
     return line->substr(key.size() + 1);
 }
 
-bool ParseHeader(std::string_view& text, RunRecord& record, std::size_t& count) {
+/// The lines before the targets. `version` tells the layout: 1 has a mark for the whole run
+/// (`restored`) where 2 has `begun`, and marks each target.
+bool ParseHeader(std::string_view& text, RunRecord& record, std::size_t& count, int& version,
+                 bool& restored) {
     std::optional<std::string_view> line = Line(text);
-    if (!line || *line != kFirstLine)
+    if (!line || (*line != kFirstLine && *line != kFirstLineOfOne))
         return false;
+    version = *line == kFirstLine ? 2 : 1;
     std::optional<std::string_view> field = Field(text, "folder");
     std::optional<std::string> folder;
     if (!field || !(folder = Unescaped(*field)))
@@ -144,11 +161,12 @@ bool ParseHeader(std::string_view& text, RunRecord& record, std::size_t& count) 
     field = Field(text, "started");
     if (!field || !ReadTime(*field, record.started) || !field->empty())
         return false;
-    int restored = 0;
-    field = Field(text, "restored");
-    if (!field || !ReadNumber(*field, restored) || !field->empty() || restored < 0 || restored > 1)
+    // A record of the first version was written only for a run that went on to start.
+    record.begun = version == 1;
+    bool& mark = version == 1 ? restored : record.begun;
+    field = Field(text, version == 1 ? "restored" : "begun");
+    if (!field || !ReadMark(*field, mark) || !field->empty())
         return false;
-    record.restored = restored == 1;
     field = Field(text, "targets");
     return field && ReadNumber(*field, count) && field->empty();
 }
@@ -161,7 +179,7 @@ std::string FormatRunRecord(const RunRecord& record) {
     text += "folder-identity " + std::to_string(record.folderDevice) + " " +
             std::to_string(record.folderNumber) + "\n";
     text += "started " + Time(record.started) + "\n";
-    text += std::string("restored ") + (record.restored ? "1" : "0") + "\n";
+    text += std::string("begun ") + (record.begun ? "1" : "0") + "\n";
     text += "targets " + std::to_string(record.targets.size()) + "\n";
     for (const RecordedTarget& target : record.targets)
         text += TargetLine(target);
@@ -171,14 +189,17 @@ std::string FormatRunRecord(const RunRecord& record) {
 std::optional<RunRecord> ParseRunRecord(std::string_view text) {
     RunRecord record;
     std::size_t count = 0;
-    if (!ParseHeader(text, record, count) || count > text.size())
+    int version = 0;
+    bool restored = false;
+    if (!ParseHeader(text, record, count, version, restored) || count > text.size())
         return std::nullopt;
     record.targets.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         std::optional<std::string_view> line = Line(text);
         std::optional<RecordedTarget> target;
-        if (!line || !(target = ParseTarget(*line)))
+        if (!line || !(target = ParseTarget(*line, version == 2)))
             return std::nullopt;
+        target->restored = target->restored || restored;
         record.targets.push_back(std::move(*target));
     }
     // A record cut short lacks its last line; one with more after it is no record either.
@@ -191,20 +212,35 @@ std::error_code DamagedRecord() {
     return std::make_error_code(std::errc::illegal_byte_sequence);
 }
 
-std::vector<std::string> RunRecords::Files() const {
-    std::vector<std::string> files;
+std::size_t RunRecord::Unrestored() const {
+    return static_cast<std::size_t>(
+        std::count_if(targets.begin(), targets.end(),
+                      [](const RecordedTarget& target) { return !target.restored; }));
+}
+
+std::vector<RunRecords::Entry> RunRecords::Load() const {
+    std::vector<Entry> entries;
     // Without a folder of its own, no record is anywhere.
     if (folder_.empty())
-        return files;
+        return entries;
     platform::DirectorySearch search;
-    platform::FoundEntry entry;
-    for (bool found = !search.First(platform::JoinPath(folder_, std::string("*") + kEnding), entry);
-         found; found = search.Next(entry))
-        if (!entry.folder && std::string_view(entry.name).ends_with(kEnding))
-            files.push_back(entry.name);
+    platform::FoundEntry found;
+    for (bool more = !search.First(platform::JoinPath(folder_, std::string("*") + kEnding), found);
+         more; more = search.Next(found))
+        if (!found.folder && std::string_view(found.name).ends_with(kEnding))
+            entries.push_back({platform::JoinPath(folder_, found.name), std::nullopt, {}});
     // Named by when they started, so their names sort in that order.
-    std::sort(files.begin(), files.end());
-    return files;
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.path < b.path; });
+    for (Entry& entry : entries) {
+        std::string text;
+        if ((entry.refusal = platform::ReadOwnFile(entry.path, kLargest, text)))
+            continue;
+        entry.record = ParseRunRecord(text);
+        if (!entry.record)
+            entry.refusal = DamagedRecord();
+    }
+    return entries;
 }
 
 std::error_code RunRecords::Add(const RunRecord& record, std::string& path) const {
@@ -221,40 +257,59 @@ std::error_code RunRecords::Add(const RunRecord& record, std::string& path) cons
     platform::HeldFile file;
     if (const std::error_code error = file.Write(path, FormatRunRecord(record), true))
         return error;
-    const std::vector<std::string> files = Files();
-    for (std::size_t i = 0; i + kKept < files.size(); ++i)
-        std::remove(platform::JoinPath(folder_, files[i]).c_str());
+    // Only whole records of the user's own go, oldest run first; the clock may have stood ahead
+    // when an older one was written, so the new one is never among them.
+    std::vector<Entry> others = Load();
+    std::erase_if(others, [&path](const Entry& e) { return !e.record || e.path == path; });
+    std::stable_sort(others.begin(), others.end(), [](const Entry& a, const Entry& b) {
+        const platform::ExactTime &x = a.record->started, &y = b.record->started;
+        return x.seconds != y.seconds ? x.seconds < y.seconds : x.nanoseconds < y.nanoseconds;
+    });
+    for (std::size_t i = 0; i + kKept < others.size() + 1; ++i)
+        // One that cannot go stays; the new record is kept all the same.
+        (void)platform::RemoveOwnFile(others[i].path);
     return {};
 }
 
-RunRecords::Found RunRecords::Latest(std::uint64_t device, std::uint64_t number) const {
+std::error_code RunRecords::Rewrite(const std::string& path, const RunRecord& record) const {
+    platform::HeldFile file;
+    return file.Write(path, FormatRunRecord(record), true);
+}
+
+std::error_code RunRecords::Remove(const std::string& path) const {
+    return platform::RemoveOwnFile(path);
+}
+
+RunRecords::Found RunRecords::Runs(std::uint64_t device, std::uint64_t number) const {
     Found found;
-    const std::vector<std::string> files = Files();
-    for (auto name = files.rbegin(); name != files.rend(); ++name) {
-        const std::string path = platform::JoinPath(folder_, *name);
-        std::string text;
-        if (const std::error_code error = platform::ReadOwnFile(path, kLargest, text)) {
-            found.refused.push_back({path, error});
+    std::vector<Entry> entries = Load();
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (!entry->record) {
+            if (found.runs.empty())
+                found.refused.push_back({entry->path, entry->refusal});
             continue;
         }
-        std::optional<RunRecord> record = ParseRunRecord(text);
-        if (!record) {
-            found.refused.push_back({path, DamagedRecord()});
-            continue;
-        }
-        if (record->folderDevice != device || record->folderNumber != number || record->restored)
-            continue;
-        found.record = std::move(record);
-        found.path = path;
-        break;
+        RunRecord& record = *entry->record;
+        if (record.folderDevice == device && record.folderNumber == number && record.begun &&
+            record.Unrestored() > 0)
+            found.runs.push_back({std::move(record), entry->path});
     }
     return found;
 }
 
-std::error_code RunRecords::MarkRestored(const std::string& path, RunRecord record) const {
-    record.restored = true;
-    platform::HeldFile file;
-    return file.Write(path, FormatRunRecord(record), true);
+std::error_code RunRecords::MarkRestored(const std::string& path,
+                                         const platform::ExactTime& started,
+                                         const std::vector<std::size_t>& indices) const {
+    std::string text;
+    if (const std::error_code error = platform::ReadOwnFile(path, kLargest, text))
+        return error;
+    std::optional<RunRecord> record = ParseRunRecord(text);
+    if (!record || !(record->started == started))
+        return DamagedRecord();
+    for (const std::size_t i : indices)
+        if (i < record->targets.size())
+            record->targets[i].restored = true;
+    return Rewrite(path, *record);
 }
 
 } // namespace engine

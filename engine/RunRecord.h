@@ -22,6 +22,8 @@ struct RecordedTarget {
     /// What the run was to set: the creation time (0 where it set none) and the last-write time.
     platform::FileTime setCreation = 0;
     platform::FileTime setLastWrite = 0;
+    /// A restore has given it its earlier times back.
+    bool restored = false;
 };
 
 /// What a time-copy run changes, recorded before it changes anything, so that it can be taken
@@ -31,8 +33,13 @@ struct RunRecord {
     std::uint64_t folderDevice = 0; ///< With `folderNumber`, names the list folder wherever it
     std::uint64_t folderNumber = 0; ///< stands, as platform::FileState does.
     platform::ExactTime started;    ///< When the run started.
-    bool restored = false;          ///< A restore has taken it back.
+    /// The run's script was started: only from then on may the run have changed anything.
+    bool begun = false;
+    /// The targets the run changes, each as it was before.
     std::vector<RecordedTarget> targets;
+
+    /// The targets no restore has given their earlier times back yet.
+    std::size_t Unrestored() const;
 };
 
 /// The record as its file holds it: plain text, names escaped, every number exact.
@@ -55,33 +62,57 @@ public:
     const std::string& Folder() const { return folder_; }
 
     /// Writes `record` as a new file, whole or not at all (written beside, flushed, renamed),
-    /// and removes all but the last kKept. `path` is the file's path, also on failure.
+    /// then removes the oldest records of the user's own beyond kKept: never the new one, and
+    /// never a file that would not be read as a record. `path` is the file's path, also on
+    /// failure.
     [[nodiscard]] std::error_code Add(const RunRecord& record, std::string& path) const;
+
+    /// Writes `record` whole over the record in `path`: a run that has begun.
+    [[nodiscard]] std::error_code Rewrite(const std::string& path, const RunRecord& record) const;
+
+    /// Removes the record in `path`: a run that never started.
+    [[nodiscard]] std::error_code Remove(const std::string& path) const;
 
     /// A record that was not read, and why.
     struct Refused {
         std::string path;
-        std::error_code reason; ///< Not a whole record: invalid_argument... see RefusalText.
+        /// Not a whole record (DamagedRecord), or why the file is not trusted (ReadOwnFile).
+        std::error_code reason;
     };
 
-    /// What a look for the run to restore found.
+    /// A recorded run and the file that holds it.
+    struct Run {
+        RunRecord record;
+        std::string path;
+    };
+
+    /// What a look for the runs to restore found.
     struct Found {
-        std::optional<RunRecord> record;
-        std::string path; ///< The record's file.
-        /// Newer records that were refused on the way, each left as it is.
+        /// Newest first.
+        std::vector<Run> runs;
+        /// Records newer than the newest run found that were refused, each left as it is.
         std::vector<Refused> refused;
     };
 
-    /// The latest run, not yet restored, recorded for the list folder that `device` and
-    /// `number` name.
-    Found Latest(std::uint64_t device, std::uint64_t number) const;
+    /// The runs recorded for the list folder that `device` and `number` name that have begun and
+    /// still have targets to give back.
+    Found Runs(std::uint64_t device, std::uint64_t number) const;
 
-    /// Marks the record in `path` restored, rewriting it whole.
-    [[nodiscard]] std::error_code MarkRestored(const std::string& path, RunRecord record) const;
+    /// Marks the targets at `indices` of the record in `path` restored, as the file holds it now
+    /// (another restore may have marked others meanwhile), and rewrites it whole. `started`
+    /// names the run, so that no other record is marked in its place.
+    [[nodiscard]] std::error_code MarkRestored(const std::string& path,
+                                               const platform::ExactTime& started,
+                                               const std::vector<std::size_t>& indices) const;
 
 private:
-    /// The record files, oldest first.
-    std::vector<std::string> Files() const;
+    /// Every file named as a record, each read where it can be: oldest name first.
+    struct Entry {
+        std::string path;
+        std::optional<RunRecord> record;
+        std::error_code refusal;
+    };
+    std::vector<Entry> Load() const;
 
     std::string folder_;
 };

@@ -77,7 +77,7 @@ void FinishRun(TRunSurroundings& surroundings, ScriptRun& run, const ScriptOutco
             "\r\r" + messages::FolderMovedDuringRun(run.folder.Path(), run.folder.WhereNow());
     surroundings.ShowInformation(verdict);
     if (run.afterEnd)
-        run.afterEnd(surroundings);
+        run.afterEnd(surroundings, report);
     // Only now does nothing read the script any more.
     DeleteScript(surroundings, run);
 }

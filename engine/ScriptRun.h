@@ -32,8 +32,8 @@ struct ScriptRun {
     std::vector<std::pair<std::string, TargetState>> leftAlone;
     /// Said below the console's summary and the final box.
     std::string note;
-    /// Runs once the script has ended and the final box has been shown.
-    std::function<void(TRunSurroundings&)> afterEnd;
+    /// Runs once the script has ended and the final box has been shown, with what was read back.
+    std::function<void(TRunSurroundings&, const TargetReport&)> afterEnd;
     bool finished = false;
 
     ScriptRun() { Unfinished().insert(this); }

@@ -31,8 +31,18 @@ ComposedScript StampScript::Compose(const std::string& listFolder, const std::st
     for (const StampItem& item : items)
         names += item.targetName.size() + 4;
     s.reserve(s.size() + 512 + StampCalls(items) * (stamplet.size() + 40) + 2 * names);
+    // The time the target must still carry for the next line, where the item has a guard.
+    std::optional<TDateTime> expected;
     const auto stamp = [&](const char* slot, TDateTime time, const std::string& target) {
         s += stamplet;
+        if (expected) {
+            s += " /IF ";
+            s += FormatStampDate(*expected);
+            s += ' ';
+            s += FormatStampTime(*expected);
+            // Every Stamplet call sets the last-write time: the next line finds this one's.
+            expected = time;
+        }
         s += slot;
         s += FormatStampDate(time);
         s += " /T ";
@@ -43,6 +53,7 @@ ComposedScript StampScript::Compose(const std::string& listFolder, const std::st
     };
     for (const StampItem& item : items) {
         const std::string target = Quote(item.targetName, environment);
+        expected = item.ifLastWrite;
         if (item.stampCreation || !LeavesOutUselessCreationLines())
             stamp(" /C /D ", item.creationTime, target);
         if (item.lastAccessTime)

@@ -23,6 +23,10 @@ struct StampItem {
     /// A last-access time to set as well, between the creation line and the last-write line
     /// (a restore's; a time-copy run sets none).
     std::optional<TDateTime> lastAccessTime = std::nullopt;
+    /// Where given, the target is stamped only while its last-write time is still this one (a
+    /// restore's: the time its run left), checked by Stamplet at the moment it stamps; each later
+    /// line of the item expects what the line before it set.
+    std::optional<TDateTime> ifLastWrite = std::nullopt;
 };
 
 /// Settings for the environment of the script's process: name and value.

@@ -123,9 +123,18 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
     return items;
 }
 
-/// The entries one target names, as the run finds them before stamping them: which file each
-/// is, its times exactly as the disk keeps them, and the times the run is to set. A target that
-/// names no entry Stamplet would stamp has nothing to record.
+/// True where `target` already carries the times the run sets: the run changes nothing there.
+bool AlreadySo(const RecordedTarget& target) {
+    const platform::FileState& s = target.before;
+    return platform::ToFileTime(s.lastWrite) == target.setLastWrite &&
+           (target.setCreation == 0 ||
+            (s.creation && platform::ToFileTime(*s.creation) == target.setCreation));
+}
+
+/// The entries one target names that the run changes, as the run finds them before stamping
+/// them: which file each is, its times exactly as the disk keeps them, and the times the run is
+/// to set. A target that names no entry Stamplet would stamp, or only entries that already carry
+/// those times, has nothing to record.
 std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& item) {
     const std::string folderPart(platform::FolderPartOf(item.targetName));
     std::vector<RecordedTarget> targets;
@@ -142,7 +151,8 @@ std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& 
         target.setCreation =
             item.stampCreation ? StampedInstant(item.creationTime, run.secondsEast) : 0;
         target.setLastWrite = StampedInstant(item.lastWriteTime, run.secondsEast);
-        targets.push_back(std::move(target));
+        if (!AlreadySo(target))
+            targets.push_back(std::move(target));
     }
     return targets;
 }
@@ -166,6 +176,21 @@ RunRecord RecordTargets(const ScriptRun& run) {
     return record;
 }
 
+/// The record counts once its run has started; a run that never did changed nothing, and its
+/// record must not stand before an earlier run's.
+void SettleRecord(TRunSurroundings& surroundings, const RunRecords& records,
+                  const std::string& path, RunRecord record, RunEnd end) {
+    std::error_code error;
+    if (end == RunEnd::Started) {
+        record.begun = true;
+        error = records.Rewrite(path, record);
+    } else {
+        error = records.Remove(path);
+    }
+    if (error)
+        surroundings.ShowError(messages::RecordNotMarked(path, error.message()));
+}
+
 } // namespace
 
 RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, RunRequest request) {
@@ -181,15 +206,21 @@ RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, Ru
         return RunEnd::Stopped;
     run->items = std::move(*items);
     // What the run changes is recorded before anything is written; without the record, nothing
-    // is.
+    // is. A run that changes nothing leaves nothing to take back, and no record.
+    RunRecord record;
+    std::string path;
     if (context.records) {
-        std::string path;
-        if (const std::error_code error = context.records->Add(RecordTargets(*run), path)) {
-            surroundings.ShowInformation(messages::RecordNotWritten(path, error.message()));
-            return RunEnd::Stopped;
-        }
+        record = RecordTargets(*run);
+        if (!record.targets.empty())
+            if (const std::error_code error = context.records->Add(record, path)) {
+                surroundings.ShowInformation(messages::RecordNotWritten(path, error.message()));
+                return RunEnd::Stopped;
+            }
     }
-    return WriteAndStart(surroundings, context, std::move(run));
+    const RunEnd end = WriteAndStart(surroundings, context, std::move(run));
+    if (!path.empty())
+        SettleRecord(surroundings, *context.records, path, std::move(record), end);
+    return end;
 }
 
 } // namespace engine

@@ -32,6 +32,7 @@ RunRecord Sample() {
     record.folderDevice = 2049;
     record.folderNumber = 1234;
     record.started = {1765184400, 123456789};
+    record.begun = true;
     RecordedTarget plain;
     plain.name = "clip01.wmv";
     plain.before.device = 2049;
@@ -45,6 +46,7 @@ RunRecord Sample() {
     hostile.name = "sub/a b\n%\xFF.wmv";
     hostile.before.creation.reset();
     hostile.setCreation = 0;
+    hostile.restored = true;
     record.targets = {plain, hostile};
     return record;
 }
@@ -58,6 +60,7 @@ TEST(RunRecordTest, FileRoundTripAndDamage) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->folder, record.folder);
     EXPECT_EQ(back->started, record.started);
+    EXPECT_TRUE(back->begun);
     ASSERT_EQ(back->targets.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         const RecordedTarget &got = back->targets[i], &wanted = record.targets[i];
@@ -66,7 +69,16 @@ TEST(RunRecordTest, FileRoundTripAndDamage) {
         EXPECT_EQ(got.before.lastAccess, wanted.before.lastAccess);
         EXPECT_EQ(got.before.lastWrite, wanted.before.lastWrite);
         EXPECT_EQ(got.setLastWrite, wanted.setLastWrite);
+        EXPECT_EQ(got.restored, wanted.restored);
     }
+    // A record of the first version, kept from before: begun, and marked for the whole run.
+    const std::string one =
+        "Kronalo restore record 1\nfolder /v\nfolder-identity 1 2\nstarted 5 0\n"
+        "restored 1\ntargets 1\ntarget a 1 3 0 - - 1 0 2 0 0 7\nend\n";
+    const std::optional<RunRecord> old = engine::ParseRunRecord(one);
+    ASSERT_TRUE(old);
+    EXPECT_TRUE(old->begun);
+    EXPECT_EQ(old->Unrestored(), 0u);
     EXPECT_EQ(text.find('\xFF'), std::string::npos) << "names are written as printable text";
 
     const struct {
@@ -88,31 +100,46 @@ TEST(RunRecordTest, FileRoundTripAndDamage) {
              t.replace(t.find("%0A"), 3, "%G1");
              return t;
          }()},
-        {"another format", "Kronalo restore record 2" + text.substr(text.find('\n'))},
+        {"another format", "Kronalo restore record 3" + text.substr(text.find('\n'))},
+        {"a mark neither 0 nor 1",
+         [&] {
+             std::string t = text;
+             t.replace(t.find(" 1\nend"), 2, " 2");
+             return t;
+         }()},
         {"empty", ""},
     };
     for (const auto& row : damaged)
         EXPECT_FALSE(engine::ParseRunRecord(row.text)) << row.what;
 }
 
-// Guards the record folder: the latest run of the folder not yet restored is found, other
-// folders' runs and restored ones are passed over, newer records that cannot be trusted are
-// refused and left as they are, and only the last 50 runs are kept.
+// Guards the record folder: the runs of the folder that have begun and have targets left to give
+// back are found newest first, other folders' runs, runs that never started and fully restored
+// ones are passed over, newer records that cannot be trusted are refused and left as they are.
 TEST(RunRecordTest, RecordsOfTheUser) {
     test::TempFolder folder;
     const engine::RunRecords records(folder.str());
     RunRecord record = Sample();
+    record.targets[1].restored = false;
     std::string first, path;
     ASSERT_FALSE(records.Add(record, first));
     record.started.seconds += 10;
     record.folderNumber = 4321;
     ASSERT_FALSE(records.Add(record, path)) << "another folder's run";
+    record.folderNumber = 1234;
+    record.begun = false;
+    ASSERT_FALSE(records.Add(record, path)) << "a run that never started";
+    record.begun = true;
 
-    engine::RunRecords::Found found = records.Latest(2049, 1234);
-    ASSERT_TRUE(found.record);
-    EXPECT_EQ(found.path, first);
-    ASSERT_FALSE(records.MarkRestored(first, *found.record));
-    EXPECT_FALSE(records.Latest(2049, 1234).record) << "a restored run is not found again";
+    engine::RunRecords::Found found = records.Runs(2049, 1234);
+    ASSERT_EQ(found.runs.size(), 1u);
+    EXPECT_EQ(found.runs[0].path, first);
+    ASSERT_FALSE(records.MarkRestored(first, found.runs[0].record.started, {1}));
+    ASSERT_EQ(records.Runs(2049, 1234).runs.size(), 1u) << "one target is left to give back";
+    EXPECT_EQ(records.Runs(2049, 1234).runs[0].record.Unrestored(), 1u);
+    EXPECT_TRUE(records.MarkRestored(first, {1, 0}, {0})) << "another run's record is not marked";
+    ASSERT_FALSE(records.MarkRestored(first, found.runs[0].record.started, {0}));
+    EXPECT_TRUE(records.Runs(2049, 1234).runs.empty()) << "a restored run is not found again";
 
     const struct {
         const char* what;
@@ -165,19 +192,50 @@ TEST(RunRecordTest, RecordsOfTheUser) {
         record.started.seconds += 10;
         record.folderNumber = 1234;
         ASSERT_FALSE(records.Add(record, path));
-        found = records.Latest(2049, 1234);
+        found = records.Runs(2049, 1234);
         ASSERT_EQ(found.refused.size(), 1u) << row.what;
         EXPECT_EQ(found.refused[0].reason, std::make_error_code(row.reason)) << row.what;
-        EXPECT_EQ(found.path, path) << row.what << ": the latest trusted run is still found";
+        ASSERT_FALSE(found.runs.empty()) << row.what;
+        EXPECT_EQ(found.runs[0].path, path)
+            << row.what << ": the latest trusted run is still found";
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(bad))) << row.what;
         std::filesystem::remove(bad);
     }
+}
 
-    for (int i = 0; i < 60; ++i) {
-        ++record.started.seconds;
+// Guards pruning: the last 50 runs are kept by when they started, the record just written always
+// stays (also where the clock stood ahead for the others), and a file that would not be read as
+// a record of the user's own is never removed nor counted.
+TEST(RunRecordTest, PruningKeepsTheNewRecord) {
+    const auto count = [](const test::TempFolder& f) {
+        return std::distance(std::filesystem::directory_iterator(f.path()), {});
+    };
+    const struct {
+        const char* what;
+        std::int64_t othersStart; ///< When the runs before it started, from the new one.
+        bool othersWhole;         ///< False: damaged files under record names.
+    } rows[] = {
+        {"older runs", -1000, true},
+        {"runs from a clock that stood ahead", 1000000, true},
+        {"damaged files", -1000, false},
+    };
+    for (const auto& row : rows) {
+        test::TempFolder folder;
+        const engine::RunRecords records(folder.str());
+        RunRecord record = Sample();
+        std::string path;
+        for (int i = 0; i < 55; ++i) {
+            record.started.seconds = Sample().started.seconds + row.othersStart + i;
+            ASSERT_FALSE(records.Add(record, path));
+            if (!row.othersWhole)
+                std::ofstream(path) << "Kronalo restore record 2" << '\n';
+        }
+        EXPECT_EQ(count(folder), row.othersWhole ? 50 : 55) << row.what;
+        record.started = Sample().started;
         ASSERT_FALSE(records.Add(record, path));
+        EXPECT_TRUE(std::filesystem::exists(path)) << row.what << ": the new record stays";
+        EXPECT_EQ(count(folder), row.othersWhole ? 50 : 56) << row.what;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 50);
 }
 
 /// A recorded run over targets in a temporary list folder, each left in the state a row names.
@@ -204,8 +262,10 @@ protected:
 TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
     const std::string scriptName = script->ScriptName(folder.str());
     RunRecord record;
-    record.targets = {Record("same.wmv"),    Record("changed.wmv"), Record("replaced.wmv"),
-                      Record("missing.wmv"), Record("a?b.wmv"),     Record(scriptName)};
+    record.targets = {Record("same.wmv"),      Record("changed.wmv"), Record("replaced.wmv"),
+                      Record("missing.wmv"),   Record("a?b.wmv"),     Record(scriptName),
+                      Record("given back.wmv")};
+    record.targets.back().restored = true;
     test::SetLastWrite(folder.path() / "changed.wmv", 1141740310);
     // Made before the old one goes, another file cannot take the old one's number.
     test::SetLastWrite(folder.Write("replaced.new", "another"), 1141740309);
@@ -221,6 +281,11 @@ TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
                   engine::FormatStampTime(plan.items[0].lastWriteTime),
               "01-01-2000 00:00:00");
     EXPECT_TRUE(plan.items[0].lastAccessTime) << "the last-access time is put back too";
+    ASSERT_TRUE(plan.items[0].ifLastWrite) << "only while it carries what the run left";
+    EXPECT_EQ(engine::FormatStampDate(*plan.items[0].ifLastWrite) + " " +
+                  engine::FormatStampTime(*plan.items[0].ifLastWrite),
+              "03-07-2006 14:05:09");
+    EXPECT_EQ(plan.indices, std::vector<std::size_t>{0});
     EXPECT_EQ(plan.leftAlone, (std::vector<std::pair<std::string, TargetState>>{
                                   {"changed.wmv", TargetState::ChangedSince},
                                   {"replaced.wmv", TargetState::Replaced},
