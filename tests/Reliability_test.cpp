@@ -64,6 +64,9 @@ private:
 
 class ReliabilityTest : public TForm1Test {
 protected:
+    /// A target made immutable by a row, for as long as the row wants it so.
+    std::unique_ptr<Immutable> locked;
+
     void RunAndWait(TForm1& window) {
         window.DoItBtn->click();
         window.ScriptConsole().WaitForEnd();
@@ -576,6 +579,121 @@ TEST_F(ReliabilityTest, TwoWindowsOnOneFolder) {
     }
     EXPECT_EQ(recorded,
               (std::set<std::string>{"clip01.mp4", "clip01.wmv", "clip02.mp4", "clip02.wmv"}));
+}
+
+// Guards the restore against what happens around it: a target the user edits while a box waits
+// keeps the edit (Stamplet checks it when it stamps), and neither a run that never started, a
+// second run that changed nothing, a restore that could not give every target back, nor fifty
+// records from a clock that stood ahead keep the user from the run that changed the targets.
+TEST_F(ReliabilityTest, RestoreReachesTheRunThatChangedTheTargets) {
+    const auto runFolder = [this](TForm1& window) {
+        RunAndWait(window);
+        return log.back() == DoneOnThisDisk();
+    };
+    const struct {
+        const char* what;
+        /// Between the run and the restore; false where the row cannot be made here.
+        std::function<bool(TForm1&)> between;
+        /// While the restore's boxes wait.
+        std::function<void()> meanwhile;
+        std::function<bool()> restoreAgain; ///< Before a second restore, where one is made.
+        bool clip02Edited;
+    } rows[] = {
+        {"edited while the script-written box waits", nullptr,
+         [this] { SetLastWrite(folder.Write("clip02.wmv", "edited"), 1300000000); }, nullptr,
+         true},
+        {"a run that never started",
+         [this](TForm1& window) {
+             for (const char* name : {"clip01.avi", "clip02.avi"})
+                 SetLastWrite(folder.path() / name, 1121428807);
+             std::filesystem::create_directories(ScriptIn(folder.path()) / "x");
+             window.DoItBtn->click();
+             std::filesystem::remove_all(ScriptIn(folder.path()));
+             return log.back().starts_with("error: Cannot create file");
+         },
+         nullptr, nullptr, false},
+        {"a second run that changed nothing", runFolder, nullptr, nullptr, false},
+        {"a restore that could not give one target back",
+         [this](TForm1&) {
+             locked = std::make_unique<Immutable>(folder.path() / "clip02.wmv");
+             return locked->set();
+         },
+         nullptr,
+         [this] {
+             locked.reset();
+             return true;
+         },
+         false},
+        {"fifty records from a clock that stood ahead",
+         [this](TForm1&) {
+             engine::RunRecord other;
+             other.begun = true;
+             other.started = {4102444800, 0};
+             other.targets.resize(1);
+             other.targets[0].name = "x";
+             for (int i = 0; i < 50; ++i)
+                 std::ofstream(records.path() /
+                               ("4" + std::to_string(100000000000 + i) + ".0-0.kronalo-run"))
+                     << engine::FormatRunRecord(other);
+             return true;
+         },
+         nullptr, nullptr, false},
+    };
+    for (const auto& row : rows) {
+        form.reset();
+        std::filesystem::remove_all(records.path());
+        std::filesystem::create_directory(records.path());
+        for (const char* name : {"clip01.avi", "clip02.avi"})
+            SetLastWrite(folder.path() / name, 1105790407);
+        for (const char* name : {"clip01.wmv", "clip02.wmv"})
+            SetLastWrite(folder.Write(name, "video"), 946684800);
+        // The fifty records come before the run whose record must outlive them.
+        const bool early = std::string(row.what).starts_with("fifty");
+        TForm1& window = OpenInFolder();
+        if (early && !row.between(window))
+            continue;
+        RunAndWait(window);
+        ASSERT_EQ(log.back(), DoneOnThisDisk()) << row.what;
+        if (!early && row.between && !row.between(window)) {
+            locked.reset();
+            continue;
+        }
+        const auto restore = [&] {
+            log.clear();
+            onBox = [&](const std::string& text) {
+                if (text == Box(engine::messages::kScriptWritten) && row.meanwhile)
+                    row.meanwhile();
+            };
+            window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+            window.ScriptConsole().WaitForEnd();
+            QApplication::processEvents();
+            onBox = nullptr;
+        };
+        restore();
+        ASSERT_FALSE(log.empty()) << row.what;
+        EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 2 kohdetiedostolle")) << row.what << "\n"
+                                                                                 << log[0];
+        if (row.restoreAgain) {
+            ASSERT_TRUE(row.restoreAgain()) << row.what;
+            restore();
+            ASSERT_FALSE(log.empty()) << row.what;
+            EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 1 kohdetiedostolle"))
+                << row.what << ": the target left is tried again\n"
+                << log[0];
+        }
+        EXPECT_EQ(LastWrite(folder.path() / "clip01.wmv"), platform::kUnixEpochFileTime +
+                                                               946684800ULL * 10000000ULL)
+            << row.what;
+        EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
+                  platform::kUnixEpochFileTime +
+                      (row.clip02Edited ? 1300000000ULL : 946684800ULL) * 10000000ULL)
+            << row.what;
+        if (row.clip02Edited) {
+            EXPECT_NE(log.back().find("clip02.wmv"), std::string::npos)
+                << row.what << ": the edited target is named\n"
+                << log.back();
+        }
+    }
 }
 
 /// A zone whose daylight-saving time began half an hour ago: UTC in standard time, one hour east
