@@ -2,10 +2,19 @@
 
 #include "engine/CodePage.h"
 #include "engine/Names.h"
+#include "engine/RestoreRun.h"
+#include "engine/RunRecord.h"
 #include "engine/StampFormat.h"
+#include "platform/FileTimes.h"
+#include "platform/HeldFolder.h"
 #include "platform/Wildcard.h"
 
 #include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -38,5 +47,52 @@ void BM_WildcardMatch(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WildcardMatch);
+
+/// What a restore does before its question shows: reads the user's 50 records, each of 5,000
+/// targets of one list folder, and plans the newest against the targets on the disk. Target: the
+/// question within 0.2 s.
+void BM_RestoreQuestion(benchmark::State& state) {
+    constexpr int kTargets = 5000;
+    const std::filesystem::path top =
+        std::filesystem::temp_directory_path() / ("kronalo-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(top / "list");
+    engine::RunRecord record;
+    record.folder = (top / "list").string();
+    record.begun = true;
+    for (int i = 0; i < kTargets; ++i) {
+        engine::RecordedTarget target;
+        target.name = "clip" + std::to_string(i) + ".wmv";
+        std::ofstream(top / "list" / target.name) << "video";
+        if (platform::FileStateOf((top / "list" / target.name).string(), target.before))
+            state.SkipWithError("cannot read a target");
+        target.setLastWrite = platform::ToFileTime(target.before.lastWrite);
+        record.targets.push_back(target);
+    }
+    platform::FileState folder;
+    if (platform::FileStateOf((top / "list").string(), folder))
+        state.SkipWithError("cannot read the list folder");
+    record.folderDevice = folder.device;
+    record.folderNumber = folder.number;
+    const engine::RunRecords records((top / "records").string());
+    std::string path;
+    for (int i = 0; i < 50; ++i) {
+        record.started.seconds = 1700000000 + i;
+        if (records.Add(record, path))
+            state.SkipWithError("cannot write a record");
+    }
+    platform::HeldFolder held;
+    if (held.Hold((top / "list").string()))
+        state.SkipWithError("cannot hold the list folder");
+    const auto script = engine::MakeShellScript();
+    for (auto _ : state) {
+        const engine::RunRecords::Found found = records.Runs(folder.device, folder.number);
+        engine::RunRecord newest;
+        if (found.runs.empty() || records.Read(found.runs.front().path, newest))
+            state.SkipWithError("no run found");
+        benchmark::DoNotOptimize(engine::PlanRestore(newest, held, *script, "x.sh", 0));
+    }
+    std::filesystem::remove_all(top);
+}
+BENCHMARK(BM_RestoreQuestion)->Unit(benchmark::kMillisecond);
 
 } // namespace

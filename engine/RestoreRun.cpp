@@ -140,32 +140,43 @@ FindRuns(TRunSurroundings& surroundings, const ScriptRun& run, const RunRecords&
     return std::move(found.runs);
 }
 
+/// A run the user takes back: its record and where it is kept, and the plan.
+struct Picked {
+    RunRecord record;
+    std::string path;
+    RestorePlan plan;
+};
+
 /// The run the user takes back and its plan: the runs are offered newest first, each with what
 /// can be given back now, and No moves on to the one before. Nothing where the user took none or
 /// none has anything to give back, once that has been said.
-std::optional<std::pair<RunRecords::Run, RestorePlan>> PickRun(TRunSurroundings& surroundings,
-                                                               std::vector<RunRecords::Run>& runs,
-                                                               const ScriptRun& run,
-                                                               const StampScript& script) {
-    std::optional<CalendarTime> newest;
+std::optional<Picked> PickRun(TRunSurroundings& surroundings, const RunRecords& records,
+                              const std::vector<RunRecords::Run>& runs, const ScriptRun& run,
+                              const StampScript& script) {
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        const RunRecord& record = runs[i].record;
-        const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
-        newest = newest.value_or(when);
-        RestorePlan plan = PlanRestore(record, run.folder, script, run.scriptName, run.secondsEast);
-        if (plan.items.empty())
+        Picked picked{{}, runs[i].path, {}};
+        if (const std::error_code error = records.Read(picked.path, picked.record)) {
+            surroundings.ShowInformation(messages::RecordsRefused({{picked.path, error}}));
             continue;
+        }
+        const RunRecord& record = picked.record;
+        picked.plan = PlanRestore(record, run.folder, script, run.scriptName, run.secondsEast);
+        if (picked.plan.items.empty())
+            continue;
+        const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
         const bool earlier = i + 1 < runs.size();
         // Only Yes restores: a box closed otherwise leaves the targets as they are.
-        const Answer answer = surroundings.AskYesNo(messages::AskRestore(
-            {plan.items.size(), plan.leftAlone.size(), record.Unrestored(), when, record.folder},
-            earlier));
+        const Answer answer = surroundings.AskYesNo(
+            messages::AskRestore({picked.plan.items.size(), picked.plan.leftAlone.size(),
+                                  record.Unrestored(), when, record.folder},
+                                 earlier));
         if (answer == Answer::Yes)
-            return std::pair{std::move(runs[i]), std::move(plan)};
+            return picked;
         if (answer == Answer::Closed || !earlier)
             return std::nullopt;
     }
-    surroundings.ShowInformation(messages::NothingRestorable(*newest));
+    surroundings.ShowInformation(messages::NothingRestorable(
+        DecodeDateTime(LocalDateTime(runs.front().header.run.started, run.secondsEast))));
     return std::nullopt;
 }
 
@@ -182,15 +193,14 @@ RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
     std::optional<std::vector<RunRecords::Run>> runs = FindRuns(surroundings, *run, records);
     if (!runs)
         return RunEnd::Stopped;
-    std::optional<std::pair<RunRecords::Run, RestorePlan>> picked =
-        PickRun(surroundings, *runs, *run, context.script);
+    std::optional<Picked> picked = PickRun(surroundings, records, *runs, *run, context.script);
     if (!picked)
         return RunEnd::Stopped;
-    RestorePlan& plan = picked->second;
+    RestorePlan& plan = picked->plan;
     run->items = std::move(plan.items);
     run->leftAlone = std::move(plan.leftAlone);
     run->note = messages::kFractionNotRestored;
-    run->afterEnd = [&records, path = picked->first.path, started = picked->first.record.started,
+    run->afterEnd = [&records, path = picked->path, started = picked->record.started,
                      indices = std::move(plan.indices),
                      items = run->items](TRunSurroundings& after, const TargetReport& report) {
         // Only what was read back with its earlier times counts as given back.

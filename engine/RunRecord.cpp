@@ -141,34 +141,43 @@ std::optional<std::string_view> Field(std::string_view& text, std::string_view k
     return line->substr(key.size() + 1);
 }
 
-/// The lines before the targets. `version` tells the layout: 1 has a mark for the whole run
-/// (`restored`) where 2 has `begun`, and marks each target.
-bool ParseHeader(std::string_view& text, RunRecord& record, std::size_t& count, int& version,
-                 bool& restored) {
+/// The lines before the targets, and where the targets begin. The first version has a mark for
+/// the whole run (`restored`); the second has `begun`, a count of the targets given back, and
+/// marks each target.
+std::optional<RunHeader> ParseHeader(std::string_view& text, int& version) {
+    RunHeader header;
+    RunRecord& record = header.run;
     std::optional<std::string_view> line = Line(text);
     if (!line || (*line != kFirstLine && *line != kFirstLineOfOne))
-        return false;
+        return std::nullopt;
     version = *line == kFirstLine ? 2 : 1;
     std::optional<std::string_view> field = Field(text, "folder");
     std::optional<std::string> folder;
     if (!field || !(folder = Unescaped(*field)))
-        return false;
+        return std::nullopt;
     record.folder = *folder;
     field = Field(text, "folder-identity");
     if (!field || !ReadNumber(*field, record.folderDevice) ||
         !ReadNumber(*field, record.folderNumber) || !field->empty())
-        return false;
+        return std::nullopt;
     field = Field(text, "started");
     if (!field || !ReadTime(*field, record.started) || !field->empty())
-        return false;
+        return std::nullopt;
     // A record of the first version was written only for a run that went on to start.
+    bool allRestored = false;
     record.begun = version == 1;
-    bool& mark = version == 1 ? restored : record.begun;
     field = Field(text, version == 1 ? "restored" : "begun");
-    if (!field || !ReadMark(*field, mark) || !field->empty())
-        return false;
+    if (!field || !ReadMark(*field, version == 1 ? allRestored : record.begun) || !field->empty())
+        return std::nullopt;
+    if (version == 2 && (!(field = Field(text, "restored")) ||
+                         !ReadNumber(*field, header.restored) || !field->empty()))
+        return std::nullopt;
     field = Field(text, "targets");
-    return field && ReadNumber(*field, count) && field->empty();
+    if (!field || !ReadNumber(*field, header.targets) || !field->empty() ||
+        header.restored > header.targets)
+        return std::nullopt;
+    header.restored = allRestored ? header.targets : header.restored;
+    return header;
 }
 
 } // namespace
@@ -180,32 +189,38 @@ std::string FormatRunRecord(const RunRecord& record) {
             std::to_string(record.folderNumber) + "\n";
     text += "started " + Time(record.started) + "\n";
     text += std::string("begun ") + (record.begun ? "1" : "0") + "\n";
+    text += "restored " + std::to_string(record.targets.size() - record.Unrestored()) + "\n";
     text += "targets " + std::to_string(record.targets.size()) + "\n";
     for (const RecordedTarget& target : record.targets)
         text += TargetLine(target);
     return text + "end\n";
 }
 
-std::optional<RunRecord> ParseRunRecord(std::string_view text) {
-    RunRecord record;
-    std::size_t count = 0;
+std::optional<RunHeader> ParseRunHeader(std::string_view text) {
     int version = 0;
-    bool restored = false;
-    if (!ParseHeader(text, record, count, version, restored) || count > text.size())
+    return ParseHeader(text, version);
+}
+
+std::optional<RunRecord> ParseRunRecord(std::string_view text) {
+    int version = 0;
+    std::optional<RunHeader> header = ParseHeader(text, version);
+    if (!header || header->targets > text.size())
         return std::nullopt;
-    record.targets.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
+    RunRecord& record = header->run;
+    record.targets.reserve(header->targets);
+    for (std::size_t i = 0; i < header->targets; ++i) {
         std::optional<std::string_view> line = Line(text);
         std::optional<RecordedTarget> target;
         if (!line || !(target = ParseTarget(*line, version == 2)))
             return std::nullopt;
-        target->restored = target->restored || restored;
+        target->restored = target->restored || (version == 1 && header->restored > 0);
         record.targets.push_back(std::move(*target));
     }
-    // A record cut short lacks its last line; one with more after it is no record either.
-    if (text != "end\n")
+    // A record cut short lacks its last line; one with more after it is no record either; the
+    // count of targets given back must be theirs.
+    if (text != "end\n" || record.targets.size() - record.Unrestored() != header->restored)
         return std::nullopt;
-    return record;
+    return std::move(record);
 }
 
 std::error_code DamagedRecord() {
@@ -218,7 +233,7 @@ std::size_t RunRecord::Unrestored() const {
                       [](const RecordedTarget& target) { return !target.restored; }));
 }
 
-std::vector<RunRecords::Entry> RunRecords::Load() const {
+std::vector<RunRecords::Entry> RunRecords::Files() const {
     std::vector<Entry> entries;
     // Without a folder of its own, no record is anywhere.
     if (folder_.empty())
@@ -228,18 +243,10 @@ std::vector<RunRecords::Entry> RunRecords::Load() const {
     for (bool more = !search.First(platform::JoinPath(folder_, std::string("*") + kEnding), found);
          more; more = search.Next(found))
         if (!found.folder && std::string_view(found.name).ends_with(kEnding))
-            entries.push_back({platform::JoinPath(folder_, found.name), std::nullopt, {}});
+            entries.push_back({platform::JoinPath(folder_, found.name), std::nullopt});
     // Named by when they started, so their names sort in that order.
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.path < b.path; });
-    for (Entry& entry : entries) {
-        std::string text;
-        if ((entry.refusal = platform::ReadOwnFile(entry.path, kLargest, text)))
-            continue;
-        entry.record = ParseRunRecord(text);
-        if (!entry.record)
-            entry.refusal = DamagedRecord();
-    }
     return entries;
 }
 
@@ -259,8 +266,13 @@ std::error_code RunRecords::Add(const RunRecord& record, std::string& path) cons
         return error;
     // Only whole records of the user's own go, oldest run first; the clock may have stood ahead
     // when an older one was written, so the new one is never among them.
-    std::vector<Entry> others = Load();
-    std::erase_if(others, [&path](const Entry& e) { return !e.record || e.path == path; });
+    std::vector<Entry> others = Files();
+    for (Entry& other : others) {
+        RunRecord read;
+        if (other.path != path && !Read(other.path, read))
+            other.record = std::move(read);
+    }
+    std::erase_if(others, [](const Entry& e) { return !e.record; });
     std::stable_sort(others.begin(), others.end(), [](const Entry& a, const Entry& b) {
         const platform::ExactTime &x = a.record->started, &y = b.record->started;
         return x.seconds != y.seconds ? x.seconds < y.seconds : x.nanoseconds < y.nanoseconds;
@@ -282,34 +294,51 @@ std::error_code RunRecords::Remove(const std::string& path) const {
 
 RunRecords::Found RunRecords::Runs(std::uint64_t device, std::uint64_t number) const {
     Found found;
-    std::vector<Entry> entries = Load();
+    std::vector<Entry> entries = Files();
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        if (!entry->record) {
+        // The lines before the targets tell whose run it is and what is left of it; the targets
+        // are read only for the run the user is asked about.
+        std::string head;
+        std::optional<RunHeader> header;
+        std::error_code refusal = platform::ReadOwnFileStart(entry->path, kLargest, kHead, head);
+        if (!refusal && !(header = ParseRunHeader(head)))
+            refusal = DamagedRecord();
+        if (refusal) {
             if (found.runs.empty())
-                found.refused.push_back({entry->path, entry->refusal});
+                found.refused.push_back({entry->path, refusal});
             continue;
         }
-        RunRecord& record = *entry->record;
-        if (record.folderDevice == device && record.folderNumber == number && record.begun &&
-            record.Unrestored() > 0)
-            found.runs.push_back({std::move(record), entry->path});
+        const RunRecord& run = header->run;
+        if (run.folderDevice == device && run.folderNumber == number && run.begun &&
+            header->restored < header->targets)
+            found.runs.push_back({std::move(*header), entry->path});
     }
     return found;
+}
+
+std::error_code RunRecords::Read(const std::string& path, RunRecord& record) const {
+    std::string text;
+    if (const std::error_code error = platform::ReadOwnFile(path, kLargest, text))
+        return error;
+    std::optional<RunRecord> read = ParseRunRecord(text);
+    if (!read)
+        return DamagedRecord();
+    record = std::move(*read);
+    return {};
 }
 
 std::error_code RunRecords::MarkRestored(const std::string& path,
                                          const platform::ExactTime& started,
                                          const std::vector<std::size_t>& indices) const {
-    std::string text;
-    if (const std::error_code error = platform::ReadOwnFile(path, kLargest, text))
+    RunRecord record;
+    if (const std::error_code error = Read(path, record))
         return error;
-    std::optional<RunRecord> record = ParseRunRecord(text);
-    if (!record || !(record->started == started))
+    if (!(record.started == started))
         return DamagedRecord();
     for (const std::size_t i : indices)
-        if (i < record->targets.size())
-            record->targets[i].restored = true;
-    return Rewrite(path, *record);
+        if (i < record.targets.size())
+            record.targets[i].restored = true;
+    return Rewrite(path, record);
 }
 
 } // namespace engine

@@ -42,11 +42,23 @@ struct RunRecord {
     std::size_t Unrestored() const;
 };
 
+/// The lines of a record before its targets: the run without its targets, and how many targets
+/// it has and how many of them were given back.
+struct RunHeader {
+    RunRecord run;
+    std::size_t targets = 0;
+    std::size_t restored = 0;
+};
+
 /// The record as its file holds it: plain text, names escaped, every number exact.
 std::string FormatRunRecord(const RunRecord& record);
 
 /// The record a file holds; nothing where the text is not one whole record.
 std::optional<RunRecord> ParseRunRecord(std::string_view text);
+
+/// The lines before the targets of the record that `text` begins; nothing where they are not
+/// whole.
+std::optional<RunHeader> ParseRunHeader(std::string_view text);
 
 /// The records of the runs of one user, each a file of its own in a folder of the user's own.
 class RunRecords {
@@ -80,9 +92,9 @@ public:
         std::error_code reason;
     };
 
-    /// A recorded run and the file that holds it.
+    /// A recorded run, as the lines before its targets tell it, and the file that holds it.
     struct Run {
-        RunRecord record;
+        RunHeader header;
         std::string path;
     };
 
@@ -98,6 +110,9 @@ public:
     /// still have targets to give back.
     Found Runs(std::uint64_t device, std::uint64_t number) const;
 
+    /// The whole record in `path`, where it is one of the user's own and whole.
+    [[nodiscard]] std::error_code Read(const std::string& path, RunRecord& record) const;
+
     /// Marks the targets at `indices` of the record in `path` restored, as the file holds it now
     /// (another restore may have marked others meanwhile), and rewrites it whole. `started`
     /// names the run, so that no other record is marked in its place.
@@ -106,13 +121,16 @@ public:
                                                const std::vector<std::size_t>& indices) const;
 
 private:
-    /// Every file named as a record, each read where it can be: oldest name first.
+    /// How much of a record is read to learn whose run it is: its lines before the targets.
+    static constexpr std::size_t kHead = 64u << 10;
+
+    /// A file named as a record, and the record where it has been read.
     struct Entry {
         std::string path;
         std::optional<RunRecord> record;
-        std::error_code refusal;
     };
-    std::vector<Entry> Load() const;
+    /// Every file named as a record, oldest name first.
+    std::vector<Entry> Files() const;
 
     std::string folder_;
 };

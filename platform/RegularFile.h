@@ -19,6 +19,11 @@ namespace platform {
 [[nodiscard]] std::error_code ReadOwnFile(const std::string& path, std::size_t most,
                                           std::string& bytes);
 
+/// As ReadOwnFile, with the same checks against `most`, but reads no more than its first `first`
+/// bytes: enough to learn what a large file is about.
+[[nodiscard]] std::error_code ReadOwnFileStart(const std::string& path, std::size_t most,
+                                               std::size_t first, std::string& bytes);
+
 /// Removes the regular file at `path` where ReadOwnFile would take it as the current user's own
 /// (a link is not followed, and a file of another user's is refused as operation_not_permitted).
 [[nodiscard]] std::error_code RemoveOwnFile(const std::string& path);

@@ -61,6 +61,11 @@ std::error_code ReadRegularFile(const std::string& path, std::size_t most, std::
 }
 
 std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::string& bytes) {
+    return ReadOwnFileStart(path, most, most, bytes);
+}
+
+std::error_code ReadOwnFileStart(const std::string& path, std::size_t most, std::size_t first,
+                                 std::string& bytes) {
     struct stat st;
     std::error_code error;
     const UniqueFd file = OpenForReading(path, O_NOFOLLOW, st, error);
@@ -72,7 +77,7 @@ std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::stri
         return std::make_error_code(std::errc::permission_denied);
     if (static_cast<std::uint64_t>(st.st_size) > most)
         return std::make_error_code(std::errc::file_too_large);
-    return ReadUpTo(file.get(), most, static_cast<std::size_t>(st.st_size), bytes);
+    return ReadUpTo(file.get(), std::min(most, first), static_cast<std::size_t>(st.st_size), bytes);
 }
 
 std::error_code RemoveOwnFile(const std::string& path) {

@@ -53,6 +53,11 @@ std::error_code ReadRegularFile(const std::string& path, std::size_t most, std::
 }
 
 std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::string& bytes) {
+    return ReadOwnFileStart(path, most, most, bytes);
+}
+
+std::error_code ReadOwnFileStart(const std::string& path, std::size_t most, std::size_t first,
+                                 std::string& bytes) {
     UniqueHandle file;
     if (const std::error_code error = OpenForReading(path, file))
         return error;
@@ -61,7 +66,7 @@ std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::stri
         return LastError();
     if (static_cast<unsigned long long>(size.QuadPart) > most)
         return std::make_error_code(std::errc::file_too_large);
-    return ReadUpTo(file.get(), most, bytes);
+    return ReadUpTo(file.get(), std::min(most, first), bytes);
 }
 
 std::error_code RemoveOwnFile(const std::string& path) {

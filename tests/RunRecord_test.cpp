@@ -101,6 +101,12 @@ TEST(RunRecordTest, FileRoundTripAndDamage) {
              return t;
          }()},
         {"another format", "Kronalo restore record 3" + text.substr(text.find('\n'))},
+        {"a count given back that is not the targets'",
+         [&] {
+             std::string t = text;
+             t.replace(t.find("restored 1"), 10, "restored 0");
+             return t;
+         }()},
         {"a mark neither 0 nor 1",
          [&] {
              std::string t = text;
@@ -134,11 +140,16 @@ TEST(RunRecordTest, RecordsOfTheUser) {
     engine::RunRecords::Found found = records.Runs(2049, 1234);
     ASSERT_EQ(found.runs.size(), 1u);
     EXPECT_EQ(found.runs[0].path, first);
-    ASSERT_FALSE(records.MarkRestored(first, found.runs[0].record.started, {1}));
+    const platform::ExactTime started = found.runs[0].header.run.started;
+    ASSERT_FALSE(records.MarkRestored(first, started, {1}));
     ASSERT_EQ(records.Runs(2049, 1234).runs.size(), 1u) << "one target is left to give back";
-    EXPECT_EQ(records.Runs(2049, 1234).runs[0].record.Unrestored(), 1u);
+    EXPECT_EQ(records.Runs(2049, 1234).runs[0].header.restored, 1u);
+    RunRecord read;
+    ASSERT_FALSE(records.Read(first, read));
+    EXPECT_EQ(read.Unrestored(), 1u);
+    EXPECT_TRUE(read.targets[1].restored);
     EXPECT_TRUE(records.MarkRestored(first, {1, 0}, {0})) << "another run's record is not marked";
-    ASSERT_FALSE(records.MarkRestored(first, found.runs[0].record.started, {0}));
+    ASSERT_FALSE(records.MarkRestored(first, started, {0}));
     EXPECT_TRUE(records.Runs(2049, 1234).runs.empty()) << "a restored run is not found again";
 
     const struct {
