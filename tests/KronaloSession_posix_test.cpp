@@ -137,7 +137,8 @@ TEST_F(KronaloSessionTest, SessionEndsWhileTheScriptRuns) {
 
 // Guards taking a run back after Kronalo was closed and started again: the run's record outlives
 // the program, and "Palauta aiemmat ajat..." in the popup menu, answered as a user answers its
-// boxes, gives the targets the times they had before the run, to the second.
+// boxes, gives the targets the times they had before the run, to the second, and leaves alone a
+// target the user edits while the question waits.
 TEST_F(KronaloSessionTest, RestoreAfterARestart) {
     std::ofstream(Go()).close();
     for (const char* target : {"clip01.wmv", "clip02.wmv"})
@@ -185,6 +186,9 @@ TEST_F(KronaloSessionTest, RestoreAfterARestart) {
         question = boxes.empty() ? "" : boxes.front();
         return !question.empty();
     }));
+    // The user saves new contents into one target while the question waits: the restore must
+    // leave that edit alone, whatever the plan found before.
+    test::SetLastWrite(folder.Write("clip02.wmv", "edited"), 1300000000);
     std::string written;
     ASSERT_TRUE(session.KeysUntil(question, "Return", [&] {
         written =
@@ -196,6 +200,9 @@ TEST_F(KronaloSessionTest, RestoreAfterARestart) {
                before - before % platform::kFileTimeTicksPerSecond;
     })) << "clip01.wmv has its time from before the run, to the second";
     EXPECT_FALSE(finalBox(session).empty());
+    EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
+              platform::kUnixEpochFileTime + 1300000000ULL * platform::kFileTimeTicksPerSecond)
+        << "the edit made while the question waited is kept";
 }
 
 // Guards the window's bounds as the settings file means them, frame included: the first start's
