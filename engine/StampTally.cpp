@@ -1,6 +1,10 @@
 #include "engine/StampTally.h"
 
+#include "engine/CodePage.h"
+#include "engine/ScriptText.h"
 #include "stampreport/StampletText.h"
+
+#include <string>
 
 namespace engine {
 namespace {
@@ -57,6 +61,15 @@ bool IsCreationNoteLine(std::string_view line) {
     if (line.ends_with('\r'))
         line.remove_suffix(1);
     return IsReport(line, stamp::text::kCreationNotKept);
+}
+
+bool IsDoneLine(std::string_view line) {
+    // The batch dialect writes the text through the fixed table, so its bytes are the same on
+    // every machine; cmd reads and prints them in one single-byte code page, unchanged.
+    static const std::string batch = AnsiToOemText(AnsiFromUtf8(script_text::kDone));
+    if (line.ends_with('\r'))
+        line.remove_suffix(1);
+    return line == script_text::kDone || line == batch;
 }
 
 } // namespace engine

@@ -50,6 +50,7 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
     running_ = true;
     ended_ = std::move(ended);
     partial_.clear();
+    lastLine_.clear();
     calls_ = launch.stampCalls;
     done_ = 0;
     outcome_ = engine::ScriptOutcome();
@@ -126,6 +127,8 @@ void StampConsole::TakeOutput() {
             ++counted;
         if (engine::IsCreationNoteLine(line))
             creationNote_ = true;
+        if (line.find_first_not_of(" \t\r") != line.npos)
+            lastLine_.assign(line);
     };
     while ((end = partial_.find('\n', start)) != std::string::npos) {
         take(std::string_view(partial_).substr(start, end - start));
@@ -149,7 +152,11 @@ void StampConsole::TakeOutput() {
 void StampConsole::Finish(int exitStatus) {
     JoinReader();
     running_ = false;
-    outcome_.finished = exitStatus == 0;
+    // A batch file's exit status is its last program's, a failed last Stamplet call's too: only
+    // the done line, printed after every stamp line, tells that the script ran to its end. A
+    // negative status is a process that did not end of itself: killed by a signal, or on Windows
+    // ended with the status code of an exception or a break.
+    outcome_.finished = exitStatus >= 0 && engine::IsDoneLine(lastLine_);
     std::string summary = text::kConsoleSummary;
     for (const unsigned count : {outcome_.changed, outcome_.cannotChange, outcome_.notFound})
         summary = engine::messages::Filled(summary.c_str(), std::to_string(count));

@@ -83,6 +83,8 @@ private:
     std::shared_ptr<StampConsole*> self_;
     bool running_ = false;
     std::string partial_;
+    /// The output's last line that is not blank so far, as the script printed it.
+    std::string lastLine_;
     std::size_t calls_ = 0;
     std::size_t done_ = 0;
     engine::ScriptOutcome outcome_;

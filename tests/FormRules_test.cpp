@@ -2,7 +2,9 @@
 
 #include "form/FormRules.h"
 
+#include "engine/CodePage.h"
 #include "engine/Messages.h"
+#include "engine/ScriptText.h"
 #include "form/FormText.h"
 #include "platform/CommandShell.h"
 #include "platform/DirectorySearch.h"
@@ -126,6 +128,30 @@ protected:
         rules = std::make_unique<form::TFormRules>(view, *list, std::move(setup));
         view.rules = rules.get();
         return *rules;
+    }
+
+    /// Runs `text` as a script of 4 Stamplet calls, with the creation-time note and a note, in
+    /// the console of `made`, handling what it posts until its end has reached the window's thread
+    /// (true) or a while has passed (false); the outcome handed to the run goes to `outcome`.
+    bool RunInConsole(form::TFormRules& made, const std::string& text,
+                      engine::ScriptOutcome& outcome) {
+        platform::HeldFolder held;
+        platform::HeldFile script;
+        if (held.Hold(folder.str()) || script.Write(held, "script.bat", "script.bat", text) ||
+            !made.Console().Start({script, held, 4, true, {}, "A note."},
+                                  [&outcome](const engine::ScriptOutcome& o) { outcome = o; })) {
+            ADD_FAILURE() << "the script was not started";
+            return false;
+        }
+        for (int i = 0; i < 1000 && made.Console().IsRunning(); ++i) {
+            view.RunPosted();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        const bool ended = !made.Console().IsRunning();
+        // The held script goes away here; nothing may read it after.
+        made.Console().Abandon();
+        EXPECT_FALSE(script.Remove());
+        return ended;
     }
 
     std::string previous, root;
@@ -259,10 +285,14 @@ TEST_F(FormRulesTest, CreationAndClosing) {
 }
 
 // Guards the console of both windows: Stamplet's reports counted into the progress and the
-// summary, the rest shown as it came, the creation-time note and an unfinished script said,
-// and the outcome handed to the run on the window's thread.
+// summary, the rest shown as it came, the creation-time note, and the outcome handed to the run on
+// the window's thread. The script finished only where its done line came last and its process
+// ended of itself, whatever its exit status: a batch file's is its last Stamplet call's.
 TEST_F(FormRulesTest, ConsoleCountsTheScriptsReports) {
-    form::TFormRules& made = Make({});
+    const bool batch = platform::NativeCommandShell() == platform::CommandShell::Cmd;
+    const std::string done =
+        batch ? engine::AnsiToOemText(engine::AnsiFromUtf8(engine::script_text::kDone))
+              : engine::script_text::kDone;
     const std::vector<std::string> lines = {
         "Stamplet verion 1.00",
         "File a.wmv date/time changed succesfully",
@@ -270,36 +300,55 @@ TEST_F(FormRulesTest, ConsoleCountsTheScriptsReports) {
         "No files found.",
         "File c.wmv date/time changed succesfully",
     };
-    platform::HeldFolder held;
-    platform::HeldFile script;
-    ASSERT_FALSE(held.Hold(folder.str()));
-    ASSERT_FALSE(script.Write(held, "script.bat", "script.bat", EchoScript(lines)));
-    engine::ScriptOutcome outcome;
-    outcome.changed = 99;
-    ASSERT_TRUE(made.Console().Start({script, held, 4, true, {}, "A note."},
-                                     [&outcome](const engine::ScriptOutcome& o) { outcome = o; }));
-    for (int i = 0; i < 1000 && made.Console().IsRunning(); ++i) {
-        view.RunPosted();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const struct {
+        const char* what;
+        bool doneLine;
+        const char* batchEnd;
+        const char* shellEnd;
+        bool finished;
+    } rows[] = {
+        {"the done line last", true, "", "", true},
+        {"a failed last call's status", true, "exit /b 1", "exit 1", true},
+        {"stopped before its end", false, "exit /b 1", "exit 1", false},
+        // 0xC000013A, the status of a process ended by a break or its console's close.
+        {"killed after its done line", true, "exit /b -1073741510", "kill -KILL $$", false},
+    };
+    for (const auto& row : rows) {
+        form::TFormRules& made = Make({});
+        std::vector<std::string> echoed = lines;
+        if (row.doneLine)
+            echoed.push_back(done);
+        std::string text = EchoScript(echoed);
+        const char* ending = batch ? row.batchEnd : row.shellEnd;
+        if (*ending)
+            text += ending + std::string(batch ? "\r\n" : "\n");
+        view.console.log.clear();
+        view.console.output.clear();
+        engine::ScriptOutcome outcome;
+        outcome.changed = 99;
+        ASSERT_TRUE(RunInConsole(made, text, outcome))
+            << row.what << ": the script's end reaches the window's thread";
+        EXPECT_EQ(outcome.changed, 2u) << row.what;
+        EXPECT_EQ(outcome.cannotChange, 1u) << row.what;
+        EXPECT_EQ(outcome.notFound, 1u) << row.what;
+        EXPECT_EQ(outcome.finished, row.finished) << row.what;
+        std::string output = view.console.output;
+        output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+        std::string expected;
+        for (const std::string& line : lines)
+            expected += line + "\n";
+        EXPECT_TRUE(output.starts_with(expected)) << row.what << ":\n" << output;
+        ASSERT_GE(view.console.log.size(), 3u) << row.what;
+        EXPECT_EQ(view.console.log.front(), "begin 4: " + std::string(form::text::kConsoleRunning))
+            << row.what;
+        EXPECT_EQ(view.console.log[view.console.log.size() - 2], "done 4") << row.what;
+        EXPECT_EQ(view.console.log.back(),
+                  "end: Valmis. Onnistuneet leimaukset: 2. Aikoja ei voitu muuttaa: 1. "
+                  "Kohdetiedostoa ei löytynyt: 1.\r" +
+                      (row.finished ? "" : std::string(form::text::kConsoleInterrupted) + "\r") +
+                      engine::messages::kCreationNotKept + "\rA note.")
+            << row.what;
     }
-    ASSERT_FALSE(made.Console().IsRunning()) << "the script's end reaches the window's thread";
-    EXPECT_EQ(outcome.changed, 2u);
-    EXPECT_EQ(outcome.cannotChange, 1u);
-    EXPECT_EQ(outcome.notFound, 1u);
-    EXPECT_TRUE(outcome.finished);
-    std::string output = view.console.output;
-    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
-    std::string expected;
-    for (const std::string& line : lines)
-        expected += line + "\n";
-    EXPECT_EQ(output, expected);
-    ASSERT_GE(view.console.log.size(), 3u);
-    EXPECT_EQ(view.console.log.front(), "begin 4: " + std::string(form::text::kConsoleRunning));
-    EXPECT_EQ(view.console.log[view.console.log.size() - 2], "done 4");
-    EXPECT_EQ(view.console.log.back(),
-              "end: Valmis. Onnistuneet leimaukset: 2. Aikoja ei voitu muuttaa: 1. "
-              "Kohdetiedostoa ei löytynyt: 1.\r" +
-                  std::string(engine::messages::kCreationNotKept) + "\rA note.");
 }
 
 } // namespace

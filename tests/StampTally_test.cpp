@@ -1,5 +1,8 @@
 #include "engine/StampTally.h"
 
+#include "engine/CodePage.h"
+#include "engine/ScriptText.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,6 +34,29 @@ TEST(StampTallyTest, CountsStampletReports) {
         EXPECT_EQ(outcome.cannotChange, row.expected.cannotChange) << row.line;
         EXPECT_EQ(outcome.notFound, row.expected.notFound) << row.line;
     }
+}
+
+// Guards the evidence that a script finished: its done text as each dialect prints it, with or
+// without the CR of a batch file's line end, and nothing that merely resembles it.
+TEST(StampTallyTest, RecognisesTheDoneLine) {
+    const std::string done = engine::script_text::kDone;
+    const std::string batch = engine::AnsiToOemText(engine::AnsiFromUtf8(done));
+    const struct {
+        const char* what;
+        std::string line;
+        bool done;
+    } rows[] = {
+        {"as /bin/sh prints it", done, true},
+        {"as cmd prints it", batch + "\r", true},
+        {"in the window's code page", engine::AnsiFromUtf8(done), false},
+        {"cut short", done.substr(0, done.size() - 1), false},
+        {"with more after it", done + " x", false},
+        {"the echo command itself", "echo " + done, false},
+        {"a report", "File clip01.wmv date/time changed succesfully", false},
+        {"empty", "", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(engine::IsDoneLine(row.line), row.done) << row.what;
 }
 
 } // namespace

@@ -112,13 +112,16 @@ public:
 private:
     static engine::ScriptOutcome Tally(const ProgramRun& run) {
         engine::ScriptOutcome outcome;
-        outcome.finished = run.exitStatus == 0;
-        std::string_view out = run.out;
+        std::string_view out = run.out, last;
         while (!out.empty()) {
             const std::size_t end = std::min(out.find('\n'), out.size());
-            engine::TallyStampOutputLine(out.substr(0, end), outcome);
+            const std::string_view line = out.substr(0, end);
+            engine::TallyStampOutputLine(line, outcome);
+            if (line.find_first_not_of(" \t\r") != line.npos)
+                last = line;
             out.remove_prefix(std::min(end + 1, out.size()));
         }
+        outcome.finished = run.exitStatus >= 0 && engine::IsDoneLine(last);
         return outcome;
     }
 
