@@ -275,10 +275,23 @@ TEST_F(ReliabilityTest, DiskFullWhileWritingTheScript) {
     std::filesystem::create_directory(small);
     if (Shell("mount -t tmpfs -o size=64k tmpfs '" + small.string() + "'") != 0)
         GTEST_SKIP() << "tmpfs cannot be mounted here";
+    // The window works in the list folder and holds it: it must let go before the unmount, or
+    // the mount stays behind, busy.
     struct Unmount {
+        std::function<void()> letGo;
         std::string point;
-        ~Unmount() { Shell("umount '" + point + "'"); }
-    } unmount{small.string()};
+        ~Unmount() {
+            letGo();
+            if (Shell("umount '" + point + "'") != 0) {
+                ADD_FAILURE() << "the small tmpfs could not be unmounted: " << point;
+                Shell("umount -l '" + point + "'");
+            }
+        }
+    } unmount{[this] {
+                  form.reset();
+                  std::filesystem::current_path(previous);
+              },
+              small.string()};
 
     for (int i = 0; i < 400; ++i)
         std::ofstream(small / ("clip" + std::to_string(1000 + i) + ".avi"));
@@ -600,8 +613,7 @@ TEST_F(ReliabilityTest, RestoreReachesTheRunThatChangedTheTargets) {
         bool clip02Edited;
     } rows[] = {
         {"edited while the script-written box waits", nullptr,
-         [this] { SetLastWrite(folder.Write("clip02.wmv", "edited"), 1300000000); }, nullptr,
-         true},
+         [this] { SetLastWrite(folder.Write("clip02.wmv", "edited"), 1300000000); }, nullptr, true},
         {"a run that never started",
          [this](TForm1& window) {
              for (const char* name : {"clip01.avi", "clip02.avi"})
@@ -681,8 +693,8 @@ TEST_F(ReliabilityTest, RestoreReachesTheRunThatChangedTheTargets) {
                 << row.what << ": the target left is tried again\n"
                 << log[0];
         }
-        EXPECT_EQ(LastWrite(folder.path() / "clip01.wmv"), platform::kUnixEpochFileTime +
-                                                               946684800ULL * 10000000ULL)
+        EXPECT_EQ(LastWrite(folder.path() / "clip01.wmv"),
+                  platform::kUnixEpochFileTime + 946684800ULL * 10000000ULL)
             << row.what;
         EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
                   platform::kUnixEpochFileTime +
