@@ -35,6 +35,7 @@ std::vector<GoldenCase> LoadCases() {
     std::vector<GoldenCase> cases;
     std::string line;
     GoldenCase current;
+    const bool windows = platform::NativeCommandShell() == platform::CommandShell::Cmd;
     while (std::getline(in, line)) {
         const std::string keyword = line.substr(0, line.find(' '));
         if (line.empty() || line[0] == '#')
@@ -62,9 +63,11 @@ std::vector<GoldenCase> LoadCases() {
             current.out += Rest(line, 3) + "\n";
         else if (keyword == "err")
             current.err += Rest(line, 3) + "\n";
-        else if (keyword == "end")
-            cases.push_back(current);
-        else
+        else if (keyword == "end") {
+            // A case of the other system is no test here at all, rather than one skipped.
+            if (!(windows ? current.posixOnly : current.windowsOnly))
+                cases.push_back(current);
+        } else
             ADD_FAILURE() << "unknown line in the golden table: " << line;
     }
     return cases;
@@ -80,11 +83,6 @@ class StampletGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 // Guards every message, the banner, the help text and the exit statuses against drift.
 TEST_P(StampletGoldenTest, OutputAndStatus) {
     const GoldenCase& golden = GetParam();
-    const bool windows = platform::NativeCommandShell() == platform::CommandShell::Cmd;
-    if (golden.posixOnly && windows)
-        GTEST_SKIP() << "holds on POSIX systems only";
-    if (golden.windowsOnly && !windows)
-        GTEST_SKIP() << "holds on Windows only";
 
     test::TempFolder folder;
     for (const std::string& sub : golden.folders)
