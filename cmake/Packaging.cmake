@@ -18,6 +18,11 @@ if(KRONALO_WINDOW)
     list(APPEND commands ${links}/kronalo)
     install(FILES data/kronalo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES data/kronalo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    # What software centres show of it, with the release of this version.
+    configure_file(data/io.github.kronalo.Kronalo.metainfo.xml.in
+        ${CMAKE_BINARY_DIR}/data/io.github.kronalo.Kronalo.metainfo.xml @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/data/io.github.kronalo.Kronalo.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 install(FILES ${commands} DESTINATION ${CMAKE_INSTALL_BINDIR})
 

@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-kronalo_need_packages $KRONALO_BUILD_PACKAGES dpkg-dev lintian man-db desktop-file-utils
+kronalo_need_packages $KRONALO_BUILD_PACKAGES dpkg-dev lintian man-db desktop-file-utils appstream
 
 cmake --preset default
 cmake --build --preset default
@@ -15,12 +15,15 @@ dpkg-deb --info "$deb"
 contents=$(dpkg-deb --contents "$deb")
 for path in ./usr/lib/kronalo/Kronalo ./usr/lib/kronalo/Stamplet ./usr/bin/kronalo ./usr/bin/stamplet \
     ./usr/share/applications/kronalo.desktop ./usr/share/icons/hicolor/scalable/apps/kronalo.svg \
-    ./usr/share/man/man1/stamplet.1.gz; do
+    ./usr/share/man/man1/stamplet.1.gz \
+    ./usr/share/metainfo/io.github.kronalo.Kronalo.metainfo.xml; do
     echo "$contents" | grep -q " $path" || { echo "missing from the package: $path" >&2; exit 1; }
 done
 lintian --fail-on error,warning "$deb"
 # "Open with" offers Kronalo for folders and the files users convert.
 desktop-file-validate data/kronalo.desktop
+# Software centres show what the metadata says: it must be valid, without the network.
+appstreamcli validate --no-net build/data/io.github.kronalo.Kronalo.metainfo.xml
 # Every declared dependency can be had on this Debian release.
 apt-get install --simulate "./$deb" >/dev/null
 
