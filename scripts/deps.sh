@@ -36,10 +36,13 @@ kronalo_tell_skipped() {
 }
 
 # Everything the build and the tests need.
+# (Qt's configuration looks for libxkbcommon's headers and says so twice where they are missing.)
 KRONALO_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation"
+    qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev fonts-liberation"
 # What the tests of Kronalo's real window need besides: a display of their own with a window
 # manager, and hands on it.
 KRONALO_TEST_PACKAGES="xvfb xauth openbox xdotool x11-utils"
 # And for the times on real NTFS, FAT and ext4 volumes: their tools and FUSE drivers.
 KRONALO_TEST_PACKAGES="$KRONALO_TEST_PACKAGES ntfs-3g dosfstools fusefat e2fsprogs"
+# And the sans faces a fresh system may give the window, each tried by the layout tests.
+KRONALO_TEST_PACKAGES="$KRONALO_TEST_PACKAGES fonts-dejavu-core fonts-urw-base35"
