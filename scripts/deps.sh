@@ -45,4 +45,4 @@ KRONALO_TEST_PACKAGES="xvfb xauth openbox xdotool x11-utils"
 # And for the times on real NTFS, FAT and ext4 volumes: their tools and FUSE drivers.
 KRONALO_TEST_PACKAGES="$KRONALO_TEST_PACKAGES ntfs-3g dosfstools fusefat e2fsprogs"
 # And the sans faces a fresh system may give the window, each tried by the layout tests.
-KRONALO_TEST_PACKAGES="$KRONALO_TEST_PACKAGES fonts-dejavu-core fonts-urw-base35"
+KRONALO_TEST_PACKAGES="$KRONALO_TEST_PACKAGES fonts-dejavu-core fonts-urw-base35 fonts-noto-core"

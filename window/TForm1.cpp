@@ -56,6 +56,16 @@ void GrowToCaption(QWidget& control) {
     control.resize(size);
 }
 
+/// Moves `lower` and the controls that follow it down as far as `upper` reaches into it: a face
+/// taller than the classic one must not let a caption run under the box below it.
+int MakeRoomBelow(const QWidget& upper, QWidget& lower, std::initializer_list<QWidget*> following) {
+    const int shift = std::max(0, upper.geometry().bottom() + 1 - lower.y());
+    lower.move(lower.x(), lower.y() + shift);
+    for (QWidget* control : following)
+        control->move(control->x(), control->y() + shift);
+    return shift;
+}
+
 } // namespace
 
 /// The window's controls as its rules read and set them.
@@ -196,6 +206,17 @@ void TForm1::BuildControls() {
     for (QWidget* captioned : std::initializer_list<QWidget*>{Label1, SelectAllBox, SelectAllBtn,
                                                               Label2, Label3, Button1, DoItBtn})
         GrowToCaption(*captioned);
+    Panel6->setFixedHeight(form::layout::kFilterStripHeight + MakeRoomBelow(*Label1, *Filter, {}));
+    MakeRoomBelow(*SelectAllBtn, *Label2, {ToNameEdit, Label3, Button1});
+    MakeRoomBelow(*Label2, *ToNameEdit, {Label3, Button1});
+    MakeRoomBelow(*ToNameEdit, *Label3, {Button1});
+    MakeRoomBelow(*Label3, *Button1, {});
+    // A wider face widens the right pane to its widest caption, with the margin it has on the left.
+    int widest = form::layout::kRightPaneWidth;
+    for (const QWidget* control : std::initializer_list<const QWidget*>{
+             SelectAllBox, SelectAllBtn, Label2, ToNameEdit, Label3, Button1, DoItBtn})
+        widest = std::max(widest, control->geometry().right() + 1 + control->x());
+    Panel4->setFixedWidth(widest);
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
