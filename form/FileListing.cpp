@@ -1,5 +1,7 @@
 #include "form/FileListing.h"
 
+#include "platform/Folders.h"
+
 #include "platform/AsciiCase.h"
 #include "platform/DirectorySearch.h"
 
@@ -64,7 +66,9 @@ std::vector<std::string> ListFolder(std::string_view listMask,
     return names;
 }
 
-std::string FolderPartOfArgument(std::string_view argument) {
+std::string FolderOfArgument(std::string_view argument) {
+    if (!argument.empty() && platform::IsFolder(std::string(argument)))
+        return platform::JoinPath(argument, "");
     return std::string(platform::FolderPartOf(argument));
 }
 

@@ -19,8 +19,10 @@ std::vector<std::string> ListFolder(std::string_view listMask,
 /// bytes as they stand so the order is total.
 bool ListOrderLess(std::string_view a, std::string_view b);
 
-/// The folder part of Kronalo's command-line argument: its text up to and including the last
-/// folder separator; empty when it has none.
-std::string FolderPartOfArgument(std::string_view argument);
+/// The folder Kronalo's command-line argument opens, ending with a folder separator: the
+/// argument itself where it names an existing folder (with or without its last separator, as a
+/// file manager passes it), else its text up to and including the last folder separator (a
+/// file's folder); empty when that has none.
+std::string FolderOfArgument(std::string_view argument);
 
 } // namespace form

@@ -74,7 +74,7 @@ void TFormRules::FormCreate() {
 void TFormRules::FormShow() {
     if (setup_.arguments.empty())
         return;
-    const std::string folder = FolderPartOfArgument(setup_.arguments.front());
+    const std::string folder = FolderOfArgument(setup_.arguments.front());
     if (!platform::IsFolder(folder))
         return;
     list_.MoveTo(folder);

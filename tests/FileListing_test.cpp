@@ -74,21 +74,27 @@ TEST(FileListingTest, ManyNamesSignalledOnce) {
     EXPECT_EQ(calls, 0);
 }
 
-// Guards the command-line argument's folder part: up to and including the last separator.
-TEST(FileListingTest, FolderPartOfArgument) {
+// Guards the command-line argument's folder: a folder opens itself, with or without its last
+// separator; a file's path, or one that names nothing, opens what stands up to its last separator.
+TEST(FileListingTest, FolderOfArgument) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "Video");
+    const std::string top = folder.str();
     const struct {
-        const char* argument;
-        const char* folder;
+        const char* what;
+        std::string argument;
+        std::string folder;
     } rows[] = {
-        {"/home/u/Video/clip01.avi", "/home/u/Video/"},
-        {"/home/u/Video", "/home/u/"},
-        {"/home/u/Video/", "/home/u/Video/"},
-        {"clip01.avi", ""},
-        {"/", "/"},
-        {"", ""},
+        {"a file", top + "/Video/clip01.avi", top + "/Video/"},
+        {"a folder", top + "/Video", top + "/Video/"},
+        {"a folder with its separator", top + "/Video/", top + "/Video/"},
+        {"nothing there", top + "/Gone", top + "/"},
+        {"a bare name", "clip01.avi", ""},
+        {"the root", "/", "/"},
+        {"nothing", "", ""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(form::FolderPartOfArgument(row.argument), row.folder) << row.argument;
+        EXPECT_EQ(form::FolderOfArgument(row.argument), row.folder) << row.what;
 }
 
 } // namespace

@@ -37,9 +37,9 @@ TEST_F(TForm1Test, StartWithoutArgument) {
     EXPECT_TRUE(log.empty());
 }
 
-// Guards the command-line argument through the window: its folder part opens in the list, the
-// path box and the current directory; anything else leaves the desktop. (The argument's rules are
-// FormRulesTest's.)
+// Guards the command-line argument through the window: a folder, or a file's folder, opens in
+// the list, the path box and the current directory; anything else leaves the desktop. (The
+// argument's rules are FormRulesTest's.)
 TEST_F(TForm1Test, StartWithArgument) {
     const std::string tmp = Canonical(folder.path());
     const std::string desktop = Canonical(window::DesktopFolder().toStdString());
@@ -50,6 +50,8 @@ TEST_F(TForm1Test, StartWithArgument) {
         std::string pathText;
     } rows[] = {
         {"a file path", tmp + "/clip01.avi", tmp, tmp + "/"},
+        {"a folder", tmp, tmp, tmp + "/"},
+        {"a folder with its separator", tmp + "/", tmp, tmp + "/"},
         {"a missing folder", tmp + "/gone/clip01.avi", desktop, desktop},
     };
     for (const auto& row : rows) {
