@@ -7,9 +7,9 @@ namespace platform {
 ProcessStart ScriptStart(const HeldFile& script, const HeldFolder& folder,
                          const std::vector<std::pair<std::string, std::string>>& environment) {
     ProcessStart start;
-    start.command = ScriptCommand(script);
-    start.heldFolder = &folder;
     start.environment = environment;
+    start.command = ScriptCommand(script, start.environment);
+    start.heldFolder = &folder;
     start.held = &script;
     return start;
 }

@@ -5,6 +5,7 @@
 #include "platform/Process.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -18,10 +19,14 @@ enum class CommandShell {
 /// The command interpreter of the system the program was built for.
 CommandShell NativeCommandShell();
 
-/// The program and arguments that run the held script with that interpreter. Where the system
-/// allows it, the interpreter reads the held file itself rather than whatever its name leads to
-/// by the time it starts; on Windows the held file cannot be renamed or replaced meanwhile.
-std::vector<std::string> ScriptCommand(const HeldFile& script);
+/// The program and arguments that run the held script with that interpreter; what they need in
+/// the process's environment is added to `environment`. Where the system allows it, the
+/// interpreter reads the held file itself rather than whatever its name leads to by the time it
+/// starts; on Windows the held file cannot be renamed or replaced meanwhile. The script's path
+/// reaches the interpreter as nothing but that path, whatever its folder is named.
+std::vector<std::string>
+ScriptCommand(const HeldFile& script,
+              std::vector<std::pair<std::string, std::string>>& environment);
 
 /// What starts the held script with that interpreter in the held `folder`, with `environment`
 /// set on top of this process's.

@@ -6,7 +6,8 @@ CommandShell NativeCommandShell() {
     return CommandShell::Posix;
 }
 
-std::vector<std::string> ScriptCommand(const HeldFile& script) {
+std::vector<std::string> ScriptCommand(const HeldFile& script,
+                                       std::vector<std::pair<std::string, std::string>>&) {
     return {"/bin/sh", "/dev/fd/" + std::to_string(script.NativeHandle())};
 }
 
