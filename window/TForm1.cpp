@@ -57,9 +57,11 @@ void GrowToCaption(QWidget& control) {
 }
 
 /// Moves `lower` and the controls that follow it down as far as `upper` reaches into it: a face
-/// taller than the classic one must not let a caption run under the box below it.
+/// taller than the classic one must not let a caption run under the box below it. A caption's
+/// text ends at its last line's descent, which may lie over the box as the measures have it.
 int MakeRoomBelow(const QWidget& upper, QWidget& lower, std::initializer_list<QWidget*> following) {
-    const int shift = std::max(0, upper.geometry().bottom() + 1 - lower.y());
+    const int slack = qobject_cast<const QLabel*>(&upper) ? upper.fontMetrics().descent() : 0;
+    const int shift = std::max(0, upper.geometry().bottom() + 1 - slack - lower.y());
     lower.move(lower.x(), lower.y() + shift);
     for (QWidget* control : following)
         control->move(control->x(), control->y() + shift);
