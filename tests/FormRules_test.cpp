@@ -161,8 +161,8 @@ protected:
     std::unique_ptr<form::TFormRules> rules;
 };
 
-// Guards the command-line argument: its folder part opens, the path box shows it as given,
-// anything else leaves the list where it was.
+// Guards the command-line argument: a folder, or a file's folder part, opens, the path box shows
+// it with its separator, anything else leaves the list where it was.
 TEST_F(FormRulesTest, CommandLineArgument) {
     std::string start;
     ASSERT_FALSE(platform::CurrentFolder(start));
@@ -173,8 +173,8 @@ TEST_F(FormRulesTest, CommandLineArgument) {
         std::string pathText;
     } rows[] = {
         {"a file path", root + Sep() + "clip01.avi", root, root + Sep()},
-        {"a folder without its separator opens its parent", root + Sep() + "sub", root,
-         root + Sep()},
+        {"a folder without its separator", root + Sep() + "sub", root + Sep() + "sub",
+         root + Sep() + "sub" + Sep()},
         {"a folder with its separator", root + Sep() + "sub" + Sep(), root + Sep() + "sub",
          root + Sep() + "sub" + Sep()},
         {"a missing folder", root + Sep() + "gone" + Sep() + "x.avi", start, ""},
