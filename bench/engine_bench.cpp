@@ -89,7 +89,8 @@ void BM_RestoreQuestion(benchmark::State& state) {
         engine::RunRecord newest;
         if (found.runs.empty() || records.Read(found.runs.front().path, newest))
             state.SkipWithError("no run found");
-        benchmark::DoNotOptimize(engine::PlanRestore(newest, held, *script, "x.sh", 0));
+        engine::TargetPlaces places(held);
+        benchmark::DoNotOptimize(engine::PlanRestore(newest, places, *script, "x.sh", 0));
     }
     std::filesystem::remove_all(top);
 }

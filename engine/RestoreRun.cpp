@@ -74,25 +74,25 @@ std::optional<StampItem> RestoreItem(const RecordedTarget& target, bool creation
 
 } // namespace
 
-RestorePlan PlanRestore(const RunRecord& record, const platform::HeldFolder& folder,
-                        const StampScript& script, const std::string& scriptName,
-                        std::int32_t secondsEast) {
+RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const StampScript& script,
+                        const std::string& scriptName, std::int32_t secondsEast) {
     RestorePlan plan;
-    TargetFolders folders(folder.Inside(""));
+    TargetFolders folders(places);
     for (std::size_t index = 0; index < record.targets.size(); ++index) {
         const RecordedTarget& target = record.targets[index];
         if (target.restored)
             continue;
+        places.Hold(target.name);
         // Handed to Stamplet as a mask, a name with wildcards would stamp other files too.
         if (platform::HasWildcards(
                 target.name.substr(platform::FolderPartOf(target.name).size())) ||
             !script.CarriesUnchanged(target.name) ||
-            NamesTheScript(folder, scriptName, target.name)) {
+            NamesTheScript(places, scriptName, target.name)) {
             plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
             continue;
         }
         platform::FileState now;
-        if (platform::FileStateOf(folder.Inside(target.name), now)) {
+        if (platform::FileStateOf(places.PathOf(target.name), now)) {
             plan.leftAlone.emplace_back(target.name, TargetState::NotFound);
             continue;
         }
@@ -151,7 +151,7 @@ struct Picked {
 /// can be given back now, and No moves on to the one before. Nothing where the user took none or
 /// none has anything to give back, once that has been said.
 std::optional<Picked> PickRun(TRunSurroundings& surroundings, const RunRecords& records,
-                              const std::vector<RunRecords::Run>& runs, const ScriptRun& run,
+                              const std::vector<RunRecords::Run>& runs, ScriptRun& run,
                               const StampScript& script) {
     for (std::size_t i = 0; i < runs.size(); ++i) {
         Picked picked{{}, runs[i].path, {}};
@@ -160,7 +160,7 @@ std::optional<Picked> PickRun(TRunSurroundings& surroundings, const RunRecords& 
             continue;
         }
         const RunRecord& record = picked.record;
-        picked.plan = PlanRestore(record, run.folder, script, run.scriptName, run.secondsEast);
+        picked.plan = PlanRestore(record, run.places, script, run.scriptName, run.secondsEast);
         if (picked.plan.items.empty())
             continue;
         const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));

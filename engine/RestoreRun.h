@@ -24,13 +24,12 @@ struct RestorePlan {
     std::vector<std::pair<std::string, TargetState>> leftAlone;
 };
 
-/// Which targets of `record` in the held list folder can be given their earlier times back: only
-/// those not restored yet that are still the same file and still carry the times the run set, and
-/// whose names and times reach Stamplet as they are. `scriptName` is the stamp script's name in the
-/// folder; the times are turned into local time with `secondsEast`.
-RestorePlan PlanRestore(const RunRecord& record, const platform::HeldFolder& folder,
-                        const StampScript& script, const std::string& scriptName,
-                        std::int32_t secondsEast);
+/// Which targets of `record`, each found where `places` hold its folder, can be given their earlier
+/// times back: only those not restored yet that are still the same file and still carry the times
+/// the run set, and whose names and times reach Stamplet as they are. `scriptName` is the stamp
+/// script's name in the folder; the times are turned into local time with `secondsEast`.
+RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const StampScript& script,
+                        const std::string& scriptName, std::int32_t secondsEast);
 
 /// The restore behind "Palauta aiemmat ajat...": offers the runs recorded for the list folder
 /// (the same folder by identity) that still have targets to give back, newest first, each with

@@ -64,7 +64,7 @@ void DeleteScript(TRunSurroundings& surroundings, ScriptRun& run) {
 /// and names those the run left alone.
 void FinishRun(TRunSurroundings& surroundings, ScriptRun& run, const ScriptOutcome& outcome) {
     surroundings.Beep();
-    TargetReport report = CheckTargets(run.folder.Inside(""), run.items, run.secondsEast);
+    TargetReport report = CheckTargets(run.places, run.items, run.secondsEast);
     for (const auto& [name, state] : run.leftAlone) {
         ++(state == TargetState::NotFound ? report.notFound : report.notStamped);
         report.problems.emplace_back(name, state);
@@ -131,13 +131,13 @@ std::shared_ptr<ScriptRun> HoldListFolder(TRunSurroundings& surroundings, const 
     return run;
 }
 
-bool NamesTheScript(const platform::HeldFolder& folder, const std::string& scriptName,
+bool NamesTheScript(const TargetPlaces& places, const std::string& scriptName,
                     const std::string& target) {
-    const std::size_t separator = target.find_last_of(platform::FolderSeparators());
-    if (separator != std::string::npos && !folder.Is(folder.Inside(target.substr(0, separator))))
+    // Only a target in the list folder itself, however the name leads there.
+    if (!places.List().Is(places.FolderOf(target)))
         return false;
-    const std::string name = separator == std::string::npos ? target : target.substr(separator + 1);
-    return platform::WildcardMatch(name, scriptName);
+    return platform::WildcardMatch(target.substr(platform::FolderPartOf(target).size()),
+                                   scriptName);
 }
 
 RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
@@ -157,6 +157,10 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
     if (!run->FolderInPlace())
         return NotStarted(surroundings, *run,
                           messages::FolderMovedBeforeStart(folder, run->folder.WhereNow()));
+    // So may a folder the targets lie in: nothing is stamped in the folder that took its place.
+    if (const auto moved = run->places.Moved())
+        return NotStarted(surroundings, *run,
+                          messages::FolderMovedBeforeStart(moved->first, moved->second));
 
     ScriptLaunch launch{run->file, run->folder,        context.script.StampCalls(run->items),
                         false,     script.environment, run->note};

@@ -23,6 +23,8 @@ namespace engine {
 /// then, is deleted without a word.
 struct ScriptRun {
     platform::HeldFolder folder;
+    /// The folders of the targets, each held from the moment a target in it is named.
+    TargetPlaces places{folder};
     std::string scriptName;
     platform::HeldFile file;
     /// The targets the script stamps, with the times they are to get.
@@ -65,7 +67,7 @@ std::shared_ptr<ScriptRun> HoldListFolder(TRunSurroundings& surroundings, const 
 
 /// True when `target` names the script `scriptName` itself in the held list folder (as Stamplet
 /// matches names), so that the script would replace the user's file and be stamped in its place.
-bool NamesTheScript(const platform::HeldFolder& folder, const std::string& scriptName,
+bool NamesTheScript(const TargetPlaces& places, const std::string& scriptName,
                     const std::string& target);
 
 /// Writes the script of `run`'s items, tells the user and starts it; once it has ended, beeps,

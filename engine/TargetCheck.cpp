@@ -77,13 +77,6 @@ EntryCheck CheckTarget(const std::string& mask, const std::string& folder, FileT
 
 } // namespace
 
-std::string TargetFolders::FolderOf(const std::string& targetName) const {
-    const std::size_t separator = targetName.find_last_of(platform::FolderSeparators());
-    return separator == std::string::npos
-               ? listFolder_
-               : platform::JoinPath(listFolder_, targetName.substr(0, separator));
-}
-
 const std::optional<platform::TimeKeeping>& TargetFolders::Of(const std::string& folder) {
     const auto known = known_.find(folder);
     if (known != known_.end())
@@ -104,11 +97,11 @@ std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast) {
     return static_cast<std::uint64_t>(ms) * 10000;
 }
 
-TargetReport CheckTargets(const std::string& listFolder, const std::vector<StampItem>& items,
+TargetReport CheckTargets(const TargetPlaces& places, const std::vector<StampItem>& items,
                           std::int32_t secondsEast) {
     // How each folder keeps times, learnt once per folder (nearly always the list folder alone);
     // then every target read back at once.
-    TargetFolders folders(listFolder);
+    TargetFolders folders(places);
     std::vector<std::pair<std::string, platform::TimeKeeping>> keeping;
     std::vector<std::size_t> folderOf(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -123,7 +116,7 @@ TargetReport CheckTargets(const std::string& listFolder, const std::vector<Stamp
     std::vector<EntryCheck> checks(items.size());
     ForEachAtOnce(items.size(), [&](std::size_t i) {
         const auto& [folder, kept] = keeping[folderOf[i]];
-        checks[i] = CheckTarget(platform::JoinPath(listFolder, items[i].targetName), folder,
+        checks[i] = CheckTarget(places.PathOf(items[i].targetName), folder,
                                 StampedInstant(items[i].creationTime, secondsEast),
                                 StampedInstant(items[i].lastWriteTime, secondsEast), kept);
     });

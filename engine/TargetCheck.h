@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/StampScript.h"
+#include "engine/TargetPlaces.h"
 #include "platform/FileTimes.h"
 
 #include <cstdint>
@@ -42,16 +43,18 @@ struct TargetReport {
 /// How the folders of a run's targets keep times, asked of the system once per folder.
 class TargetFolders {
 public:
-    explicit TargetFolders(std::string listFolder) : listFolder_(std::move(listFolder)) {}
+    explicit TargetFolders(const TargetPlaces& places) : places_(places) {}
 
-    /// The folder `targetName` lies in: the list folder, or a subfolder the name gives.
-    std::string FolderOf(const std::string& targetName) const;
+    /// The folder `targetName` lies in: the list folder, or the folder the name gives.
+    std::string FolderOf(const std::string& targetName) const {
+        return places_.FolderOf(targetName);
+    }
 
     /// How `folder` keeps times; nothing where that cannot be learnt.
     const std::optional<platform::TimeKeeping>& Of(const std::string& folder);
 
 private:
-    std::string listFolder_;
+    const TargetPlaces& places_;
     std::map<std::string, std::optional<platform::TimeKeeping>> known_;
 };
 
@@ -59,10 +62,10 @@ private:
 /// second), converted with `secondsEast`.
 std::uint64_t StampedInstant(TDateTime local, std::int32_t secondsEast);
 
-/// Reads back the times of each item's target in `listFolder` and compares them with what the
-/// script was to set, within the file system's steps. A target name with wildcards stands for
+/// Reads back the times of each item's target where `places` find it and compares them with what
+/// the script was to set, within the file system's steps. A target name with wildcards stands for
 /// every entry it matches, as it does for Stamplet.
-TargetReport CheckTargets(const std::string& listFolder, const std::vector<StampItem>& items,
+TargetReport CheckTargets(const TargetPlaces& places, const std::vector<StampItem>& items,
                           std::int32_t secondsEast);
 
 } // namespace engine

@@ -76,8 +76,8 @@ std::vector<SourceTimes> ReadSourceTimes(const ListState& list, const ScriptRun&
 /// ends the run has been shown.
 std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
                                                  const RunContext& context,
-                                                 const RunRequest& request, const ScriptRun& run) {
-    TargetFolders folders(run.folder.Inside(""));
+                                                 const RunRequest& request, ScriptRun& run) {
+    TargetFolders folders(run.places);
     const std::string& pattern = request.fields.targetPattern;
     const ListState& list = request.list;
     const std::vector<SourceTimes> sources = ReadSourceTimes(list, run);
@@ -105,7 +105,8 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
             surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
             return std::nullopt;
         }
-        if (NamesTheScript(run.folder, run.scriptName, item.targetName)) {
+        run.places.Hold(item.targetName);
+        if (NamesTheScript(run.places, run.scriptName, item.targetName)) {
             surroundings.ShowInformation(messages::TargetIsScript(item.targetName));
             return std::nullopt;
         }
@@ -140,13 +141,13 @@ std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& 
     std::vector<RecordedTarget> targets;
     platform::DirectorySearch search;
     platform::FoundEntry entry;
-    for (bool found = !search.First(run.folder.Inside(item.targetName), entry); found;
+    for (bool found = !search.First(run.places.PathOf(item.targetName), entry); found;
          found = search.Next(entry)) {
         if (stampreport::WhyPassedOver(entry, false) != stampreport::PassedOver::No)
             continue;
         RecordedTarget target;
         target.name = folderPart + entry.name;
-        if (platform::FileStateOf(run.folder.Inside(target.name), target.before))
+        if (platform::FileStateOf(run.places.PathOf(target.name), target.before))
             continue;
         target.setCreation =
             item.stampCreation ? StampedInstant(item.creationTime, run.secondsEast) : 0;

@@ -47,6 +47,10 @@ const char* FolderSeparators();
 /// where it has none.
 std::string_view FolderPartOf(std::string_view path);
 
+/// True where `path` does not lead from the current folder but from a root: "/" on POSIX systems;
+/// a drive letter, a share or a leading separator on Windows.
+bool IsAbsolutePath(std::string_view path);
+
 /// `name` inside `folder`: the two joined by the preferred separator, unless `folder` already
 /// ends with one (a root folder) or is empty.
 std::string JoinPath(std::string_view folder, std::string_view name);

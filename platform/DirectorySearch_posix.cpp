@@ -31,6 +31,10 @@ const char* FolderSeparators() {
     return "/";
 }
 
+bool IsAbsolutePath(std::string_view path) {
+    return path.starts_with('/');
+}
+
 std::size_t PathLength(std::string_view path) {
     return path.size();
 }

@@ -22,6 +22,12 @@ const char* FolderSeparators() {
     return "\\/:";
 }
 
+bool IsAbsolutePath(std::string_view path) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    return path.starts_with('\\') || path.starts_with('/') ||
+           (path.size() >= 2 && letter(path[0]) && path[1] == ':');
+}
+
 namespace {
 
 /// The UTF-16 units of the character that the UTF-8 lead byte `lead` begins, and its bytes.

@@ -285,7 +285,8 @@ TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
 
     platform::HeldFolder held;
     ASSERT_FALSE(held.Hold(folder.str()));
-    const engine::RestorePlan plan = engine::PlanRestore(record, held, *script, scriptName, 0);
+    engine::TargetPlaces places(held);
+    const engine::RestorePlan plan = engine::PlanRestore(record, places, *script, scriptName, 0);
     ASSERT_EQ(plan.items.size(), 1u);
     EXPECT_EQ(plan.items[0].targetName, "same.wmv");
     EXPECT_EQ(engine::FormatStampDate(plan.items[0].lastWriteTime) + " " +
