@@ -36,42 +36,73 @@ ScanFault ScanGuard(const std::vector<std::string>& arguments, std::size_t& i,
     return fault;
 }
 
+/// Whether the last argument is the file mask rather than a switch.
+bool IsLastTheMask(std::string_view argument, ArgumentRules rules, bool switchesEnded) {
+    if (switchesEnded || argument.empty())
+        return true;
+    if (rules == ArgumentRules::Posix &&
+        (argument == "--" || argument == "--help" || argument == "--version"))
+        return false;
+    if (argument[0] != '/')
+        return true;
+    // An absolute path has a second "/", which no switch has, so a mistyped switch stays a fault.
+    return rules == ArgumentRules::Posix && argument.find('/', 1) != std::string_view::npos;
+}
+
+/// The switch at `i`, with its values, moving `i` onto the last of them.
+ScanFault ScanSwitch(const std::vector<std::string>& arguments, std::size_t& i,
+                     StampRequest& request) {
+    const std::string& argument = arguments[i];
+    if (IsSwitch(argument, "W")) {
+        // The last-write time is set on every run anyway.
+    } else if (IsSwitch(argument, "A")) {
+        request.setLastAccessTime = true;
+    } else if (IsSwitch(argument, "C")) {
+        request.setCreationTime = true;
+    } else if (IsSwitch(argument, "S")) {
+        request.includeFolders = true;
+    } else if (IsSwitch(argument, "?")) {
+        request.showHelp = true;
+    } else if (IsSwitch(argument, "D")) {
+        return ScanValue(arguments, i, ParseDate, request.newDateTime, ScanFault::DateMissing,
+                         ScanFault::BadDate);
+    } else if (IsSwitch(argument, "T")) {
+        return ScanValue(arguments, i, ParseTime, request.newDateTime, ScanFault::TimeMissing,
+                         ScanFault::BadTime);
+    } else if (IsSwitch(argument, "IF")) {
+        return ScanGuard(arguments, i, request);
+    } else {
+        return ScanFault::InvalidSwitch;
+    }
+    return ScanFault::None;
+}
+
 } // namespace
 
-ScanResult ScanArguments(const std::vector<std::string>& arguments, const SystemTime& now) {
+ScanResult ScanArguments(const std::vector<std::string>& arguments, const SystemTime& now,
+                         ArgumentRules rules) {
     ScanResult result;
     StampRequest& request = result.request;
     request.newDateTime = now;
     request.showHelp = arguments.empty();
 
+    const bool posix = rules == ArgumentRules::Posix;
+    bool switchesEnded = false;
     const std::size_t n = arguments.size();
     for (std::size_t i = 0; i < n && result.fault == ScanFault::None; ++i) {
         const std::string& argument = arguments[i];
-        if (i == n - 1 && (argument.empty() || argument[0] != '/')) {
+        if (i == n - 1 && IsLastTheMask(argument, rules, switchesEnded))
             request.fileMask = std::string(platform::PathPrefix(argument, kMaxPath));
-            continue;
-        }
-        if (IsSwitch(argument, "W")) {
-            // The last-write time is set on every run anyway.
-        } else if (IsSwitch(argument, "A")) {
-            request.setLastAccessTime = true;
-        } else if (IsSwitch(argument, "C")) {
-            request.setCreationTime = true;
-        } else if (IsSwitch(argument, "S")) {
-            request.includeFolders = true;
-        } else if (IsSwitch(argument, "?")) {
-            request.showHelp = true;
-        } else if (IsSwitch(argument, "D")) {
-            result.fault = ScanValue(arguments, i, ParseDate, request.newDateTime,
-                                     ScanFault::DateMissing, ScanFault::BadDate);
-        } else if (IsSwitch(argument, "T")) {
-            result.fault = ScanValue(arguments, i, ParseTime, request.newDateTime,
-                                     ScanFault::TimeMissing, ScanFault::BadTime);
-        } else if (IsSwitch(argument, "IF")) {
-            result.fault = ScanGuard(arguments, i, request);
-        } else {
+        else if (switchesEnded)
             result.fault = ScanFault::InvalidSwitch;
-        }
+        else if (posix && argument == "--")
+            switchesEnded = true;
+        else if (posix && argument == "--help")
+            request.showHelp = true;
+        else if (posix && argument == "--version")
+            request.showVersion = true;
+        else
+            result.fault = ScanSwitch(arguments, i, request);
     }
     return result;
 }

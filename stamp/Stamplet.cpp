@@ -45,6 +45,8 @@ int RunStamplet(const std::vector<std::string>& arguments, const StampClock& clo
         console.Out(text::kHelp);
         return 0;
     }
+    if (scan.request.showVersion)
+        return 0;
     return StampEntries(scan.request, clock, console);
 }
 

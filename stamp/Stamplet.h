@@ -9,7 +9,8 @@
 namespace stamp {
 
 /// The whole of Stamplet: reads the local time, scans `arguments` (those after the program's own
-/// path), prints the banner and the help text or stamps. Returns the exit status.
+/// path), prints the banner and then the help text, nothing more, or the stamping's lines. Returns
+/// the exit status.
 int RunStamplet(const std::vector<std::string>& arguments, const StampClock& clock,
                 Console& console);
 

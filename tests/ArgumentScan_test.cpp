@@ -4,6 +4,7 @@
 
 namespace {
 
+using stamp::ArgumentRules;
 using stamp::ScanArguments;
 using stamp::ScanFault;
 using stamp::SystemTime;
@@ -21,7 +22,11 @@ SystemTime Start() {
     return now;
 }
 
-// Guards the scan's positional rules, the switch comparison and the first-fault rule.
+constexpr ArgumentRules kPosix = ArgumentRules::Posix;
+constexpr ArgumentRules kWindows = ArgumentRules::Windows;
+
+// Guards the scan's positional rules, the switch comparison and the first-fault rule, which both
+// systems share.
 TEST(ArgumentScanTest, Faults) {
     const struct {
         const char* what;
@@ -49,7 +54,98 @@ TEST(ArgumentScanTest, Faults) {
         {"guard word run on", {"/IFF", "02-17-2005", "14:03:09", "x"}, ScanFault::InvalidSwitch},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ScanArguments(row.args, Start()).fault, row.fault) << row.what;
+        for (const ArgumentRules rules : {kPosix, kWindows})
+            EXPECT_EQ(ScanArguments(row.args, Start(), rules).fault, row.fault)
+                << row.what << (rules == kPosix ? " (POSIX)" : " (Windows)");
+}
+
+// Guards the faults where the systems part: on POSIX only a one-part word as the last argument
+// is a switch, "--" ends the switches; Windows keeps to switches wherever an argument has a "/".
+TEST(ArgumentScanTest, SystemFaults) {
+    const struct {
+        const char* what;
+        ArgumentRules rules;
+        std::vector<std::string> args;
+        ScanFault fault;
+    } rows[] = {
+        {"one-part word stays a switch", kPosix, {"/X"}, ScanFault::InvalidSwitch},
+        {"glued letters stay a switch", kPosix, {"/Cx"}, ScanFault::InvalidSwitch},
+        {"root alone is no path", kPosix, {"/"}, ScanFault::InvalidSwitch},
+        {"path not last", kPosix, {"/a/b", "x"}, ScanFault::InvalidSwitch},
+        {"path after /D is its date", kPosix, {"/D", "/a/b"}, ScanFault::BadDate},
+        {"path after /IF's date is its time",
+         kPosix,
+         {"/IF", "02-17-2005", "/a/b"},
+         ScanFault::BadTime},
+        {"two after double dash", kPosix, {"--", "a", "b"}, ScanFault::InvalidSwitch},
+        {"switch after double dash", kPosix, {"--", "/C", "x"}, ScanFault::InvalidSwitch},
+        {"double dash as /T's value", kPosix, {"/T", "--", "x"}, ScanFault::BadTime},
+        {"fault wins over help word", kPosix, {"--help", "/X"}, ScanFault::InvalidSwitch},
+        {"help word run on not last", kPosix, {"--helpx", "x"}, ScanFault::InvalidSwitch},
+        {"Windows: path last", kWindows, {"/a/b"}, ScanFault::InvalidSwitch},
+        {"Windows: long path last",
+         kWindows,
+         {"/W", "/home/me/clips/a.mp4"},
+         ScanFault::InvalidSwitch},
+        {"Windows: no end of switches", kWindows, {"--", "/a/b"}, ScanFault::InvalidSwitch},
+        {"Windows: help word not last", kWindows, {"--help", "x"}, ScanFault::InvalidSwitch},
+        {"Windows: version word not last", kWindows, {"--version", "x"}, ScanFault::InvalidSwitch},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ScanArguments(row.args, Start(), row.rules).fault, row.fault) << row.what;
+}
+
+// Guards the masks where the systems part: on POSIX an absolute path as the last argument and
+// the last after "--"; on Windows "--" and the long words are names like any other.
+TEST(ArgumentScanTest, SystemMasks) {
+    const struct {
+        const char* what;
+        ArgumentRules rules;
+        std::vector<std::string> args;
+        const char* mask;
+    } rows[] = {
+        {"absolute path last",
+         kPosix,
+         {"/W", "/D", "02-17-2005", "/T", "14:03:09", "/home/me/clips/a.mp4"},
+         "/home/me/clips/a.mp4"},
+        {"two-part path alone", kPosix, {"/a/b"}, "/a/b"},
+        {"folder path with its slash", kPosix, {"/a/"}, "/a/"},
+        {"glued switches last are a path", kPosix, {"/W/C"}, "/W/C"},
+        {"known switch last", kPosix, {"/C"}, "*.*"},
+        {"double dash ends the switches", kPosix, {"/W", "--", "/W"}, "/W"},
+        {"double dash before a dash name", kPosix, {"--", "-C"}, "-C"},
+        {"double dash last", kPosix, {"/C", "--"}, "*.*"},
+        {"double dash alone", kPosix, {"--"}, "*.*"},
+        {"second double dash is the mask", kPosix, {"--", "--"}, "--"},
+        {"help word after double dash", kPosix, {"--", "--help"}, "--help"},
+        {"help word run on", kPosix, {"--helpx"}, "--helpx"},
+        {"help word in capitals", kPosix, {"--HELP"}, "--HELP"},
+        {"version word cut short", kPosix, {"--vers"}, "--vers"},
+        {"Windows: double dash last", kWindows, {"--"}, "--"},
+        {"Windows: help word", kWindows, {"--help"}, "--help"},
+        {"Windows: version word", kWindows, {"--version"}, "--version"},
+    };
+    for (const auto& row : rows) {
+        const auto result = ScanArguments(row.args, Start(), row.rules);
+        EXPECT_EQ(result.fault, ScanFault::None) << row.what;
+        EXPECT_EQ(result.request.fileMask, row.mask) << row.what;
+        EXPECT_FALSE(result.request.showHelp || result.request.showVersion) << row.what;
+    }
+}
+
+// Guards the long words on POSIX: each asks for its own text, and a mask stays a mask.
+TEST(ArgumentScanTest, HelpAndVersionWords) {
+    const auto help = ScanArguments({"--help", "x"}, Start(), kPosix);
+    EXPECT_EQ(help.fault, ScanFault::None);
+    EXPECT_TRUE(help.request.showHelp);
+    EXPECT_FALSE(help.request.showVersion);
+    EXPECT_EQ(help.request.fileMask, "x");
+
+    const auto version = ScanArguments({"--version"}, Start(), kPosix);
+    EXPECT_EQ(version.fault, ScanFault::None);
+    EXPECT_TRUE(version.request.showVersion);
+    EXPECT_FALSE(version.request.showHelp);
+    EXPECT_EQ(version.request.fileMask, "*.*");
 }
 
 // Guards what a good command line asks for: flags, mask, the date and time it keeps or changes.
