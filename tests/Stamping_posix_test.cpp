@@ -126,6 +126,21 @@ TEST_F(StampingTest, MillisecondsOfTheStart) {
     EXPECT_EQ(TimesOf(file).lastWrite, At(kFeb17_2005_140309));
 }
 
+// Guards an absolute path as the mask: its own folder is searched, not the current one, and
+// each entry is reported by its name alone.
+TEST_F(StampingTest, AbsolutePathMask) {
+    const auto file = Make("clip.wmv");
+    std::filesystem::create_directory(folder.path() / "elsewhere");
+    const auto decoy = Make("elsewhere/clip.wmv");
+    test::CurrentFolder there{folder.path() / "elsewhere"};
+
+    EXPECT_EQ(Stamp({"/W", "/D", "02-17-2005", "/T", "14:03:09", folder.str() + "/clip.wmv"}), 0);
+    EXPECT_EQ(console.out, "New file date/time will be 17/02/2005  14:03:09\n"
+                           "File clip.wmv date/time changed succesfully\n\n");
+    EXPECT_EQ(TimesOf(file).lastWrite, At(kFeb17_2005_140309));
+    EXPECT_EQ(TimesOf(decoy).lastWrite, At(kOld));
+}
+
 // Guards the skip rules: hidden entries and folders without /S are passed over silently; with
 // /S a folder is stamped itself and nothing inside it is touched.
 TEST_F(StampingTest, SkipsAndFolders) {
