@@ -4,6 +4,12 @@
 # openbox, which gives the keyboard focus) where none is given.
 set -eu
 cd "$(dirname "$0")/.."
+# Wine takes its code pages and the encoding of file names from the locale: in the C locale, as
+# where LANG and LC_ALL are unset, the tests' names with letters beyond ASCII come out garbled
+# (Työkalut as TyÃ¶kalut) and tests fail. C.UTF-8 is there on every Debian system.
+LANG=C.UTF-8
+LC_ALL=C.UTF-8
+export LANG LC_ALL
 . scripts/deps.sh
 kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 \
     xvfb xauth openbox xdotool unzip
