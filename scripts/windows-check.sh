@@ -1,7 +1,8 @@
 #!/bin/sh
 # Cross-builds Kronalo.exe, Stamplet.exe, the engine and their tests for Windows with mingw-w64
 # and runs the tests under Wine in a throwaway Wine prefix, on a display of its own (Xvfb with
-# openbox, which gives the keyboard focus) where none is given.
+# openbox, which gives the keyboard focus) where none is given; then makes the zip and the MSI
+# installer, and tries the installer (scripts/msi-check.sh).
 set -eu
 cd "$(dirname "$0")/.."
 # Wine takes its code pages and the encoding of file names from the locale: in the C locale, as
@@ -12,7 +13,7 @@ LC_ALL=C.UTF-8
 export LANG LC_ALL
 . scripts/deps.sh
 kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 \
-    xvfb xauth openbox xdotool unzip
+    xvfb xauth openbox xdotool unzip wixl msitools
 
 cmake --preset windows
 cmake --build --preset windows
@@ -52,3 +53,7 @@ for file in Kronalo.exe Stamplet.exe README.txt; do
     unzip -l "$zip" | grep -q "/$file\$" || { echo "missing from $zip: $file" >&2; exit 1; }
 done
 echo "package checked: $zip"
+
+# The installer beside it, installed, checked and removed again under Wine.
+cmake --build --preset windows --target msi
+scripts/msi-check.sh build-win

@@ -1,0 +1,180 @@
+#!/bin/sh
+# Installs Kronalo's MSI under Wine as a user would, in a throwaway Wine prefix, over an older
+# version of it; checks what it put where and that the installed Stamplet.exe stamps a file;
+# then uninstalls it and checks that every trace has gone.
+#
+#     scripts/msi-check.sh [build folder]
+#
+# The build folder (build-win unless given) is a cross build with the installer target `msi`,
+# which is built first where it is not up to date.
+set -eu
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 wixl msitools
+
+# Wine takes its code pages and the encoding of file names from the locale; under the C locale
+# names with letters beyond ASCII come out garbled.
+LANG=C.UTF-8
+LC_ALL=C.UTF-8
+export LANG LC_ALL
+
+build=${1:-build-win}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    [ "$build" = build-win ] || { echo "msi-check: $build is no configured build" >&2; exit 1; }
+    cmake --preset windows
+fi
+cmake --build "$build" --target msi
+version=$(sed -n 's/^project(Kronalo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+msi="$(pwd)/$build/kronalo-$version-win64.msi"
+[ -f "$msi" ] || { echo "msi-check: no $msi" >&2; exit 1; }
+
+WINEPREFIX=$(mktemp -d)
+WINEDEBUG=-all
+# No Mono or Gecko: nothing here needs them, and a fresh prefix would offer to fetch them.
+WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+
+fail() {
+    printf 'msi-check: %s\n' "$*" >&2
+    exit 1
+}
+
+# The data of a registry value, the key's default value where no name is given; fails where
+# the key or the value is missing.
+registry_value() {
+    if [ $# -ge 2 ]; then
+        shown=$(wine reg query "$1" /v "$2" 2>/dev/null) || return 1
+    else
+        shown=$(wine reg query "$1" /ve 2>/dev/null) || return 1
+    fi
+    printf '%s\n' "$shown" | tr -d '\r' | sed -n 's/^    .*    REG_[A-Z_]*    //p' | head -n 1
+}
+
+# Fails unless registry value $1 (a key, then a name where not the default) holds $2 exactly.
+expect_value() {
+    expected=$1
+    shift
+    actual=$(registry_value "$@") || fail "no registry value $*"
+    [ "$actual" = "$expected" ] || fail "$*: \"$actual\" where \"$expected\" was expected"
+}
+
+key_exists() {
+    wine reg query "$1" >/dev/null 2>&1
+}
+
+# The uninstall entry of a product code, which the list of installed apps shows: looked for in
+# the user's part of the registry and the machine's, where Wine keeps it even for a per-user
+# install.
+uninstall_key() {
+    for root in HKCU HKLM; do
+        key="$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$1"
+        if key_exists "$key"; then
+            printf '%s\n' "$key"
+            return 0
+        fi
+    done
+    return 1
+}
+
+product_code() {
+    msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'
+}
+
+wine_folder() {
+    wine cmd /c "echo %$1%" | tr -d '\r'
+}
+
+# The same package as an older version: another product code, the same UpgradeCode.
+older_version=0.0.1
+older_folder=$(mktemp -d "$WINEPREFIX/older.XXXXXX")
+cp "$build/msi/Kronalo.exe" "$build/msi/Stamplet.exe" "$older_folder/"
+sed -e "s/<Product Id=\"[^\"]*\"/<Product Id=\"$(cat /proc/sys/kernel/random/uuid)\"/" \
+    -e "s/Version=\"$version\"/Version=\"$older_version\"/" \
+    "$build/msi/kronalo.wxs" >"$older_folder/kronalo.wxs"
+(cd "$older_folder" && wixl --arch x64 --output older.msi kronalo.wxs 2>/dev/null) ||
+    fail "the older version's MSI could not be built"
+older_msi="$older_folder/older.msi"
+
+WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true
+
+local_app_data=$(wine_folder LOCALAPPDATA)
+app_data=$(wine_folder APPDATA)
+[ -n "$local_app_data" ] && [ -n "$app_data" ] || fail "Wine names no user folders"
+program_folder="$local_app_data\\Programs\\Kronalo"
+program_folder_unix=$(winepath -u "$program_folder")
+shortcut_unix=$(winepath -u "$app_data\\Microsoft\\Windows\\Start Menu\\Programs\\Kronalo.lnk")
+kronalo_exe="$program_folder\\Kronalo.exe"
+verb_key='HKCU\Software\Classes\Directory\shell\Kronalo'
+background_key='HKCU\Software\Classes\Directory\Background\shell\Kronalo'
+own_key='HKCU\Software\Kronalo'
+
+# The older version first, which the new one must replace.
+wine msiexec /i "$(winepath -w "$older_msi")" /qn || fail "the older version did not install"
+older_code=$(product_code "$older_msi")
+uninstall_key "$older_code" >/dev/null || fail "the older version has no uninstall entry"
+
+wine msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i failed"
+code=$(product_code "$msi")
+[ -n "$code" ] || fail "$msi names no product code"
+if uninstall_key "$older_code" >/dev/null; then
+    fail "the older version is still installed beside $version"
+fi
+
+# The programs, side by side, as they are in the package.
+extracted=$(mktemp -d "$WINEPREFIX/extracted.XXXXXX")
+msiextract -C "$extracted" "$msi" >/dev/null
+for program in Kronalo.exe Stamplet.exe; do
+    packed=$(find "$extracted" -name "$program" -type f)
+    [ -n "$packed" ] || fail "$program is not in $msi"
+    [ -f "$program_folder_unix/$program" ] || fail "$program is not in $program_folder"
+    cmp -s "$packed" "$program_folder_unix/$program" ||
+        fail "the installed $program is not the packed one"
+done
+
+# The Start menu entry, to the installed Kronalo.exe.
+[ -f "$shortcut_unix" ] || fail "no Start menu entry Kronalo"
+strings -a "$shortcut_unix" | grep -qxF "$kronalo_exe" ||
+    fail "the Start menu entry does not start $kronalo_exe"
+
+# The entry in the list of installed apps.
+entry=$(uninstall_key "$code") || fail "no uninstall entry for $code"
+expect_value Kronalo "$entry" DisplayName
+expect_value "$version" "$entry" DisplayVersion
+expect_value "The Kronalo developers" "$entry" Publisher
+expect_value "$program_folder\\" "$entry" InstallLocation
+
+# "Avaa Kronalossa" on folders and on a folder's background.
+expect_value "Avaa Kronalossa" "$verb_key"
+expect_value "\"$kronalo_exe\" \"%1\"" "$verb_key\\command"
+expect_value "Avaa Kronalossa" "$background_key"
+expect_value "\"$kronalo_exe\" \"%V\"" "$background_key\\command"
+
+# The installed Stamplet.exe stamps a file whose folder and name have letters beyond ASCII.
+folder="$WINEPREFIX/drive_c/Leimattavat tiedostot ö"
+mkdir -p "$folder"
+echo video >"$folder/klippi é.wmv"
+(cd "$folder" && wine "$program_folder\\Stamplet.exe" /W /D 02-17-2005 /T 14:03:09 'klippi é.wmv' \
+    >/dev/null) || fail "the installed Stamplet.exe failed"
+# Wine's local time is the system's, as date shows it.
+stamped=$(date -r "$folder/klippi é.wmv" '+%m-%d-%Y %H:%M:%S')
+[ "$stamped" = "02-17-2005 14:03:09" ] ||
+    fail "the installed Stamplet.exe left the last-write time at $stamped"
+
+# The uninstall takes away everything the install made.
+wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x failed"
+[ ! -e "$program_folder_unix" ] || fail "$program_folder is left: $(ls -A "$program_folder_unix")"
+[ ! -e "$shortcut_unix" ] || fail "the Start menu entry is left"
+for key in "$verb_key" "$background_key" "$own_key"; do
+    if key_exists "$key"; then
+        fail "the registry key $key is left"
+    fi
+done
+if uninstall_key "$code" >/dev/null; then
+    fail "the uninstall entry is left"
+fi
+echo "installer checked: $msi"
