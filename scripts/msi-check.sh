@@ -138,7 +138,7 @@ done
 
 # The Start menu entry, to the installed Kronalo.exe.
 [ -f "$shortcut_unix" ] || fail "no Start menu entry Kronalo"
-strings -a "$shortcut_unix" | grep -qxF "$kronalo_exe" ||
+grep -qaF "$kronalo_exe" "$shortcut_unix" ||
     fail "the Start menu entry does not start $kronalo_exe"
 
 # The entry in the list of installed apps.
