@@ -51,6 +51,12 @@ protected:
         return quoted + "'";
     }
 
+    /// A name from the root begins with "/", as a switch does: "--" before it ends the switches.
+    /// Names inside the list folder are written as they always were.
+    std::string MaskWord(std::string_view name, ScriptEnvironment& environment) const override {
+        return (name.starts_with('/') ? "-- " : "") + Quote(name, environment);
+    }
+
     const char* EchoEmpty() const override { return "echo"; }
     std::string Echo(std::string_view text) const override {
         ScriptEnvironment none;

@@ -87,6 +87,11 @@ protected:
     /// A folder or file name as the interpreter must read it; a name the script's bytes cannot
     /// carry goes into `environment`, and the script names it there.
     virtual std::string Quote(std::string_view name, ScriptEnvironment& environment) const = 0;
+    /// The file mask of a stamp line for the target `name`, as Stamplet must read it: never as a
+    /// switch. By default the name quoted.
+    virtual std::string MaskWord(std::string_view name, ScriptEnvironment& environment) const {
+        return Quote(name, environment);
+    }
     /// An empty output line.
     virtual const char* EchoEmpty() const = 0;
     /// A command that prints the UTF-8 text `text`.

@@ -708,6 +708,75 @@ TEST_F(ReliabilityTest, RestoreReachesTheRunThatChangedTheTargets) {
     }
 }
 
+// Guards targets outside the list folder: a pattern through "../out" and one from the root both
+// stamp the converted files there, with "VALMIS!", and a restore takes them back; a target folder
+// swapped while the script-written box waits is named, and nothing in either folder is stamped.
+TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
+    const test::TempFolder top;
+    const std::filesystem::path list = top.path() / "list", out = top.path() / "out";
+    const struct {
+        const char* what;
+        std::string pattern;
+        bool swap;
+    } rows[] = {
+        {"a folder beside the list folder", "../out/*.wmv", false},
+        {"a folder from the root", out.string() + "/*.wmv", false},
+        {"a folder swapped while the box waits", "../out/*.wmv", true},
+    };
+    for (const auto& row : rows) {
+        form.reset();
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(list);
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directories(list);
+        std::filesystem::create_directories(out);
+        for (const char* stem : {"clip01", "clip02"}) {
+            std::ofstream(list / (stem + std::string(".avi"))) << "source";
+            SetLastWrite(list / (stem + std::string(".avi")), 1105790407);
+            std::ofstream(out / (stem + std::string(".wmv"))) << "converted";
+            SetLastWrite(out / (stem + std::string(".wmv")), 946684800);
+        }
+        onBox = [&](const std::string& text) {
+            if (!row.swap || text != Box(engine::messages::kScriptWritten))
+                return;
+            std::filesystem::rename(out, top.path() / "out.old");
+            std::filesystem::create_directories(out);
+            for (const char* stem : {"clip01", "clip02"})
+                std::ofstream(out / (stem + std::string(".wmv"))) << "the neighbour's";
+        };
+        log.clear();
+        TForm1& window = Open({(list / "clip01.avi").string()});
+        window.ToNameEdit->setText(QString::fromStdString(row.pattern));
+        RunAndWait(window);
+        onBox = nullptr;
+        const std::filesystem::path kept = row.swap ? top.path() / "out.old" : out;
+        const auto source = std::filesystem::last_write_time(list / "clip01.avi");
+        if (row.swap) {
+            EXPECT_EQ(log.back(), "info: " + Box(engine::messages::FolderMovedBeforeStart(
+                                                 (list / "../out/").string(), kept.string())))
+                << row.what;
+            EXPECT_NE(std::filesystem::last_write_time(kept / "clip01.wmv"), source) << row.what;
+            EXPECT_NE(std::filesystem::last_write_time(out / "clip01.wmv"), source)
+                << row.what << ": the neighbour's file was stamped";
+            std::filesystem::remove_all(kept);
+            continue;
+        }
+        EXPECT_EQ(log.back(), DoneOnThisDisk()) << row.what;
+        for (const char* stem : {"clip01", "clip02"})
+            EXPECT_EQ(std::filesystem::last_write_time(out / (stem + std::string(".wmv"))),
+                      std::filesystem::last_write_time(list / (stem + std::string(".avi"))))
+                << row.what << ": " << stem;
+        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+        window.ScriptConsole().WaitForEnd();
+        QApplication::processEvents();
+        EXPECT_EQ(LastWrite(out / "clip02.wmv"),
+                  platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond)
+            << row.what << ": the restore takes it back";
+    }
+    form.reset();
+    std::filesystem::current_path(previous);
+}
+
 /// A zone whose daylight-saving time began half an hour ago: UTC in standard time, one hour east
 /// in daylight-saving time. Empty on the first day of the year, where the rule would wrap.
 std::string ZoneThatChangedHalfAnHourAgo() {

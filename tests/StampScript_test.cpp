@@ -138,6 +138,22 @@ TEST(StampScriptTest, ShellScript) {
         "echo\n";
     EXPECT_EQ(script->Compose("/home/u/Videot", "/opt/kronalo/", items).bytes, expected);
 
+    // A target from the root cannot pass for a switch, and a restore's lines each expect the
+    // last-write time the line before them left.
+    items.resize(1);
+    items[0].targetName = "/media/out/clip01.wmv";
+    items[0].lastAccessTime = items[0].creationTime;
+    items[0].ifLastWrite = items[0].lastWriteTime;
+    const std::string bytes = script->Compose("/home/u/Videot", "/opt/kronalo/", items).bytes;
+    EXPECT_NE(bytes.find("'/opt/kronalo/Stamplet' /IF 03-07-2006 14:52:40 /C /D 03-07-2006 /T "
+                         "14:05:09 -- '/media/out/clip01.wmv'\n"
+                         "'/opt/kronalo/Stamplet' /IF 03-07-2006 14:05:09 /A /D 03-07-2006 /T "
+                         "14:05:09 -- '/media/out/clip01.wmv'\n"
+                         "'/opt/kronalo/Stamplet' /IF 03-07-2006 14:05:09 /W /D 03-07-2006 /T "
+                         "14:52:40 -- '/media/out/clip01.wmv'\n"),
+              std::string::npos)
+        << bytes;
+
     const struct {
         const char* folder;
         const char* path;
