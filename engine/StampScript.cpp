@@ -52,7 +52,7 @@ ComposedScript StampScript::Compose(const std::string& listFolder, const std::st
         s += LineEnd();
     };
     for (const StampItem& item : items) {
-        const std::string target = Quote(item.targetName, environment);
+        const std::string target = MaskWord(item.targetName, environment);
         expected = item.ifLastWrite;
         if (item.stampCreation || !LeavesOutUselessCreationLines())
             stamp(" /C /D ", item.creationTime, target);
