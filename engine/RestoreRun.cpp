@@ -154,24 +154,23 @@ std::optional<Picked> PickRun(TRunSurroundings& surroundings, const RunRecords& 
                               const std::vector<RunRecords::Run>& runs, ScriptRun& run,
                               const StampScript& script) {
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        Picked picked{{}, runs[i].path, {}};
-        if (const std::error_code error = records.Read(picked.path, picked.record)) {
-            surroundings.ShowInformation(messages::RecordsRefused({{picked.path, error}}));
+        const std::string& path = runs[i].path;
+        RunRecord record;
+        if (const std::error_code error = records.Read(path, record)) {
+            surroundings.ShowInformation(messages::RecordsRefused({{path, error}}));
             continue;
         }
-        const RunRecord& record = picked.record;
-        picked.plan = PlanRestore(record, run.places, script, run.scriptName, run.secondsEast);
-        if (picked.plan.items.empty())
+        RestorePlan plan = PlanRestore(record, run.places, script, run.scriptName, run.secondsEast);
+        if (plan.items.empty())
             continue;
         const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
         const bool earlier = i + 1 < runs.size();
         // Only Yes restores: a box closed otherwise leaves the targets as they are.
-        const Answer answer = surroundings.AskYesNo(
-            messages::AskRestore({picked.plan.items.size(), picked.plan.leftAlone.size(),
-                                  record.Unrestored(), when, record.folder},
-                                 earlier));
+        const Answer answer = surroundings.AskYesNo(messages::AskRestore(
+            {plan.items.size(), plan.leftAlone.size(), record.Unrestored(), when, record.folder},
+            earlier));
         if (answer == Answer::Yes)
-            return picked;
+            return Picked{std::move(record), path, std::move(plan)};
         if (answer == Answer::Closed || !earlier)
             return std::nullopt;
     }
