@@ -80,13 +80,15 @@ TEST(FileListingTest, FolderOfArgument) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder.path() / "Video");
     const std::string top = folder.str();
+    // A folder named without its last separator gets the system's own: "\\" on Windows.
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     const struct {
         const char* what;
         std::string argument;
         std::string folder;
     } rows[] = {
         {"a file", top + "/Video/clip01.avi", top + "/Video/"},
-        {"a folder", top + "/Video", top + "/Video/"},
+        {"a folder", top + "/Video", top + "/Video" + separator},
         {"a folder with its separator", top + "/Video/", top + "/Video/"},
         {"nothing there", top + "/Gone", top + "/"},
         {"a bare name", "clip01.avi", ""},
