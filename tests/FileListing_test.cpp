@@ -80,7 +80,7 @@ TEST(FileListingTest, FolderOfArgument) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder.path() / "Video");
     const std::string top = folder.str();
-    // A folder named without its last separator gets the system's own: "\\" on Windows.
+    // A folder named without its last separator gets the system's own, a backslash on Windows.
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     const struct {
         const char* what;
