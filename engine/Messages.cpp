@@ -201,13 +201,14 @@ const char* Why(TargetState state) {
 
 } // namespace
 
-std::string RunVerdict(bool finished, const TargetReport& report) {
+std::string RunVerdict(bool finished, const TargetReport& report, bool stopped) {
     std::string text;
-    if (report.AllStamped()) {
+    if (report.AllStamped() && !stopped) {
         text = kDone;
     } else {
-        text = finished ? "VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."
-                        : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
+        text = stopped    ? "VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä."
+               : finished ? "VAROITUS! Kaikkien tiedostojen aikoja ei voitu asettaa."
+                          : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
         text += "\r\rAjat asetettu: " + std::to_string(report.stamped) +
                 "\rAikoja ei asetettu: " + std::to_string(report.notStamped) +
                 "\rKohdetiedostoa ei löytynyt: " + std::to_string(report.notFound) + "\r";
@@ -218,6 +219,36 @@ std::string RunVerdict(bool finished, const TargetReport& report) {
     }
     if (report.creationNotKept > 0)
         text += std::string("\r\r") + kCreationNotKept;
+    return text;
+}
+
+std::string PairDetails(const std::vector<PairLine>& lines) {
+    std::size_t missing = 0, already = 0, leftAlone = 0;
+    for (const PairLine& line : lines) {
+        missing += line.mark == PairLine::Mark::Missing ? 1 : 0;
+        already += line.mark == PairLine::Mark::AlreadySo ? 1 : 0;
+        leftAlone += line.mark == PairLine::Mark::LeftAlone ? 1 : 0;
+    }
+    std::string text = "Kohdetiedostoja " + std::to_string(lines.size() - leftAlone) +
+                       ", joista puuttuu " + std::to_string(missing) +
+                       " ja joilla on jo sama aika " + std::to_string(already) +
+                       ". Jätetään ennalleen " + std::to_string(leftAlone) + ".\r";
+    text.reserve(text.size() + lines.size() * 64);
+    for (const PairLine& line : lines) {
+        text += "\r";
+        if (!line.source.empty())
+            text += line.source + " -> ";
+        text += line.target;
+        if (line.mark == PairLine::Mark::LeftAlone) {
+            text += std::string(": ") + Why(line.why);
+            continue;
+        }
+        text += ": " + When(line.lastWrite);
+        if (line.mark == PairLine::Mark::Missing)
+            text += " [puuttuu]";
+        else if (line.mark == PairLine::Mark::AlreadySo)
+            text += " [aika on jo sama]";
+    }
     return text;
 }
 

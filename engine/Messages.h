@@ -69,6 +69,21 @@ inline constexpr const char* kFractionNotRestored =
 /// No run recorded for the list folder is left to take back.
 std::string NothingToRestore(std::string_view folder);
 
+/// What the script will do with one target, as the details of the script-written box list it.
+struct PairLine {
+    std::string source; ///< Empty for a restore.
+    std::string target;
+    CalendarTime lastWrite; ///< The last-write time the target will get, local.
+    /// What stands out: nothing, the target is missing, it already has that time, or the run
+    /// leaves it alone (a restore's targets changed since), for the reason `why`.
+    enum class Mark { None, Missing, AlreadySo, LeftAlone } mark = Mark::None;
+    TargetState why = TargetState::Stamped;
+};
+
+/// The details of the script-written box: the counts of each mark, then one line per target in
+/// the script's order.
+std::string PairDetails(const std::vector<PairLine>& lines);
+
 /// What the question about taking back one recorded run tells.
 struct RestoreOffer {
     std::size_t count = 0;     ///< Targets that get their earlier times back.
@@ -125,7 +140,7 @@ std::string StampletMissing(std::string_view path);
 /// How the run ended, from its targets as read back: kDone when every one has its times (with the
 /// note on creation times where needed), otherwise a warning with the counts and each target
 /// that was not stamped and why. `finished` is false when the script was cut short.
-std::string RunVerdict(bool finished, const TargetReport& report);
+std::string RunVerdict(bool finished, const TargetReport& report, bool stopped = false);
 
 /// The platform's text when the script file cannot be created, with the system's reason on the
 /// next line.

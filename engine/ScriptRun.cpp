@@ -1,5 +1,6 @@
 #include "engine/ScriptRun.h"
 
+#include "engine/AtOnce.h"
 #include "engine/Messages.h"
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
@@ -69,7 +70,7 @@ void FinishRun(TRunSurroundings& surroundings, ScriptRun& run, const ScriptOutco
         ++(state == TargetState::NotFound ? report.notFound : report.notStamped);
         report.problems.emplace_back(name, state);
     }
-    std::string verdict = messages::RunVerdict(outcome.finished, report);
+    std::string verdict = messages::RunVerdict(outcome.finished, report, outcome.stopped);
     if (!run.note.empty())
         verdict += "\r\r" + run.note;
     if (!run.FolderInPlace())
@@ -140,6 +141,34 @@ bool NamesTheScript(const TargetPlaces& places, const std::string& scriptName,
                                    scriptName);
 }
 
+std::vector<messages::PairLine> PlanLines(const ScriptRun& run) {
+    std::vector<messages::PairLine> lines(run.items.size());
+    ForEachAtOnce(run.items.size(), [&](std::size_t i) {
+        const StampItem& item = run.items[i];
+        messages::PairLine& line = lines[i];
+        line.source = item.sourceName;
+        line.target = item.targetName;
+        line.lastWrite = DecodeDateTime(item.lastWriteTime);
+        platform::DirectorySearch search;
+        platform::FoundEntry entry;
+        platform::FileState now;
+        if (search.First(run.places.PathOf(item.targetName), entry)) {
+            line.mark = messages::PairLine::Mark::Missing;
+        } else if (!platform::FileStateOf(
+                       platform::JoinPath(run.places.FolderOf(item.targetName), entry.name), now) &&
+                   platform::ToFileTime(now.lastWrite) ==
+                       StampedInstant(item.lastWriteTime, run.secondsEast) &&
+                   (!item.stampCreation || !now.creation ||
+                    platform::ToFileTime(*now.creation) ==
+                        StampedInstant(item.creationTime, run.secondsEast))) {
+            line.mark = messages::PairLine::Mark::AlreadySo;
+        }
+    });
+    for (const auto& [name, state] : run.leftAlone)
+        lines.push_back({{}, name, {}, messages::PairLine::Mark::LeftAlone, state});
+    return lines;
+}
+
 RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
                      std::shared_ptr<ScriptRun> run) {
     const std::string& folder = run->folder.Path();
@@ -151,7 +180,7 @@ RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
         surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
         return RunEnd::NotWritten;
     }
-    surroundings.ShowInformation(messages::kScriptWritten);
+    surroundings.ShowWithDetails(messages::kScriptWritten, messages::PairDetails(PlanLines(*run)));
     // While the box was up, the folder may have been moved or another put in its place; the
     // script's own folder line refuses to run in a folder that is not this one.
     if (!run->FolderInPlace())

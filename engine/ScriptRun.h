@@ -3,6 +3,7 @@
 // The steps every run of a stamp script shares, the time-copy run and the restore: holding the
 // list folder, checking what the script relies on, writing, starting and judging it.
 
+#include "engine/Messages.h"
 #include "engine/TargetCheck.h"
 #include "engine/TimeCopyRun.h"
 #include "platform/HeldFile.h"
@@ -69,6 +70,11 @@ std::shared_ptr<ScriptRun> HoldListFolder(TRunSurroundings& surroundings, const 
 /// matches names), so that the script would replace the user's file and be stamped in its place.
 bool NamesTheScript(const TargetPlaces& places, const std::string& scriptName,
                     const std::string& target);
+
+/// What the script of `run` will do, one line per target, from the very items it is written from:
+/// each target's name and new last-write time, marked where it is missing or already has that
+/// time, then the targets the run leaves alone.
+std::vector<messages::PairLine> PlanLines(const ScriptRun& run);
 
 /// Writes the script of `run`'s items, tells the user and starts it; once it has ended, beeps,
 /// judges every target as it now is, shows the final box and deletes the script.

@@ -27,6 +27,8 @@ struct StampItem {
     /// restore's: the time its run left), checked by Stamplet at the moment it stamps; each later
     /// line of the item expects what the line before it set.
     std::optional<TDateTime> ifLastWrite = std::nullopt;
+    /// The source it takes its times from; empty for a restore.
+    std::string sourceName = {};
 };
 
 /// Settings for the environment of the script's process: name and value.

@@ -89,6 +89,7 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
             continue;
         const std::string& name = list.items[i];
         StampItem item;
+        item.sourceName = name;
         item.targetName = MakeTargetName(name, pattern);
         if (item.targetName == name) {
             surroundings.ShowInformation(messages::TargetIsSource(name));

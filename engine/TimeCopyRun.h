@@ -48,6 +48,7 @@ struct ScriptOutcome {
     unsigned changed = 0;      ///< "File ... date/time changed succesfully" reports.
     unsigned cannotChange = 0; ///< "Cannot change date/time of ..." reports and refused calls.
     unsigned notFound = 0;     ///< "No files found." reports.
+    bool stopped = false;      ///< The user stopped it between two Stamplet calls.
 };
 
 /// What starting the script needs.
@@ -75,6 +76,11 @@ public:
 
     /// Shows an information box and returns once the user has dismissed it.
     virtual void ShowInformation(const std::string& text) = 0;
+    /// As ShowInformation, with `details` the user may open in the box. By default without them.
+    virtual void ShowWithDetails(const std::string& text, const std::string& details) {
+        (void)details;
+        ShowInformation(text);
+    }
     /// Shows an error raised by the platform, in its English text.
     virtual void ShowError(const std::string& text) = 0;
     /// Asks a yes-or-no question in a modal box.

@@ -14,6 +14,12 @@ public:
     virtual ~TBoxes() = default;
     /// An information box: the program's title as caption, no icon, OK. Returns once dismissed.
     virtual void ShowInformation(const std::string& text) = 0;
+    /// The same box with `details` the user opens on demand, as the platform's boxes offer them;
+    /// by default without them.
+    virtual void ShowWithDetails(const std::string& text, const std::string& details) {
+        (void)details;
+        ShowInformation(text);
+    }
     /// An error raised by the platform, in its English text.
     virtual void ShowError(const std::string& text) = 0;
     /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc). Esc

@@ -26,6 +26,9 @@ public:
     void ShowInformation(const std::string& text) override {
         rules_.view_.Boxes().ShowInformation(text);
     }
+    void ShowWithDetails(const std::string& text, const std::string& details) override {
+        rules_.view_.Boxes().ShowWithDetails(text, details);
+    }
     void ShowError(const std::string& text) override { rules_.view_.Boxes().ShowError(text); }
     engine::Answer AskYesNo(const std::string& question) override {
         return rules_.view_.Boxes().Ask(question);
@@ -46,7 +49,16 @@ TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
       script_(engine::MakeStampScript(platform::NativeCommandShell())),
       console_(view.Console(), [&view](std::function<void()> work) { view.Post(std::move(work)); }),
       road_(std::make_unique<Road>(*this)) {
+    view.Console().Connect([this] { console_.Stop(); }, [this] { return ConsoleCloseQuery(); });
     CleanUpAtExit();
+}
+
+bool TFormRules::ConsoleCloseQuery() {
+    if (!console_.IsRunning())
+        return true;
+    if (view_.Boxes().Ask(text::kStopOrWait) == engine::Answer::Yes)
+        console_.Stop();
+    return false;
 }
 
 TFormRules::~TFormRules() = default;

@@ -117,6 +117,10 @@ public:
     /// The console of this window's scripts.
     StampConsole& Console() { return console_; }
 
+    /// The console is closed: while its script runs, the user stops the run or lets it go on and
+    /// the console stays. True lets it close.
+    bool ConsoleCloseQuery();
+
     void LoadSettings();
     void SaveSettings();
 

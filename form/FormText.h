@@ -49,6 +49,13 @@ inline constexpr const char* kConsoleSummary =
     "Valmis. Onnistuneet leimaukset: %s. Aikoja ei voitu muuttaa: %s. Kohdetiedostoa ei "
     "löytynyt: %s.";
 inline constexpr const char* kConsoleInterrupted = "Komentojono keskeytyi ennen loppuaan.";
+inline constexpr const char* kConsoleStopped = "Ajo keskeytettiin käyttäjän pyynnöstä.";
+/// The console's stop button while the script runs.
+inline constexpr const char* kConsoleStop = "&Keskeytä";
+/// Asked where the console is closed while its script runs: Yes stops, No waits.
+inline constexpr const char* kStopOrWait =
+    "Tiedostoaikoja asetetaan vielä. Keskeytetäänkö ajo? Kyllä keskeyttää ajon, kun käynnissä "
+    "oleva tiedosto on valmis; Ei antaa ajon jatkua loppuun.";
 inline constexpr const char* kConsoleClose = "&Sulje";
 
 // Guards of the run's lifetime.

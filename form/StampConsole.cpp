@@ -54,6 +54,7 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
     calls_ = launch.stampCalls;
     done_ = 0;
     outcome_ = engine::ScriptOutcome();
+    stopped_ = false;
     // Where the script leaves creation lines out, no Stamplet call says why; the run knows.
     creationNote_ = launch.creationNotKept;
     note_ = launch.note;
@@ -156,11 +157,14 @@ void StampConsole::Finish(int exitStatus) {
     // the done line, printed after every stamp line, tells that the script ran to its end. A
     // negative status is a process that did not end of itself: killed by a signal, or on Windows
     // ended with the status code of an exception or a break.
-    outcome_.finished = exitStatus >= 0 && engine::IsDoneLine(lastLine_);
+    outcome_.finished = exitStatus >= 0 && engine::IsDoneLine(lastLine_) && !stopped_;
+    outcome_.stopped = stopped_;
     std::string summary = text::kConsoleSummary;
     for (const unsigned count : {outcome_.changed, outcome_.cannotChange, outcome_.notFound})
         summary = engine::messages::Filled(summary.c_str(), std::to_string(count));
-    if (!outcome_.finished)
+    if (outcome_.stopped)
+        summary += std::string("\r") + text::kConsoleStopped;
+    else if (!outcome_.finished)
         summary += std::string("\r") + text::kConsoleInterrupted;
     if (creationNote_)
         summary += std::string("\r") + engine::messages::kCreationNotKept;
@@ -172,6 +176,14 @@ void StampConsole::Finish(int exitStatus) {
     ended_ = nullptr;
     if (ended)
         ended(outcome_);
+}
+
+void StampConsole::Stop() {
+    if (!running_)
+        return;
+    // The interpreter alone ends: the Stamplet call it waits for runs on to its end, and its
+    // output still reaches the console.
+    stopped_ = !process_.Stop();
 }
 
 void StampConsole::JoinReader() {

@@ -17,7 +17,8 @@ namespace form {
 class TConsoleView {
 public:
     virtual ~TConsoleView() = default;
-    /// Shows the console, emptied, for a script of `calls` Stamplet calls, with `status` below.
+    /// Shows the console, emptied, for a script of `calls` Stamplet calls, with `status` below,
+    /// and offers its stop button until End.
     virtual void Begin(std::size_t calls, const std::string& status) = 0;
     /// Appends whole lines of the script's output, as UTF-8 text.
     virtual void Append(std::string_view lines) = 0;
@@ -25,6 +26,12 @@ public:
     virtual void Progress(std::size_t done) = 0;
     /// The script has ended: `summary` below the output, and the console can be closed.
     virtual void End(const std::string& summary) = 0;
+    /// What the console's own controls do: `stop` for its stop button, and `closing`, asked when
+    /// the user closes the console, false to keep it open. Given once, by what owns the console.
+    virtual void Connect(std::function<void()> stop, std::function<bool()> closing) {
+        (void)stop;
+        (void)closing;
+    }
 };
 
 /// Runs `work` on the window's own thread, soon and in the order posted; each window gives its
@@ -59,6 +66,10 @@ public:
     /// Blocks until the running script has ended and drops its end uncalled.
     void Abandon();
 
+    /// The user's stop: the script ends once the Stamplet call it is in has ended, and its
+    /// outcome says it was stopped. Nothing where no script runs.
+    void Stop();
+
 private:
     /// What the reading thread hands over.
     struct Inbox {
@@ -89,6 +100,7 @@ private:
     std::size_t done_ = 0;
     engine::ScriptOutcome outcome_;
     bool creationNote_ = false;
+    bool stopped_ = false;
     std::string note_;
     std::function<void(const engine::ScriptOutcome&)> ended_;
 };

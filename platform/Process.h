@@ -60,6 +60,11 @@ public:
     /// Blocks until the process has ended, once its output is read to the end.
     ProcessEnd Wait();
 
+    /// Ends the process started, and only that one: a program it started in turn runs on to its
+    /// own end, so that nothing it was doing is cut in the middle. May be called from another
+    /// thread than the one that waits; nothing happens once the process has been waited for.
+    [[nodiscard]] std::error_code Stop();
+
     /// True from a successful Start until Wait.
     bool Running() const;
 

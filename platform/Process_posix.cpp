@@ -7,6 +7,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -19,6 +20,9 @@ namespace platform {
 
 struct Process::State {
     pid_t pid = 0;
+    /// Held while the process is reaped and while it is stopped: a pid reaped may be another
+    /// process's at once.
+    std::mutex reaping;
     UniqueFd out;
     UniqueFd err;
 };
@@ -180,6 +184,12 @@ ProcessEnd Process::Reap() {
     ProcessEnd end;
     int status = 0;
     struct rusage usage {};
+    // Waited for first without reaping it, so that Stop never meets a pid already given away.
+    siginfo_t ended{};
+    while (::waitid(P_PID, static_cast<id_t>(state_->pid), &ended, WEXITED | WNOWAIT) < 0 &&
+           errno == EINTR) {
+    }
+    const std::lock_guard<std::mutex> hold(state_->reaping);
     while (::wait4(state_->pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     state_->pid = 0;
@@ -190,6 +200,14 @@ ProcessEnd Process::Reap() {
 
 bool Process::Running() const {
     return state_->pid != 0;
+}
+
+std::error_code Process::Stop() {
+    const std::lock_guard<std::mutex> hold(state_->reaping);
+    // Never 0: that would reach this program's own process group.
+    if (state_->pid <= 0 || ::kill(state_->pid, SIGTERM) == 0)
+        return {};
+    return {errno, std::generic_category()};
 }
 
 } // namespace platform

@@ -14,6 +14,8 @@ namespace platform {
 
 struct Process::State {
     UniqueHandle process;
+    /// Held while the process's handle is let go of and while it is stopped.
+    std::mutex reaping;
     /// Standard output's reading end, read overlapped so that a read can wait with a timeout.
     UniqueHandle out;
     UniqueHandle outEvent;
@@ -253,12 +255,21 @@ ProcessEnd Process::Reap() {
     PROCESS_MEMORY_COUNTERS memory{};
     if (::GetProcessMemoryInfo(process, &memory, sizeof memory))
         end.peakKilobytes = static_cast<long>(memory.PeakWorkingSetSize / 1024);
+    const std::lock_guard<std::mutex> hold(state_->reaping);
     state_->process.reset();
     return end;
 }
 
 bool Process::Running() const {
     return static_cast<bool>(state_->process);
+}
+
+std::error_code Process::Stop() {
+    const std::lock_guard<std::mutex> hold(state_->reaping);
+    // The interpreter alone: the program it runs now ends by itself, and nothing follows it.
+    if (!state_->process || ::TerminateProcess(state_->process.get(), 1))
+        return {};
+    return LastError();
 }
 
 } // namespace platform

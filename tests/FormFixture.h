@@ -47,9 +47,16 @@ public:
         if (onBox_ && *onBox_)
             (*onBox_)(form::BoxText(text, "\n"));
     }
+    void ShowWithDetails(const std::string& text, const std::string& details) override {
+        if (details_)
+            details_->push_back(form::BoxText(details, "\n"));
+        ShowInformation(text);
+    }
     void ShowError(const std::string& text) override {
         log_.push_back("error: " + form::BoxText(text, "\n"));
     }
+    /// Where the details every box offered go, in order; nowhere where null.
+    void KeepDetails(std::vector<std::string>* details) { details_ = details; }
     engine::Answer Ask(const std::string& text) override {
         log_.push_back("ask: " + form::BoxText(text, "\n"));
         if (answers_.empty())
@@ -63,6 +70,7 @@ private:
     std::vector<std::string>& log_;
     std::deque<engine::Answer> answers_;
     const Hook* onBox_;
+    std::vector<std::string>* details_ = nullptr;
 };
 
 inline std::string Box(const std::string& text) {
@@ -98,7 +106,9 @@ protected:
         TForm1::Setup setup;
         setup.arguments = std::move(arguments);
         setup.settingsPath = (settings.path() / "Kronalo.dat").string();
-        setup.boxes = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
+        auto boxes = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
+        boxes->KeepDetails(&details);
+        setup.boxes = std::move(boxes);
         setup.programFolder = programFolder;
         setup.zone = zone;
         setup.recordFolder = records.str();
@@ -119,6 +129,8 @@ protected:
     test::TempFolder records;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> log;
+    /// The details the boxes offered.
+    std::vector<std::string> details;
     RecordingDialogs::Hook onBox;
     /// Stamplet's folder for the next window; the program's own where empty.
     std::string programFolder;

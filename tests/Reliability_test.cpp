@@ -8,6 +8,7 @@
 #include "engine/RunRecord.h"
 #include "form/FormText.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/XSession_posix.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -775,6 +776,70 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
     }
     form.reset();
     std::filesystem::current_path(previous);
+}
+
+// Guards what the user sees before and can do during a long run: the script-written box offers
+// one line per pair with its marks and their counts, and the console's stop ends a run of 20,000
+// pairs after the Stamplet call in progress, never in one: fewer than all are stamped, none half,
+// no script is left, the verdict names the stop, and a restore brings the stamped ones back.
+TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
+    constexpr int kPairs = 20000;
+    for (const char* name : {"clip01.avi", "clip02.avi", "clip01.wmv", "clip02.wmv"})
+        std::filesystem::remove(folder.path() / name);
+    // The last target is missing, the one before it already has its source's time.
+    for (int i = 0; i < kPairs; ++i) {
+        char stem[16];
+        std::snprintf(stem, sizeof stem, "c%05d", i);
+        SetLastWrite(folder.Write(stem + std::string(".avi"), "source"), 1105790407);
+        if (i != kPairs - 1)
+            SetLastWrite(folder.Write(stem + std::string(".wmv"), "target"),
+                         i == kPairs - 2 ? 1105790407 : 946684800);
+    }
+    // Each call is counted; the third waits until the test lets it go, after the stop.
+    const test::TempFolder programs;
+    const std::filesystem::path called = programs.path() / "called", go = programs.path() / "go";
+    std::ofstream(programs.path() / "Stamplet")
+        << "#!/bin/sh\necho >> '" << called.string() << "'\n[ \"$(wc -l < '" << called.string()
+        << "')\" -eq 3 ] && while [ ! -e '" << go.string() << "' ]; do sleep 0.01; done\nexec '"
+        << test::StampletBeside() << "' \"$@\"\n";
+    std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
+    programFolder = programs.str() + "/";
+    TForm1& window = OpenInFolder();
+    window.DoItBtn->click();
+    ASSERT_EQ(details.size(), 1u);
+    const std::string& shown = details[0];
+    EXPECT_TRUE(shown.starts_with("Kohdetiedostoja 20000, joista puuttuu 1 ja joilla on jo sama "
+                                  "aika 1. Jätetään ennalleen 0.\n"))
+        << shown.substr(0, 200);
+    for (const char* line : {"\nc00000.avi -> c00000.wmv: 15.1.2005 klo ",
+                             "\nc19998.avi -> c19998.wmv: 15.1.2005 klo ", " [aika on jo sama]\n",
+                             "\nc19999.avi -> c19999.wmv: 15.1.2005 klo ", " [puuttuu]"})
+        EXPECT_NE(shown.find(line), std::string::npos) << line;
+
+    ASSERT_TRUE(test::WaitUntil([&] { return test::ReadAll(called) == "\n\n\n"; }))
+        << "the third call waits";
+    window.StampConsole()->findChild<QPushButton*>("StopButton")->click();
+    std::ofstream(go).close();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    EXPECT_EQ(test::ReadAll(called), "\n\n\n") << "no call after the stop";
+    EXPECT_TRUE(log.back().starts_with("info: VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä."))
+        << log.back().substr(0, 200);
+    EXPECT_FALSE(std::filesystem::exists(ScriptIn(folder.path())));
+    const auto source = std::filesystem::last_write_time(folder.path() / "c00000.avi");
+    EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "c00000.wmv"), source);
+    EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "c00002.wmv"), source)
+        << "the call in progress ran to its end";
+    EXPECT_NE(std::filesystem::last_write_time(folder.path() / "c00003.wmv"), source);
+
+    log.clear();
+    window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 3 kohdetiedostolle")) << log[0];
+    EXPECT_EQ(LastWrite(folder.path() / "c00002.wmv"),
+              platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond);
 }
 
 /// A zone whose daylight-saving time began half an hour ago: UTC in standard time, one hour east

@@ -57,6 +57,14 @@ void MessageBoxDialogs::ShowInformation(const std::string& text) {
     box.exec();
 }
 
+void MessageBoxDialogs::ShowWithDetails(const std::string& text, const std::string& details) {
+    Box box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), BoxText(text),
+            QMessageBox::Ok, parent_);
+    // The platform's own "Show Details..." button opens them; the text and OK stay as they are.
+    box.setDetailedText(BoxText(details));
+    box.exec();
+}
+
 void MessageBoxDialogs::ShowError(const std::string& text) {
     Box box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), BoxText(text),
             QMessageBox::Ok, parent_);

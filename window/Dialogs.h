@@ -15,6 +15,7 @@ public:
     explicit MessageBoxDialogs(QWidget* parent) : parent_(parent) {}
 
     void ShowInformation(const std::string& text) override;
+    void ShowWithDetails(const std::string& text, const std::string& details) override;
     void ShowError(const std::string& text) override;
     engine::Answer Ask(const std::string& question) override;
 

@@ -4,6 +4,8 @@
 #include "form/FormText.h"
 #include "window/Dialogs.h"
 
+#include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -27,6 +29,8 @@ void TStampConsole::Build() {
     progress_ = new QProgressBar(this);
     summary_ = new QLabel(this);
     close_ = new QPushButton(QString::fromUtf8(form::text::kConsoleClose), this);
+    stop_ = new QPushButton(QString::fromUtf8(form::text::kConsoleStop), this);
+    stop_->setObjectName(QStringLiteral("StopButton"));
     output_->setReadOnly(true);
     output_->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont mono(QStringLiteral("Monospace"));
@@ -38,9 +42,17 @@ void TStampConsole::Build() {
     layout->addWidget(output_);
     layout->addWidget(progress_);
     layout->addWidget(summary_);
-    layout->addWidget(close_, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(stop_);
+    buttons->addWidget(close_);
+    layout->addLayout(buttons);
 
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        if (stopped_)
+            stopped_();
+    });
 }
 
 void TStampConsole::Begin(std::size_t calls, const std::string& status) {
@@ -50,6 +62,7 @@ void TStampConsole::Begin(std::size_t calls, const std::string& status) {
     progress_->setValue(0);
     summary_->setText(BoxText(status));
     close_->setEnabled(false);
+    stop_->setEnabled(true);
     // Placed once, wholly on the screen.
     if (!testAttribute(Qt::WA_Moved))
         CentreOnScreen(*this);
@@ -68,6 +81,19 @@ void TStampConsole::Progress(std::size_t done) {
 void TStampConsole::End(const std::string& summary) {
     summary_->setText(BoxText(summary));
     close_->setEnabled(true);
+    stop_->setEnabled(false);
+}
+
+void TStampConsole::Connect(std::function<void()> stop, std::function<bool()> closing) {
+    stopped_ = std::move(stop);
+    closing_ = std::move(closing);
+}
+
+void TStampConsole::closeEvent(QCloseEvent* event) {
+    if (closing_ && !closing_())
+        event->ignore();
+    else
+        event->accept();
 }
 
 QString TStampConsole::Output() const {

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -27,9 +29,17 @@ public:
     void Append(std::string_view lines) override;
     void Progress(std::size_t done) override;
     void End(const std::string& summary) override;
+    void Connect(std::function<void()> stop, std::function<bool()> closing) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Build();
+
+    std::function<void()> stopped_;
+    std::function<bool()> closing_;
+    QPushButton* stop_ = nullptr;
 
     QPlainTextEdit* output_ = nullptr;
     QProgressBar* progress_ = nullptr;
