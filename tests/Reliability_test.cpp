@@ -804,7 +804,8 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
         << test::StampletBeside() << "' \"$@\"\n";
     std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
     programFolder = programs.str() + "/";
-    TForm1& window = OpenInFolder();
+    // The console closed while the script runs asks: No lets the run go on, the console stays.
+    TForm1& window = OpenInFolder({engine::Answer::No});
     window.DoItBtn->click();
     ASSERT_EQ(details.size(), 1u);
     const std::string& shown = details[0];
@@ -818,6 +819,11 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
 
     ASSERT_TRUE(test::WaitUntil([&] { return test::ReadAll(called) == "\n\n\n"; }))
         << "the third call waits";
+    log.clear();
+    window.StampConsole()->close();
+    EXPECT_EQ(log, std::vector<std::string>{"ask: " + Box(form::text::kStopOrWait)});
+    EXPECT_TRUE(window.StampConsole()->isVisible());
+    EXPECT_TRUE(window.ScriptConsole().IsRunning());
     window.StampConsole()->findChild<QPushButton*>("StopButton")->click();
     std::ofstream(go).close();
     window.ScriptConsole().WaitForEnd();
