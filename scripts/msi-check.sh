@@ -24,8 +24,12 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset windows
 fi
 cmake --build "$build" --target msi
+case $build in
+/*) ;;
+*) build="$(pwd)/$build" ;;
+esac
 version=$(sed -n 's/^project(Kronalo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-msi="$(pwd)/$build/kronalo-$version-win64.msi"
+msi="$build/kronalo-$version-win64.msi"
 [ -f "$msi" ] || { echo "msi-check: no $msi" >&2; exit 1; }
 
 WINEPREFIX=$(mktemp -d)
