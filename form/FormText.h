@@ -35,6 +35,10 @@ inline constexpr const char* kMenuRestore = "Palauta aiemmat ajat...";
 inline constexpr const char* kConfirmCaption = "Confirm";
 inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
+/// The button of the script-written box that opens its details, and closes them again, where the
+/// platform's boxes have no such button of their own.
+inline constexpr const char* kShowDetails = "Näytä tiedot...";
+inline constexpr const char* kHideDetails = "Piilota tiedot...";
 
 // The folder tree's context menu.
 inline constexpr const char* kOpenInFileManager = "Avaa tiedostonhallinnassa";

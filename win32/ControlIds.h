@@ -27,6 +27,10 @@ inline constexpr int kConsoleOutput = 301;
 inline constexpr int kConsoleProgress = 302;
 inline constexpr int kConsoleSummary = 303;
 
+// The details box's: its button and the details it opens.
+inline constexpr int kDetailsButton = 401;
+inline constexpr int kDetailsText = 402;
+
 // The popup menu's commands and the keyboard's.
 inline constexpr int kValitsekaikki1 = 201;
 inline constexpr int kValitsejokatoinen1 = 202;

@@ -1,5 +1,11 @@
 #include "win32/QuestionBox.h"
 
+#include "form/FormText.h"
+#include "platform/WideText.h"
+#include "win32/ControlIds.h"
+
+#include <algorithm>
+
 namespace win32 {
 namespace {
 
@@ -16,6 +22,140 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM w, LPARAM l) {
         }
     }
     return ::CallNextHookEx(hook, code, w, l);
+}
+
+/// The details box's measures, in pixels.
+constexpr int kMargin = 12, kGap = 8, kButtonWidth = 88, kButtonHeight = 26;
+constexpr int kDetailsWidth = 560, kDetailsHeight = 280;
+/// The text's identifier, the one the system's boxes give theirs.
+constexpr int kBoxText = 0xFFFF;
+
+/// What the details box shows, and how.
+struct DetailsBox {
+    const wchar_t* text;
+    const wchar_t* details;
+    const wchar_t* caption;
+    HFONT font;
+    bool open = false;
+};
+
+/// The size of `text` in `font`, its lines broken at `widest` pixels.
+SIZE TextSize(HWND window, HFONT font, const wchar_t* text, int widest) {
+    const HDC dc = ::GetDC(window);
+    const HGDIOBJ before = ::SelectObject(dc, font);
+    RECT bounds{0, 0, widest, 0};
+    ::DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(window, dc);
+    return {bounds.right, bounds.bottom};
+}
+
+/// Fits the box to its text, its buttons and its details where open, and keeps it wholly in the
+/// work area: in its middle where `centre`, else where it stands.
+void Place(HWND box, const DetailsBox& state, bool centre) {
+    RECT area;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const SIZE text = TextSize(box, state.font, state.text, (area.right - area.left) * 3 / 5);
+    // As wide for both of its texts: it does not move when it is pressed.
+    int moreWidth = kButtonWidth;
+    for (const char* label : {form::text::kShowDetails, form::text::kHideDetails})
+        moreWidth = std::max<int>(
+            moreWidth,
+            TextSize(box, state.font, platform::Wide(label).c_str(), area.right).cx + 2 * kMargin);
+    int width = std::max<int>(text.cx, moreWidth + kGap + kButtonWidth) + 2 * kMargin;
+    if (state.open)
+        width = std::max(width, kDetailsWidth);
+    const int buttons = text.cy + 2 * kMargin;
+    ::MoveWindow(::GetDlgItem(box, kBoxText), kMargin, kMargin, text.cx, text.cy, TRUE);
+    ::MoveWindow(::GetDlgItem(box, IDOK), width - kMargin - kButtonWidth, buttons, kButtonWidth,
+                 kButtonHeight, TRUE);
+    ::MoveWindow(::GetDlgItem(box, ids::kDetailsButton),
+                 width - kMargin - kButtonWidth - kGap - moreWidth, buttons, moreWidth,
+                 kButtonHeight, TRUE);
+    int height = buttons + kButtonHeight + kMargin;
+    if (const HWND details = ::GetDlgItem(box, ids::kDetailsText)) {
+        ::MoveWindow(details, kMargin, height, width - 2 * kMargin, kDetailsHeight, TRUE);
+        ::ShowWindow(details, state.open ? SW_SHOW : SW_HIDE);
+    }
+    if (state.open)
+        height += kDetailsHeight + kMargin;
+    RECT frame{0, 0, width, height};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(box, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongW(box, GWL_EXSTYLE)));
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    RECT now;
+    ::GetWindowRect(box, &now);
+    const int x = centre ? area.left + (area.right - area.left - w) / 2 : now.left;
+    const int y = centre ? area.top + (area.bottom - area.top - h) / 2 : now.top;
+    ::SetWindowPos(box, nullptr, std::max<int>(area.left, std::min<int>(x, area.right - w)),
+                   std::max<int>(area.top, std::min<int>(y, area.bottom - h)), w, h,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+/// A control of the box's, in its font, hidden until `style` says otherwise.
+HWND AddControl(HWND box, const DetailsBox& state, const wchar_t* type, const wchar_t* text,
+                DWORD style, int id, DWORD extended = 0) {
+    const HWND control = ::CreateWindowExW(extended, type, text, WS_CHILD | style, 0, 0, 0, 0, box,
+                                           reinterpret_cast<HMENU>(INT_PTR(id)),
+                                           ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    return control;
+}
+
+/// The box's text, its details button and OK, the focus on OK as in the system's box.
+void BuildDetailsBox(HWND box, const DetailsBox& state) {
+    ::SetWindowTextW(box, state.caption);
+    AddControl(box, state, L"STATIC", state.text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kBoxText);
+    AddControl(box, state, L"BUTTON", platform::Wide(form::text::kShowDetails).c_str(),
+               WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, ids::kDetailsButton);
+    const HWND ok =
+        AddControl(box, state, L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+    Place(box, state, true);
+    ::SetFocus(ok);
+}
+
+/// Opens the details below the buttons, or closes them, and names the button's next step.
+void ToggleDetails(HWND box, DetailsBox& state) {
+    state.open = !state.open;
+    if (state.open && !::GetDlgItem(box, ids::kDetailsText)) {
+        // Made at the first opening: a long run's thousands of lines are laid out only on demand.
+        const HWND details = AddControl(box, state, L"EDIT", L"",
+                                        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                            ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                        ids::kDetailsText, WS_EX_CLIENTEDGE);
+        // The edit's own limit is 32 kB.
+        ::SendMessageW(details, EM_SETLIMITTEXT, 0, 0);
+        ::SetWindowTextW(details, state.details);
+    }
+    ::SetDlgItemTextW(
+        box, ids::kDetailsButton,
+        platform::Wide(state.open ? form::text::kHideDetails : form::text::kShowDetails).c_str());
+    Place(box, state, false);
+}
+
+INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(box, DWLP_USER, l);
+        BuildDetailsBox(box, *reinterpret_cast<DetailsBox*>(l));
+        // The focus is set.
+        return FALSE;
+    }
+    auto* state = reinterpret_cast<DetailsBox*>(::GetWindowLongPtrW(box, DWLP_USER));
+    if (message != WM_COMMAND || !state)
+        return FALSE;
+    switch (LOWORD(w)) {
+    case IDOK:
+    case IDCANCEL:
+        // Esc and the close box answer OK, the box's one answer.
+        ::EndDialog(box, IDOK);
+        return TRUE;
+    case ids::kDetailsButton:
+        if (HIWORD(w) == BN_CLICKED)
+            ToggleDetails(box, *state);
+        return TRUE;
+    default:
+        return FALSE;
+    }
 }
 
 } // namespace
@@ -35,6 +175,23 @@ engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* capti
     default:
         return engine::Answer::Closed;
     }
+}
+
+void ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details,
+                    const wchar_t* caption) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    DetailsBox state{text, details, caption, ::CreateFontIndirectW(&metrics.lfMessageFont)};
+    // An empty template: the controls are made and measured once the box exists.
+    struct alignas(DWORD) Template {
+        DLGTEMPLATE dialog;
+        WORD menu, type, title;
+    } empty{};
+    empty.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &empty.dialog, owner, DetailsProcedure,
+                              reinterpret_cast<LPARAM>(&state));
+    ::DeleteObject(state.font);
 }
 
 } // namespace win32

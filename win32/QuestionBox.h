@@ -11,4 +11,11 @@ namespace win32 {
 /// answer.
 engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption);
 
+/// An information box over `owner` as the system's own with OK alone: `caption`, `text`, no icon,
+/// OK the default; Enter, Esc and closing it answer OK. A second button opens `details` below the
+/// text in a read-only edit (form::text::kShowDetails), and closes them again. Returns once
+/// dismissed.
+void ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details,
+                    const wchar_t* caption);
+
 } // namespace win32

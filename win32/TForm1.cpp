@@ -485,6 +485,11 @@ void TForm1::ShowInformation(const std::string& text) {
     ::MessageBoxW(window_, BoxText(text).c_str(), Wide(form::text::kTitle).c_str(), MB_OK);
 }
 
+void TForm1::ShowWithDetails(const std::string& text, const std::string& details) {
+    ShowDetailsBox(window_, BoxText(text).c_str(), BoxText(details).c_str(),
+                   Wide(form::text::kTitle).c_str());
+}
+
 engine::Answer TForm1::Ask(const std::string& question) {
     return AskQuestion(window_, BoxText(question).c_str(),
                        Wide(form::text::kConfirmCaption).c_str());
