@@ -26,6 +26,7 @@ inline constexpr int kSplitter1 = 117;
 inline constexpr int kConsoleOutput = 301;
 inline constexpr int kConsoleProgress = 302;
 inline constexpr int kConsoleSummary = 303;
+inline constexpr int kConsoleStop = 304;
 
 // The details box's: its button and the details it opens.
 inline constexpr int kDetailsButton = 401;

@@ -48,6 +48,8 @@ TStampConsole::TStampConsole(HWND owner, HINSTANCE instance) {
                     ids::kConsoleOutput);
     progress_ = child(PROGRESS_CLASSW, L"", 0, ids::kConsoleProgress);
     summary_ = child(L"STATIC", L"", 0, ids::kConsoleSummary);
+    stop_ = child(L"BUTTON", Wide(form::text::kConsoleStop).c_str(),
+                  WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, ids::kConsoleStop);
     close_ = child(L"BUTTON", Wide(form::text::kConsoleClose).c_str(), WS_TABSTOP | BS_PUSHBUTTON,
                    IDCANCEL);
     mono_ = static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
@@ -55,7 +57,7 @@ TStampConsole::TStampConsole(HWND owner, HINSTANCE instance) {
     // A console's worth of output: the edit's own limit is 32 kB.
     ::SendMessageW(output_, EM_SETLIMITTEXT, 0, 0);
     const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
-    for (HWND control : {summary_, close_})
+    for (HWND control : {summary_, stop_, close_})
         ::SendMessageW(control, WM_SETFONT, font, FALSE);
     Layout();
 }
@@ -75,9 +77,15 @@ LRESULT CALLBACK TStampConsole::Procedure(HWND window, UINT message, WPARAM w, L
     case WM_COMMAND:
         if (LOWORD(w) == IDCANCEL && ::IsWindowEnabled(::GetDlgItem(window, IDCANCEL)))
             ::ShowWindow(window, SW_HIDE);
+        else if (LOWORD(w) == ids::kConsoleStop && HIWORD(w) == BN_CLICKED && self &&
+                 self->stopped_)
+            self->stopped_();
         return 0;
     case WM_CLOSE:
-        // Closed only once the script has ended; it stays at hand for the next run.
+        // While the script runs, what owns the console decides, and may keep it open. Closed only
+        // once the script has ended; it stays at hand for the next run.
+        if (self && self->closing_ && !self->closing_())
+            return 0;
         if (::IsWindowEnabled(::GetDlgItem(window, IDCANCEL)))
             ::ShowWindow(window, SW_HIDE);
         return 0;
@@ -100,6 +108,8 @@ void TStampConsole::Layout() {
     ::MoveWindow(summary_, kMargin, bar + kBar + kMargin, width - 2 * kMargin, kSummary, TRUE);
     ::MoveWindow(close_, width - kMargin - kButtonWidth, height - kMargin - kButtonHeight,
                  kButtonWidth, kButtonHeight, TRUE);
+    ::MoveWindow(stop_, width - 2 * (kMargin + kButtonWidth), height - kMargin - kButtonHeight,
+                 kButtonWidth, kButtonHeight, TRUE);
 }
 
 void TStampConsole::Begin(std::size_t calls, const std::string& status) {
@@ -108,6 +118,7 @@ void TStampConsole::Begin(std::size_t calls, const std::string& status) {
     ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
     ::SetWindowTextW(summary_, Shown(status).c_str());
     ::EnableWindow(close_, FALSE);
+    ::EnableWindow(stop_, TRUE);
     if (!placed_) {
         // Placed once, in the middle of the screen.
         RECT frame, screen;
@@ -137,6 +148,15 @@ void TStampConsole::Progress(std::size_t done) {
 void TStampConsole::End(const std::string& summary) {
     ::SetWindowTextW(summary_, Shown(summary).c_str());
     ::EnableWindow(close_, TRUE);
+    // The focus may stand on the stop button: it goes on to the close button, not nowhere.
+    if (::GetFocus() == stop_)
+        ::SetFocus(close_);
+    ::EnableWindow(stop_, FALSE);
+}
+
+void TStampConsole::Connect(std::function<void()> stop, std::function<bool()> closing) {
+    stopped_ = std::move(stop);
+    closing_ = std::move(closing);
 }
 
 } // namespace win32

@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace win32 {
 
 /// The stamp script's console: a window of its own that shows the script's output as it
-/// arrives, the Stamplet calls done out of all and the summary at the end. The window that
-/// started it stays usable meanwhile.
+/// arrives, the Stamplet calls done out of all and the summary at the end, with a stop button while
+/// the script runs. The window that started it stays usable meanwhile.
 class TStampConsole final : public form::TConsoleView {
 public:
     TStampConsole(HWND owner, HINSTANCE instance);
@@ -22,6 +23,7 @@ public:
     void Append(std::string_view lines) override;
     void Progress(std::size_t done) override;
     void End(const std::string& summary) override;
+    void Connect(std::function<void()> stop, std::function<bool()> closing) override;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -32,6 +34,9 @@ private:
     HWND progress_ = nullptr;
     HWND summary_ = nullptr;
     HWND close_ = nullptr;
+    HWND stop_ = nullptr;
+    std::function<void()> stopped_;
+    std::function<bool()> closing_;
     HFONT mono_ = nullptr;
     bool placed_ = false;
 };
