@@ -16,6 +16,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string_view>
@@ -54,6 +55,64 @@ std::string DesktopFolder() {
     ::SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder);
     return platform::Narrow(folder);
 }
+
+/// The name without its extension of the pair `i` that MakePairs makes.
+std::string Stem(int i) {
+    char stem[16];
+    std::snprintf(stem, sizeof stem, "c%05d", i);
+    return stem;
+}
+
+/// The Unix name of `path` under Wine; empty elsewhere.
+std::string UnixName(const std::string& path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = convert ? convert(platform::Wide(path).c_str()) : nullptr;
+    if (!name)
+        return {};
+    const std::string unixName = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return unixName;
+}
+
+/// Under Wine, the first free drive letter from K: on, made a drive on `folder` for the lifetime
+/// of this object: Wine finds each letter's folder through a link of that name in its prefix's
+/// dosdevices folder. No drive elsewhere.
+class WineDrive {
+public:
+    explicit WineDrive(const std::string& folder) {
+        const std::string c = UnixName("C:\\"), target = UnixName(folder);
+        const std::string tail = "/dosdevices/c:/";
+        if (target.empty() || c.size() < tail.size() || !c.ends_with(tail))
+            return;
+        char letter = 'k';
+        while (letter < 'z' && (::GetLogicalDrives() & (1u << (letter - 'a'))))
+            ++letter;
+        if (letter == 'z')
+            return;
+        link_ = c.substr(0, c.size() - 3) + letter + ":";
+        test::WindowProbe::Run("/bin/ln -s \"" + target + "\" \"" + link_ + "\"");
+        // Wine finds a new drive's folders a moment later; this process's list of drives stays
+        // as it was at its start.
+        const std::string root = std::string(1, static_cast<char>(letter - 'a' + 'A')) + ":\\";
+        if (test::WindowProbe::Until([&root] { return std::filesystem::is_directory(root); }))
+            root_ = root;
+    }
+    ~WineDrive() {
+        if (!link_.empty())
+            test::WindowProbe::Run("/bin/rm -f \"" + link_ + "\"");
+    }
+    WineDrive(const WineDrive&) = delete;
+    WineDrive& operator=(const WineDrive&) = delete;
+
+    /// The drive's root with its backslash, K:\ say; empty where no drive was made.
+    const std::string& Root() const { return root_; }
+
+private:
+    std::string link_;
+    std::string root_;
+};
 
 /// A program folder with Kronalo.exe and Stamplet.exe, and a list folder with sources, targets,
 /// a subfolder and hidden and system files.
@@ -194,6 +253,148 @@ protected:
         }
     }
 
+    /// Runs the time copy of clip01.avi and clip02.avi in `listFolder` onto the targets that
+    /// `pattern` names in `targets`, and takes it back.
+    void RunAndTakeBack(const char* what, const std::string& listFolder, const std::string& targets,
+                        const std::string& pattern) {
+        const long long written[] = {1105790407, 1121428807};
+        const char* sources[] = {"clip01.avi", "clip02.avi"};
+        for (int i = 0; i < 2; ++i)
+            test::SetLastWrite(test::PathOf(listFolder + "\\" + sources[i]), written[i]);
+        platform::FileTimeSet before;
+        ASSERT_FALSE(platform::GetFileTimes(targets + "\\clip01.wmv", before)) << what;
+        test::WindowProbe& probe = Open({listFolder + "\\clip01.avi"});
+        probe.SetText(ids::kToNameEdit, pattern);
+        probe.Press(ids::kDoItBtn);
+        test::WindowProbe::Box box = probe.WaitBox();
+        EXPECT_EQ(box.text, Shown(messages::kScriptWritten)) << what;
+        const std::string script = listFolder + "\\" +
+                                   std::filesystem::path(listFolder).filename().string() +
+                                   " FileDateAndTime File.bat";
+        EXPECT_TRUE(std::filesystem::exists(script)) << script;
+        probe.Answer(box, IDOK);
+
+        box = probe.WaitBox();
+        // Wine on a Linux file system reports a file's last-write time as its creation time, for
+        // sources and targets alike; so the success box comes without the note on creation times.
+        EXPECT_EQ(box.text, Shown(messages::kDone)) << what;
+        ExpectConsoleDone(what);
+        for (int i = 0; i < 2; ++i) {
+            platform::FileTimeSet target;
+            const std::string name = std::string(sources[i]).substr(0, 6) + ".wmv";
+            ASSERT_FALSE(platform::GetFileTimes(targets + "\\" + name, target)) << what;
+            EXPECT_EQ(target.lastWrite, At(written[i])) << what << ": " << name;
+        }
+        probe.Answer(box, IDOK);
+        probe.Settle();
+        EXPECT_FALSE(std::filesystem::exists(script)) << what;
+        ExpectTakenBack(what, targets + "\\clip01.wmv", before.lastWrite);
+    }
+
+    /// The console of its own after a run of two targets: the script's lines, every call done,
+    /// the summary.
+    void ExpectConsoleDone(const char* what) const {
+        const HWND console = window->WaitTopLevel(ids::kConsoleClass);
+        ASSERT_TRUE(console) << what;
+        EXPECT_NE(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleOutput))
+                      .find("clip02.wmv date/time changed succesfully"),
+                  std::string::npos)
+            << what;
+        EXPECT_EQ(::SendMessageW(::GetDlgItem(console, ids::kConsoleProgress), PBM_GETPOS, 0, 0), 4)
+            << what;
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleSummary)),
+                  Shown("Valmis. Onnistuneet leimaukset: 4. Aikoja ei voitu muuttaa: 0. "
+                        "Kohdetiedostoa ei löytynyt: 0."))
+            << what;
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(console, ids::kConsoleStop))) << what;
+    }
+
+    /// Takes the newest run back from the popup menu: the targets get their earlier times again,
+    /// to the second, `target`'s `before`.
+    void ExpectTakenBack(const char* what, const std::string& target,
+                         platform::FileTime before) const {
+        test::WindowProbe& probe = *window;
+        probe.Command(ids::kPalautaaiemmatajat1);
+        test::WindowProbe::Box box = probe.WaitBox();
+        EXPECT_EQ(box.caption, "Confirm") << what;
+        EXPECT_EQ(box.text.rfind(Shown("Palautetaanko 2 kohdetiedostolle"), 0), 0u) << box.text;
+        probe.Answer(box, IDYES);
+        probe.Answer(probe.WaitBox(), IDOK);
+        box = probe.WaitBox();
+        EXPECT_EQ(box.text,
+                  Shown(std::string(messages::kDone) + "\r\r" + messages::kFractionNotRestored))
+            << what;
+        platform::FileTimeSet after;
+        ASSERT_FALSE(platform::GetFileTimes(target, after)) << what;
+        EXPECT_EQ(after.lastWrite, before - before % kSecond) << what;
+        probe.Answer(box, IDOK);
+        EXPECT_EQ(probe.Close(), 0u) << what;
+    }
+
+    /// Makes the folder `name` in the list folder with `pairs` sources and their targets: the
+    /// last target missing, the one before it with its source's time already; its path.
+    std::string MakePairs(const std::string& name, int pairs) const {
+        std::filesystem::create_directory(folder.path() / name);
+        for (int i = 0; i < pairs; ++i) {
+            const std::string stem = name + "\\" + Stem(i);
+            test::SetLastWrite(folder.Write(stem + ".avi", "source"), 1105790407);
+            if (i != pairs - 1)
+                test::SetLastWrite(folder.Write(stem + ".wmv", "target"),
+                                   i == pairs - 2 ? 1105790407 : 946684800);
+        }
+        return list + "\\" + name;
+    }
+
+    /// Puts Stamplet.exe's stand-in into the program folder, with the real one beside it, and has
+    /// it wait at the call `waitAt`: the file that counts its calls.
+    std::filesystem::path UseStandIn(int waitAt) const {
+        std::filesystem::rename(programs.path() / "Stamplet.exe",
+                                programs.path() / "Stamplet real.exe");
+        std::filesystem::copy_file(STAMPLET_STAND_IN, programs.path() / "Stamplet.exe");
+        programs.Write("wait at.txt", std::to_string(waitAt));
+        return programs.path() / "calls.txt";
+    }
+
+    /// The script-written box `box` as the system's own with OK, and its details for MakePairs'
+    /// `pairs`: opened by its button, the counts first, then one line per pair in order with its
+    /// mark; closed again by the same button.
+    static void ExpectDetails(const test::WindowProbe::Box& box, int pairs) {
+        EXPECT_EQ(box.caption, "Kronalo 1.3");
+        EXPECT_EQ(box.text, Shown(messages::kScriptWritten));
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(box.window, IDOK)), "OK");
+        const HWND more = ::GetDlgItem(box.window, ids::kDetailsButton);
+        ASSERT_EQ(test::WindowProbe::TextOf(more), form::text::kShowDetails);
+        ::SendMessageW(more, BM_CLICK, 0, 0);
+        const HWND details = ::GetDlgItem(box.window, ids::kDetailsText);
+        ASSERT_TRUE(details && ::IsWindowVisible(details)) << "the button opens the details";
+        EXPECT_EQ(test::WindowProbe::TextOf(more), form::text::kHideDetails);
+        const std::string shown = test::WindowProbe::TextOf(details);
+        std::vector<std::string> lines;
+        for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 2)
+            lines.push_back(shown.substr(start, (end = shown.find("\r\n", start)) - start));
+        ASSERT_EQ(lines.size(), pairs + 2u) << shown.substr(0, 300);
+        EXPECT_EQ(lines[0], "Kohdetiedostoja " + std::to_string(pairs) +
+                                ", joista puuttuu 1 ja joilla on jo sama aika 1. Jätetään "
+                                "ennalleen 0.");
+        EXPECT_EQ(lines[1], "");
+        for (int i = 0; i < pairs; ++i) {
+            const std::string& line = lines[i + 2];
+            const std::string pair = Stem(i) + ".avi -> " + Stem(i) + ".wmv: 15.1.2005 klo ";
+            const std::string mark = i == pairs - 1   ? " [puuttuu]"
+                                     : i == pairs - 2 ? " [aika on jo sama]"
+                                                      : "";
+            // The time of day is the zone's, its seconds the source's.
+            if (!line.starts_with(pair) || line.size() != pair.size() + 8 + mark.size() ||
+                line.compare(pair.size() + 5, 3 + mark.size(), ".07" + mark) != 0) {
+                ADD_FAILURE() << "line " << i + 2 << ": " << line;
+                break;
+            }
+        }
+        ::SendMessageW(more, BM_CLICK, 0, 0);
+        EXPECT_FALSE(::IsWindowVisible(details)) << "pressed again, the button closes them";
+        EXPECT_EQ(test::WindowProbe::TextOf(more), form::text::kShowDetails);
+    }
+
     test::TempFolder programs;
     test::TempFolder folder;
     std::string list;
@@ -222,6 +423,8 @@ TEST_F(Win32WindowTest, FirstStartAndArguments) {
         std::vector<std::string> items;
     } rows[] = {
         {"a file path", list + "\\clip01.avi", list + "\\", {"clip01.avi", "clip02.avi"}},
+        {"a folder with its backslash", list + "\\", list + "\\", {"clip01.avi", "clip02.avi"}},
+        {"a folder without it", list, list + "\\", {"clip01.avi", "clip02.avi"}},
         {"a missing folder", list + "\\gone\\x.avi", DesktopFolder(), {}},
     };
     for (const auto& row : rows) {
@@ -336,69 +539,46 @@ TEST_F(Win32WindowTest, RunMessages) {
     EXPECT_EQ(probe.Close(), 0u);
 }
 
-// Guards a whole run: the batch script stands in the list folder while the script-written box
-// waits, cmd runs it with the real Stamplet.exe and Kronalo's console shows its lines, progress
-// and summary, every target gets its source's last-write time, the final box is the success box
-// and the script is gone. Then the run is taken back from the popup menu.
+// Guards a whole run, with the targets beside their sources and on C: from a list folder on
+// another drive: the batch script stands in the list folder while the script-written box waits,
+// cmd runs it with the real Stamplet.exe and Kronalo's console shows its lines, progress and
+// summary, every target gets its source's last-write time, the final box is the success box and
+// the script is gone. Then the run is taken back from the popup menu.
 TEST_F(Win32WindowTest, WholeRun) {
-    const long long written[] = {1105790407, 1121428807};
-    const char* sources[] = {"clip01.avi", "clip02.avi"};
-    for (int i = 0; i < 2; ++i) {
-        platform::FileTimeChange change;
-        change.lastWrite = At(written[i]);
-        bool ignored = false;
-        ASSERT_FALSE(platform::SetFileTimes(list + "\\" + sources[i], change, ignored));
+    const test::TempFolder other;
+    const WineDrive drive(other.str());
+    const std::string converted = "C:\\Muunnetut";
+    ASSERT_FALSE(std::filesystem::exists(converted)) << converted << " is someone else's";
+    const struct Gone {
+        std::string path;
+        ~Gone() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    } gone{converted};
+    const struct {
+        const char* what;
+        std::string listFolder;
+        std::string targets;
+        std::string pattern;
+    } rows[] = {
+        {"beside the sources", list, list, "*.wmv"},
+        {"on C: from a list folder on another drive",
+         drive.Root().empty() ? "" : drive.Root() + "klipit", converted, converted + "\\*.wmv"},
+    };
+    for (const auto& row : rows) {
+        if (row.listFolder.empty()) {
+            ADD_FAILURE() << row.what << ": no drive could be made";
+            continue;
+        }
+        for (const std::string& made : {row.listFolder, row.targets})
+            std::filesystem::create_directories(made);
+        for (const char* name : {"clip01.avi", "clip02.avi"})
+            std::ofstream(row.listFolder + "\\" + name) << "video";
+        for (const char* name : {"clip01.wmv", "clip02.wmv"})
+            std::ofstream(row.targets + "\\" + name) << "video";
+        RunAndTakeBack(row.what, row.listFolder, row.targets, row.pattern);
     }
-    platform::FileTimeSet before;
-    ASSERT_FALSE(platform::GetFileTimes(list + "\\clip01.wmv", before));
-    test::WindowProbe& probe = OpenInFolder();
-    probe.Press(ids::kDoItBtn);
-    test::WindowProbe::Box box = probe.WaitBox();
-    EXPECT_EQ(box.text, Shown(messages::kScriptWritten));
-    const std::string script =
-        list + "\\" + folder.path().filename().string() + " FileDateAndTime File.bat";
-    EXPECT_TRUE(std::filesystem::exists(script)) << script;
-    probe.Answer(box, IDOK);
-
-    box = probe.WaitBox();
-    // Wine on a Linux file system reports a file's last-write time as its creation time, for
-    // sources and targets alike; so the success box comes without the note on creation times.
-    EXPECT_EQ(box.text, Shown(messages::kDone));
-    // The console of its own: the script's lines, every call done, the summary.
-    const HWND console = probe.WaitTopLevel(ids::kConsoleClass);
-    ASSERT_TRUE(console);
-    EXPECT_NE(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleOutput))
-                  .find("File clip02.wmv date/time changed succesfully"),
-              std::string::npos);
-    EXPECT_EQ(::SendMessageW(::GetDlgItem(console, ids::kConsoleProgress), PBM_GETPOS, 0, 0), 4);
-    EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleSummary)),
-              Shown("Valmis. Onnistuneet leimaukset: 4. Aikoja ei voitu muuttaa: 0. "
-                    "Kohdetiedostoa ei löytynyt: 0."));
-    for (int i = 0; i < 2; ++i) {
-        platform::FileTimeSet target;
-        const std::string name = std::string(sources[i]).substr(0, 6) + ".wmv";
-        ASSERT_FALSE(platform::GetFileTimes(list + "\\" + name, target));
-        EXPECT_EQ(target.lastWrite, At(written[i])) << name;
-    }
-    probe.Answer(box, IDOK);
-    probe.Settle();
-    EXPECT_FALSE(std::filesystem::exists(script));
-
-    // Taken back: the targets get their earlier times again, to the second.
-    probe.Command(ids::kPalautaaiemmatajat1);
-    box = probe.WaitBox();
-    EXPECT_EQ(box.caption, "Confirm");
-    EXPECT_EQ(box.text.rfind(Shown("Palautetaanko 2 kohdetiedostolle"), 0), 0u) << box.text;
-    probe.Answer(box, IDYES);
-    probe.Answer(probe.WaitBox(), IDOK);
-    box = probe.WaitBox();
-    EXPECT_EQ(box.text,
-              Shown(std::string(messages::kDone) + "\r\r" + messages::kFractionNotRestored));
-    platform::FileTimeSet after;
-    ASSERT_FALSE(platform::GetFileTimes(list + "\\clip01.wmv", after));
-    EXPECT_EQ(after.lastWrite, before.lastWrite - before.lastWrite % kSecond);
-    probe.Answer(box, IDOK);
-    EXPECT_EQ(probe.Close(), 0u);
 }
 
 // Guards every name through Kronalo.exe, cmd and Stamplet.exe: a program folder whose name the
@@ -465,6 +645,82 @@ TEST_F(Win32WindowTest, EveryName) {
             test::PathOf(listFolder + "\\" + row.folder + " FileDateAndTime File.bat")))
             << row.folder;
     }
+}
+
+// Guards what the user sees before and can do during a long run: the script-written box keeps
+// its text and OK and opens one line per pair with its marks and their counts on demand, and Esc
+// still answers it OK. Closing the console while the script runs asks, and No lets it run on.
+// The console's stop ends a run of 2,000 pairs after the Stamplet call in progress, never in one:
+// fewer than all are stamped, none half, no script is left, the verdict names the stop, and a
+// restore brings the stamped ones back. Stamplet.exe's stand-in waits in the fourth call, the
+// second target's last-write time, until the stop has been pressed.
+TEST_F(Win32WindowTest, DetailsBeforeAndStopDuring) {
+    constexpr int kPairs = 2000;
+    const std::string pairs = MakePairs("pairs", kPairs);
+    const std::filesystem::path calls = UseStandIn(4);
+    test::WindowProbe& probe = Open({pairs + "\\" + Stem(0) + ".avi"});
+    ASSERT_EQ(probe.Items().size(), static_cast<std::size_t>(kPairs));
+    // Wine takes a while over each of the thousands of files read before and after the run.
+    const auto slowBox = [&probe] {
+        test::WindowProbe::Box box;
+        for (int round = 0; round < 3 && !box.window; ++round)
+            box = probe.WaitBox();
+        return box;
+    };
+    probe.Press(ids::kDoItBtn);
+    const test::WindowProbe::Box box = slowBox();
+    ASSERT_TRUE(box.window);
+    ExpectDetails(box, kPairs);
+    // What Esc sends the box.
+    probe.Answer(box, IDCANCEL);
+
+    const std::string four = "call\ncall\ncall\ncall\n";
+    ASSERT_TRUE(test::WindowProbe::Until([&] { return test::ReadAll(calls) == four; }))
+        << "the fourth call waits: " << test::ReadAll(calls);
+    const HWND console = probe.WaitTopLevel(ids::kConsoleClass);
+    // Closed while the call waits: the question, and No lets the run go on with the console up.
+    ::PostMessageW(console, WM_CLOSE, 0, 0);
+    const test::WindowProbe::Box ask = probe.WaitBox();
+    EXPECT_EQ(ask.caption, "Confirm");
+    EXPECT_EQ(ask.text, Shown(form::text::kStopOrWait));
+    probe.Answer(ask, IDNO);
+    probe.Settle();
+    EXPECT_TRUE(::IsWindowVisible(console)) << "No keeps the console";
+    const HWND stop = ::GetDlgItem(console, ids::kConsoleStop);
+    EXPECT_EQ(test::WindowProbe::TextOf(stop), form::text::kConsoleStop);
+    ASSERT_TRUE(::IsWindowEnabled(stop));
+    ::SendMessageW(stop, BM_CLICK, 0, 0);
+    programs.Write("go");
+    const test::WindowProbe::Box verdict = slowBox();
+    EXPECT_EQ(verdict.text.rfind(Shown("VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä."), 0), 0u)
+        << verdict.text;
+    EXPECT_EQ(test::ReadAll(calls), four) << "no call after the stop";
+    EXPECT_NE(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleSummary))
+                  .find(Shown(form::text::kConsoleStopped)),
+              std::string::npos);
+    EXPECT_FALSE(::IsWindowEnabled(stop));
+    const auto lastWrite = [&pairs](int i) {
+        platform::FileTimeSet times;
+        EXPECT_FALSE(platform::GetFileTimes(pairs + "\\" + Stem(i) + ".wmv", times)) << i;
+        return times.lastWrite;
+    };
+    EXPECT_EQ(lastWrite(0), At(1105790407));
+    EXPECT_EQ(lastWrite(1), At(1105790407)) << "the call in progress ran to its end";
+    EXPECT_EQ(lastWrite(2), At(946684800)) << "none followed it";
+    probe.Answer(verdict, IDOK);
+    probe.Settle();
+    EXPECT_FALSE(std::filesystem::exists(pairs + "\\pairs FileDateAndTime File.bat"));
+
+    probe.Command(ids::kPalautaaiemmatajat1);
+    const test::WindowProbe::Box question = probe.WaitBox();
+    EXPECT_EQ(question.text.rfind(Shown("Palautetaanko 2 kohdetiedostolle"), 0), 0u)
+        << question.text;
+    probe.Answer(question, IDYES);
+    probe.Answer(slowBox(), IDOK);
+    probe.Answer(slowBox(), IDOK);
+    for (const int i : {0, 1})
+        EXPECT_EQ(lastWrite(i), At(946684800)) << Stem(i) << " taken back";
+    EXPECT_EQ(probe.Close(), 0u);
 }
 
 } // namespace

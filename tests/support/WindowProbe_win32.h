@@ -54,10 +54,12 @@ public:
     HWND Window() const { return window_; }
     HWND Control(int id) const { return ::GetDlgItem(window_, id); }
 
-    /// A window's text.
+    /// A window's text, however long.
     static std::string TextOf(HWND window) {
-        wchar_t text[4096] = L"";
-        ::SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+        const LRESULT length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(::SendMessageW(
+            window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
         return platform::Narrow(text);
     }
     std::string Text(int id) const { return TextOf(Control(id)); }
@@ -181,18 +183,6 @@ public:
         return status;
     }
 
-private:
-    /// An argument as the C runtime splits it back: backslashes before a quote doubled.
-    static std::string Quoted(const std::string& argument) {
-        std::string quoted = "\"";
-        std::size_t backslashes = 0;
-        for (const char c : argument) {
-            backslashes = c == '\\' ? backslashes + 1 : 0;
-            quoted += c;
-        }
-        return quoted + std::string(backslashes, '\\') + "\"";
-    }
-
     /// A Unix program, which Wine starts as it is; waits for its end.
     static void Run(std::string line) {
         STARTUPINFOA startup{};
@@ -204,6 +194,18 @@ private:
             ::CloseHandle(started.hProcess);
             ::CloseHandle(started.hThread);
         }
+    }
+
+private:
+    /// An argument as the C runtime splits it back: backslashes before a quote doubled.
+    static std::string Quoted(const std::string& argument) {
+        std::string quoted = "\"";
+        std::size_t backslashes = 0;
+        for (const char c : argument) {
+            backslashes = c == '\\' ? backslashes + 1 : 0;
+            quoted += c;
+        }
+        return quoted + std::string(backslashes, '\\') + "\"";
     }
 
     /// The first visible top-level window of the class in the process.
