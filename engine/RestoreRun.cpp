@@ -98,6 +98,11 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
         }
         const platform::TimeKeeping keeping =
             folders.Of(folders.FolderOf(target.name)).value_or(platform::TimeKeeping{});
+        if (now.device == target.before.device && now.number == target.before.number &&
+            now.lastWrite == target.before.lastWrite && now.creation == target.before.creation) {
+            plan.untouched.push_back(index);
+            continue;
+        }
         if (const TargetState state = StateNow(target, now, keeping);
             state != TargetState::Stamped) {
             plan.leftAlone.emplace_back(target.name, state);
@@ -166,9 +171,10 @@ std::optional<Picked> PickRun(TRunSurroundings& surroundings, const RunRecords& 
         const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
         const bool earlier = i + 1 < runs.size();
         // Only Yes restores: a box closed otherwise leaves the targets as they are.
-        const Answer answer = surroundings.AskYesNo(messages::AskRestore(
-            {plan.items.size(), plan.leftAlone.size(), record.Unrestored(), when, record.folder},
-            earlier));
+        const Answer answer = surroundings.AskYesNo(
+            messages::AskRestore({plan.items.size(), plan.leftAlone.size(),
+                                  record.Unrestored() - plan.untouched.size(), when, record.folder},
+                                 earlier));
         if (answer == Answer::Yes)
             return Picked{std::move(record), path, std::move(plan)};
         if (answer == Answer::Closed || !earlier)
@@ -200,13 +206,13 @@ RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
     run->leftAlone = std::move(plan.leftAlone);
     run->note = messages::kFractionNotRestored;
     run->afterEnd = [&records, path = picked->path, started = picked->record.started,
-                     indices = std::move(plan.indices),
+                     indices = std::move(plan.indices), untouched = std::move(plan.untouched),
                      items = run->items](TRunSurroundings& after, const TargetReport& report) {
         // Only what was read back with its earlier times counts as given back.
         std::set<std::string> notRestored;
         for (const auto& problem : report.problems)
             notRestored.insert(problem.first);
-        std::vector<std::size_t> restored;
+        std::vector<std::size_t> restored = untouched;
         for (std::size_t i = 0; i < items.size(); ++i)
             if (!notRestored.count(items[i].targetName))
                 restored.push_back(indices[i]);

@@ -20,6 +20,9 @@ struct RestorePlan {
     std::vector<StampItem> items;
     /// For each item, the place of its target in the record.
     std::vector<std::size_t> indices;
+    /// The places of the targets the run never changed (it was stopped, or failed there): they
+    /// still have their earlier times, to the nanosecond, and count as given back.
+    std::vector<std::size_t> untouched;
     /// The others, left alone, each with the reason.
     std::vector<std::pair<std::string, TargetState>> leftAlone;
 };

@@ -844,6 +844,10 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
     QApplication::processEvents();
     ASSERT_FALSE(log.empty());
     EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 3 kohdetiedostolle")) << log[0];
+    EXPECT_NE(log[0].find("ja se muutti 3 kohdetiedoston"), std::string::npos)
+        << "the targets the stopped run never reached are not counted: " << log[0];
+    EXPECT_TRUE(log.back().starts_with("info: " + Box(engine::messages::kDone)))
+        << "nor named as changed since: " << log.back().substr(0, 300);
     EXPECT_EQ(LastWrite(folder.path() / "c00002.wmv"),
               platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond);
 }

@@ -273,10 +273,12 @@ protected:
 TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
     const std::string scriptName = script->ScriptName(folder.str());
     RunRecord record;
-    record.targets = {Record("same.wmv"),      Record("changed.wmv"), Record("replaced.wmv"),
-                      Record("missing.wmv"),   Record("a?b.wmv"),     Record(scriptName),
-                      Record("given back.wmv")};
-    record.targets.back().restored = true;
+    record.targets = {Record("same.wmv"),       Record("changed.wmv"),  Record("replaced.wmv"),
+                      Record("missing.wmv"),    Record("a?b.wmv"),      Record(scriptName),
+                      Record("given back.wmv"), Record("untouched.wmv")};
+    record.targets[6].restored = true;
+    // The run never came to it: it has its earlier times still.
+    test::SetLastWrite(folder.path() / "untouched.wmv", 946684800);
     test::SetLastWrite(folder.path() / "changed.wmv", 1141740310);
     // Made before the old one goes, another file cannot take the old one's number.
     test::SetLastWrite(folder.Write("replaced.new", "another"), 1141740309);
@@ -298,6 +300,7 @@ TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
                   engine::FormatStampTime(*plan.items[0].ifLastWrite),
               "03-07-2006 14:05:09");
     EXPECT_EQ(plan.indices, std::vector<std::size_t>{0});
+    EXPECT_EQ(plan.untouched, std::vector<std::size_t>{7}) << "neither given back nor named";
     EXPECT_EQ(plan.leftAlone, (std::vector<std::pair<std::string, TargetState>>{
                                   {"changed.wmv", TargetState::ChangedSince},
                                   {"replaced.wmv", TargetState::Replaced},
