@@ -68,6 +68,10 @@ TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
     form::FormSetup setup;
     setup.arguments = arguments_;
     setup.configFolder = ConfigFolder();
+    // Where the installer puts the program for its user (…\AppData\Local\Programs\Kronalo\):
+    // a copy installed there keeps its settings in the configuration folder, so that an uninstall
+    // removes the program folder whole and the settings outlive it.
+    setup.installedFolder = "\\Programs\\Kronalo\\";
     form::TFormView& view = *this;
     rules_ = std::make_unique<form::TFormRules>(view, list_, std::move(setup));
     ::SetWindowSubclass(Path, PathKeys, 1, reinterpret_cast<DWORD_PTR>(rules_.get()));
