@@ -64,15 +64,27 @@ std::error_code ReadOwnFile(const std::string& path, std::size_t most, std::stri
     return ReadOwnFileStart(path, most, most, bytes);
 }
 
+namespace {
+
+/// Opens the regular file at `path`, not through a link, where it is the current user's own.
+UniqueFd OpenOwnFile(const std::string& path, struct stat& st, std::error_code& error) {
+    UniqueFd file = OpenForReading(path, O_NOFOLLOW, st, error);
+    if (file && st.st_uid != ::geteuid()) {
+        error = std::make_error_code(std::errc::operation_not_permitted);
+        return UniqueFd();
+    }
+    return file;
+}
+
+} // namespace
+
 std::error_code ReadOwnFileStart(const std::string& path, std::size_t most, std::size_t first,
                                  std::string& bytes) {
     struct stat st;
     std::error_code error;
-    const UniqueFd file = OpenForReading(path, O_NOFOLLOW, st, error);
+    const UniqueFd file = OpenOwnFile(path, st, error);
     if (!file)
         return error;
-    if (st.st_uid != ::geteuid())
-        return std::make_error_code(std::errc::operation_not_permitted);
     if (st.st_mode & (S_IWGRP | S_IWOTH))
         return std::make_error_code(std::errc::permission_denied);
     if (static_cast<std::uint64_t>(st.st_size) > most)
@@ -84,11 +96,9 @@ std::error_code RemoveOwnFile(const std::string& path) {
     struct stat st;
     std::error_code error;
     // Checked on what the name leads to now, and removed unless it was replaced meanwhile.
-    const UniqueFd file = OpenForReading(path, O_NOFOLLOW, st, error);
+    const UniqueFd file = OpenOwnFile(path, st, error);
     if (!file)
         return error;
-    if (st.st_uid != ::geteuid())
-        return std::make_error_code(std::errc::operation_not_permitted);
     struct stat now;
     if (::lstat(path.c_str(), &now) != 0)
         return {errno, std::generic_category()};
