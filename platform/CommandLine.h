@@ -10,4 +10,11 @@ namespace platform {
 /// Windows: from the wide command line, so that every name arrives exactly.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
+#ifdef _WIN32
+/// The arguments after the program's own path from the wide vector the C runtime hands to
+/// `wmain`, as UTF-8: every name arrives exactly, and no library beyond the C runtime is loaded
+/// to split the command line.
+std::vector<std::string> CommandLineArguments(int argc, wchar_t** argv);
+#endif
+
 } // namespace platform
