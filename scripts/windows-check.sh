@@ -46,6 +46,13 @@ fi
 WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true
 ctest --preset windows
 
+# Every target costs a Stamplet.exe start or two, and each DLL it imports is loaded at each start:
+# it keeps to KERNEL32 and the C runtime, and a new import fails here.
+imports=$(x86_64-w64-mingw32-objdump -p build-win/bin/Stamplet.exe |
+    sed -n 's/^[[:space:]]*DLL Name: //p' | sort | tr '\n' ' ')
+[ "$imports" = "KERNEL32.dll msvcrt.dll " ] ||
+    { echo "Stamplet.exe imports $imports(allowed: KERNEL32.dll msvcrt.dll)" >&2; exit 1; }
+
 # The package a Windows user downloads.
 (cd build-win && cpack >/dev/null)
 zip=$(ls build-win/kronalo-*-win64.zip)
