@@ -33,7 +33,7 @@ public:
         status_ = 1;
         QApplication::quit();
     }
-    engine::Answer Ask(const std::string&) override { return engine::Answer::Yes; }
+    form::Answer Ask(const std::string&) override { return form::Answer::Yes; }
 
 private:
     int& status_;

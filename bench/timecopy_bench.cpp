@@ -9,27 +9,12 @@
 #include "engine/StampScript.h"
 #include "engine/TimeCopyRun.h"
 #include "platform/ProgramPath.h"
-#include "tests/support/TestSurroundings.h"
+#include "tests/support/WholeRun.h"
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-
-namespace {
-
-/// The script ends at once, as if it had stamped nothing, where only the writing is measured.
-class ScriptOnly final : public test::TestSurroundings {
-public:
-    bool StartScript(const engine::ScriptLaunch& launch,
-                     std::function<void(const engine::ScriptOutcome&)> ended) override {
-        environment = launch.environment;
-        ended({});
-        return true;
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     const bool run = argc == 3 && std::strcmp(argv[2], "run") == 0;
@@ -47,24 +32,22 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto script = engine::MakeStampScript(platform::NativeCommandShell());
-    ScriptOnly scriptOnly;
-    test::TestSurroundings running(test::TestSurroundings::Script::Run);
-    test::TestSurroundings& surroundings = run ? running : scriptOnly;
-    surroundings.ListFiles(std::filesystem::absolute(argv[1]).string());
-    const engine::RunEnd end =
-        engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request());
+    // Where only the writing is measured, the script ends at once, as if it had stamped nothing.
+    test::WholeRun whole;
+    whole.ListFiles(std::filesystem::absolute(argv[1]).string());
+    const engine::RunEnd end = whole.Run({programFolder, *script}, run);
     if (end != engine::RunEnd::Started)
-        std::fprintf(stderr, "%s\n", surroundings.LastBox().c_str());
+        std::fprintf(stderr, "%s\n", whole.LastBox().c_str());
     if (write && end == engine::RunEnd::Started) {
-        std::ofstream(argv[3], std::ios::binary) << surroundings.written;
+        std::ofstream(argv[3], std::ios::binary) << whole.written;
         // What the script's process is given beyond this one's environment, a setting a line.
-        for (const auto& [name, value] : surroundings.environment)
+        for (const auto& [name, value] : whole.environment)
             std::printf("%s=%s\n", name.c_str(), value.c_str());
     }
     // Written only, the targets keep their times: the verdict is no measure then.
-    const bool ok = !run || surroundings.LastBox() == engine::messages::kDone ||
-                    surroundings.LastBox().starts_with(std::string(engine::messages::kDone) + "\r");
+    const bool ok = !run || whole.LastBox() == engine::messages::kDone ||
+                    whole.LastBox().starts_with(std::string(engine::messages::kDone) + "\r");
     if (run && !ok)
-        std::fprintf(stderr, "%s\n", surroundings.LastBox().c_str());
+        std::fprintf(stderr, "%s\n", whole.LastBox().c_str());
     return end == engine::RunEnd::Started && ok ? 0 : 1;
 }

@@ -6,7 +6,6 @@
 #include "platform/Wildcard.h"
 
 #include <optional>
-#include <set>
 
 namespace engine {
 namespace {
@@ -119,109 +118,72 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
     return plan;
 }
 
-namespace {
-
-/// The recorded runs of the held folder that still have targets to give back, newest first, with
-/// any newer record that was refused told; nothing once the box that ends the restore has been
-/// shown.
-std::optional<std::vector<RunRecords::Run>>
-FindRuns(TRunSurroundings& surroundings, const ScriptRun& run, const RunRecords& records) {
+RestoreChoice::RestoreChoice(const RunContext& context, const std::string& listFolder,
+                             const RunRecords& records)
+    : context_(context), records_(records) {
+    std::int32_t secondsEast = 0;
+    if ((stop = CheckScriptNeeds(context, listFolder, secondsEast)))
+        return;
+    auto held = HoldListFolder(context, listFolder, secondsEast);
+    if (Box* gone = std::get_if<Box>(&held)) {
+        stop = std::move(*gone);
+        return;
+    }
+    run_ = std::move(std::get<std::unique_ptr<ScriptRun>>(held));
     platform::FileState folder;
-    if (platform::FileStateOf(run.folder.Inside(""), folder)) {
-        surroundings.ShowInformation(messages::ListFolderGone(run.folder.Path()));
-        return std::nullopt;
+    if (platform::FileStateOf(run_->folder.Inside(""), folder)) {
+        stop = Box::Information(messages::ListFolderGone(run_->folder.Path()));
+        return;
     }
     RunRecords::Found found = records.Runs(folder.device, folder.number);
     if (!found.refused.empty()) {
         std::vector<std::pair<std::string, std::error_code>> refused;
         for (const RunRecords::Refused& each : found.refused)
             refused.emplace_back(each.path, each.reason);
-        surroundings.ShowInformation(messages::RecordsRefused(refused));
+        told.push_back(Box::Information(messages::RecordsRefused(refused)));
     }
-    if (found.runs.empty()) {
-        surroundings.ShowInformation(messages::NothingToRestore(run.folder.Path()));
-        return std::nullopt;
-    }
-    return std::move(found.runs);
+    if (found.runs.empty())
+        stop = Box::Information(messages::NothingToRestore(run_->folder.Path()));
+    runs_ = std::move(found.runs);
 }
 
-/// A run the user takes back: its record and where it is kept, and the plan.
-struct Picked {
-    RunRecord record;
-    std::string path;
-    RestorePlan plan;
-};
-
-/// The run the user takes back and its plan: the runs are offered newest first, each with what
-/// can be given back now, and No moves on to the one before. Nothing where the user took none or
-/// none has anything to give back, once that has been said.
-std::optional<Picked> PickRun(TRunSurroundings& surroundings, const RunRecords& records,
-                              const std::vector<RunRecords::Run>& runs, ScriptRun& run,
-                              const StampScript& script) {
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const std::string& path = runs[i].path;
+RestoreChoice::Offer RestoreChoice::Next() {
+    ScriptRun& run = *run_;
+    while (next_ < runs_.size()) {
+        const std::string& path = runs_[next_++].path;
         RunRecord record;
-        if (const std::error_code error = records.Read(path, record)) {
-            surroundings.ShowInformation(messages::RecordsRefused({{path, error}}));
-            continue;
-        }
-        RestorePlan plan = PlanRestore(record, run.places, script, run.scriptName, run.secondsEast);
+        if (const std::error_code error = records_.Read(path, record))
+            return {Offer::Kind::Tell, messages::RecordsRefused({{path, error}}), false};
+        RestorePlan plan =
+            PlanRestore(record, run.places, context_.script, run.scriptName, run.secondsEast);
         if (plan.items.empty())
             continue;
         const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
-        const bool earlier = i + 1 < runs.size();
-        // Only Yes restores: a box closed otherwise leaves the targets as they are.
-        const Answer answer = surroundings.AskYesNo(
+        const bool earlier = next_ < runs_.size();
+        Offer offer{
+            Offer::Kind::Ask,
             messages::AskRestore({plan.items.size(), plan.leftAlone.size(),
                                   record.Unrestored() - plan.untouched.size(), when, record.folder},
-                                 earlier));
-        if (answer == Answer::Yes)
-            return Picked{std::move(record), path, std::move(plan)};
-        if (answer == Answer::Closed || !earlier)
-            return std::nullopt;
+                                 earlier),
+            earlier};
+        record_ = std::move(record);
+        path_ = path;
+        plan_ = std::move(plan);
+        return offer;
     }
-    surroundings.ShowInformation(messages::NothingRestorable(
-        DecodeDateTime(LocalDateTime(runs.front().header.run.started, run.secondsEast))));
-    return std::nullopt;
+    return {Offer::Kind::End,
+            messages::NothingRestorable(
+                DecodeDateTime(LocalDateTime(runs_.front().header.run.started, run.secondsEast))),
+            false};
 }
 
-} // namespace
-
-RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
-                  const std::string& listFolder, const RunRecords& records) {
-    std::int32_t secondsEast = 0;
-    if (!CheckScriptNeeds(surroundings, context, listFolder, secondsEast))
-        return RunEnd::Stopped;
-    std::shared_ptr<ScriptRun> run = HoldListFolder(surroundings, context, listFolder, secondsEast);
-    if (!run)
-        return RunEnd::Stopped;
-    std::optional<std::vector<RunRecords::Run>> runs = FindRuns(surroundings, *run, records);
-    if (!runs)
-        return RunEnd::Stopped;
-    std::optional<Picked> picked = PickRun(surroundings, records, *runs, *run, context.script);
-    if (!picked)
-        return RunEnd::Stopped;
-    RestorePlan& plan = picked->plan;
-    run->items = std::move(plan.items);
-    run->leftAlone = std::move(plan.leftAlone);
-    run->note = messages::kFractionNotRestored;
-    run->afterEnd = [&records, path = picked->path, started = picked->record.started,
-                     indices = std::move(plan.indices), untouched = std::move(plan.untouched),
-                     items = run->items](TRunSurroundings& after, const TargetReport& report) {
-        // Only what was read back with its earlier times counts as given back.
-        std::set<std::string> notRestored;
-        for (const auto& problem : report.problems)
-            notRestored.insert(problem.first);
-        std::vector<std::size_t> restored = untouched;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (!notRestored.count(items[i].targetName))
-                restored.push_back(indices[i]);
-        if (restored.empty())
-            return;
-        if (const std::error_code error = records.MarkRestored(path, started, restored))
-            after.ShowError(messages::RecordNotMarked(path, error.message()));
-    };
-    return WriteAndStart(surroundings, context, std::move(run));
+std::unique_ptr<ScriptRun> RestoreChoice::Take() {
+    run_->items = std::move(plan_.items);
+    run_->leftAlone = std::move(plan_.leftAlone);
+    run_->note = messages::kFractionNotRestored;
+    run_->marks = RestoreMarks{&records_, path_, record_.started, std::move(plan_.indices),
+                               std::move(plan_.untouched)};
+    return std::move(run_);
 }
 
 } // namespace engine

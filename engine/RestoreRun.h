@@ -1,12 +1,14 @@
 #pragma once
 
 #include "engine/RunRecord.h"
+#include "engine/ScriptRun.h"
 #include "engine/StampScript.h"
 #include "engine/TargetCheck.h"
-#include "engine/TimeCopyRun.h"
 #include "platform/HeldFolder.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,13 +36,50 @@ struct RestorePlan {
 RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const StampScript& script,
                         const std::string& scriptName, std::int32_t secondsEast);
 
-/// The restore behind "Palauta aiemmat ajat...": offers the runs recorded for the list folder
-/// (the same folder by identity) that still have targets to give back, newest first, each with
-/// its date, folder and count, until the user takes one or closes the box; gives the targets of
-/// the run taken their earlier times back with a stamp script, as a time-copy run does: written,
-/// shown, run in the console, judged by reading the targets back. Only the targets read back
-/// with their earlier times count as restored; a later restore tries the others again.
-RunEnd RunRestore(TRunSurroundings& surroundings, const RunContext& context,
-                  const std::string& listFolder, const RunRecords& records);
+/// The restore behind "Palauta aiemmat ajat...": the runs recorded for the list folder (the same
+/// folder by identity) that still have targets to give back are offered newest first, each with
+/// its date, folder and count, until the user takes one or closes the box; the targets of the run
+/// taken get their earlier times back with a stamp script, as a time-copy run does. Only the
+/// targets read back with their earlier times count as restored; a later restore tries the others
+/// again.
+class RestoreChoice {
+public:
+    /// One step of the offers.
+    struct Offer {
+        enum class Kind {
+            Ask,  ///< `text` asks whether to take this run back; No moves on where `earlier`.
+            Tell, ///< `text` tells of a record that cannot be read; the next offer follows.
+            End,  ///< `text` tells that no run has anything to give back.
+        };
+        Kind kind = Kind::End;
+        std::string text;
+        bool earlier = false; ///< An earlier run comes after this one.
+    };
+
+    /// Holds the list folder and finds the runs recorded for it. `told` holds the boxes to show
+    /// first (records that were refused); `stop`, where there is nothing to offer, the box that
+    /// ends the restore.
+    RestoreChoice(const RunContext& context, const std::string& listFolder,
+                  const RunRecords& records);
+
+    std::vector<Box> told;
+    std::optional<Box> stop;
+
+    /// The next run that has something to give back, or the end.
+    Offer Next();
+
+    /// The run last offered, taken: ready to be written.
+    std::unique_ptr<ScriptRun> Take();
+
+private:
+    const RunContext& context_;
+    const RunRecords& records_;
+    std::unique_ptr<ScriptRun> run_;
+    std::vector<RunRecords::Run> runs_;
+    std::size_t next_ = 0;
+    RunRecord record_;
+    std::string path_;
+    RestorePlan plan_;
+};
 
 } // namespace engine

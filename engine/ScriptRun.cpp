@@ -8,40 +8,16 @@
 #include "platform/Wildcard.h"
 
 #include <algorithm>
+#include <set>
 
 namespace engine {
 
-std::error_code TRunSurroundings::WriteScript(platform::HeldFile& file,
-                                              const platform::HeldFolder& folder,
-                                              const std::string& name, const std::string& path,
-                                              std::string_view bytes) {
-    return file.Write(folder, name, path, bytes);
-}
-
-std::error_code TRunSurroundings::DeleteScript(platform::HeldFile& file) {
-    return file.Remove();
-}
-
-std::set<ScriptRun*>& ScriptRun::Unfinished() {
-    // Never destroyed: the exit handler that deletes unfinished scripts may run after statics
-    // are gone.
-    static auto* runs = new std::set<ScriptRun*>;
-    return *runs;
-}
-
-void ScriptRun::Finish() {
+bool ScriptRun::Finish() {
+    const bool wasRunning = !finished;
     if (!finished)
         (void)file.Remove();
     finished = true;
-}
-
-std::size_t RemoveUnfinishedScripts() {
-    std::size_t finished = 0;
-    for (ScriptRun* run : ScriptRun::Unfinished()) {
-        finished += run->finished ? 0 : 1;
-        run->Finish();
-    }
-    return finished;
+    return wasRunning;
 }
 
 namespace {
@@ -51,82 +27,32 @@ bool Exists(const std::string& path) {
     return !platform::StatFileTimes(path, ignored);
 }
 
-void DeleteScript(TRunSurroundings& surroundings, ScriptRun& run) {
-    run.finished = true;
-    // The script is deleted where it is; a moved folder's script is named where it is now.
-    const std::string path = run.FolderInPlace()
-                                 ? run.file.Path()
-                                 : platform::JoinPath(run.folder.WhereNow(), run.scriptName);
-    if (surroundings.DeleteScript(run.file))
-        surroundings.ShowInformation(messages::ScriptNotDeleted(path));
-}
-
-/// The script has ended: the verdict comes from the targets as they now are in the held folder,
-/// and names those the run left alone.
-void FinishRun(TRunSurroundings& surroundings, ScriptRun& run, const ScriptOutcome& outcome) {
-    surroundings.Beep();
-    TargetReport report = CheckTargets(run.places, run.items, run.secondsEast);
-    for (const auto& [name, state] : run.leftAlone) {
-        ++(state == TargetState::NotFound ? report.notFound : report.notStamped);
-        report.problems.emplace_back(name, state);
-    }
-    std::string verdict = messages::RunVerdict(outcome.finished, report, outcome.stopped);
-    if (!run.note.empty())
-        verdict += "\r\r" + run.note;
-    if (!run.FolderInPlace())
-        verdict +=
-            "\r\r" + messages::FolderMovedDuringRun(run.folder.Path(), run.folder.WhereNow());
-    surroundings.ShowInformation(verdict);
-    if (run.afterEnd)
-        run.afterEnd(surroundings, report);
-    // Only now does nothing read the script any more.
-    DeleteScript(surroundings, run);
-}
-
-/// The script cannot run after all: says why and deletes it.
-RunEnd NotStarted(TRunSurroundings& surroundings, ScriptRun& run, const std::string& why) {
-    surroundings.ShowInformation(why);
-    DeleteScript(surroundings, run);
-    return RunEnd::NotStarted;
-}
-
 } // namespace
 
-bool CheckScriptNeeds(TRunSurroundings& surroundings, const RunContext& context,
-                      const std::string& listFolder, std::int32_t& secondsEast) {
+std::optional<Box> CheckScriptNeeds(const RunContext& context, const std::string& listFolder,
+                                    std::int32_t& secondsEast) {
     const StampScript& script = context.script;
-    if (!script.CarriesUnchanged(listFolder)) {
-        surroundings.ShowInformation(messages::ListFolderNotCarried(listFolder));
-        return false;
-    }
-    if (!script.CarriesUnchanged(context.programFolder)) {
-        surroundings.ShowInformation(messages::ProgramFolderNotCarried(context.programFolder));
-        return false;
-    }
-    if (const std::string stamplet = script.StampletPath(context.programFolder);
-        !Exists(stamplet)) {
-        surroundings.ShowInformation(messages::StampletMissing(stamplet));
-        return false;
-    }
+    if (!script.CarriesUnchanged(listFolder))
+        return Box::Information(messages::ListFolderNotCarried(listFolder));
+    if (!script.CarriesUnchanged(context.programFolder))
+        return Box::Information(messages::ProgramFolderNotCarried(context.programFolder));
+    if (const std::string stamplet = script.StampletPath(context.programFolder); !Exists(stamplet))
+        return Box::Information(messages::StampletMissing(stamplet));
     // One offset for the whole run: every time is turned into local time the same way, and
     // every Stamplet call turns it back the same way, even across a change of daylight-saving
     // time.
     const std::optional<std::int32_t> offset = context.zone.OffsetNow();
-    if (!offset) {
-        surroundings.ShowInformation(messages::kZoneUnreadable);
-        return false;
-    }
+    if (!offset)
+        return Box::Information(messages::kZoneUnreadable);
     secondsEast = *offset;
-    return true;
+    return std::nullopt;
 }
 
-std::shared_ptr<ScriptRun> HoldListFolder(TRunSurroundings& surroundings, const RunContext& context,
-                                          const std::string& listFolder, std::int32_t secondsEast) {
-    auto run = std::make_shared<ScriptRun>();
-    if (run->folder.Hold(listFolder)) {
-        surroundings.ShowInformation(messages::ListFolderGone(listFolder));
-        return nullptr;
-    }
+std::variant<std::unique_ptr<ScriptRun>, Box>
+HoldListFolder(const RunContext& context, const std::string& listFolder, std::int32_t secondsEast) {
+    auto run = std::make_unique<ScriptRun>();
+    if (run->folder.Hold(listFolder))
+        return Box::Information(messages::ListFolderGone(listFolder));
     run->scriptName = context.script.ScriptName(listFolder);
     run->secondsEast = secondsEast;
     return run;
@@ -169,44 +95,105 @@ std::vector<messages::PairLine> PlanLines(const ScriptRun& run) {
     return lines;
 }
 
-RunEnd WriteAndStart(TRunSurroundings& surroundings, const RunContext& context,
-                     std::shared_ptr<ScriptRun> run) {
-    const std::string& folder = run->folder.Path();
-    const ComposedScript script = context.script.Compose(folder, context.programFolder, run->items);
+Box WriteScript(ScriptRun& run, const RunContext& context) {
+    const std::string& folder = run.folder.Path();
+    ComposedScript script = context.script.Compose(folder, context.programFolder, run.items);
+    run.environment = std::move(script.environment);
     const std::string path = context.script.ScriptPath(folder);
     if (const std::error_code error =
-            surroundings.WriteScript(run->file, run->folder, run->scriptName, path, script.bytes)) {
-        run->finished = true;
-        surroundings.ShowError(messages::CannotCreateFile(path, error.message()));
-        return RunEnd::NotWritten;
+            run.file.Write(run.folder, run.scriptName, path, script.bytes)) {
+        run.finished = true;
+        return Box::Error(messages::CannotCreateFile(path, error.message()));
     }
-    surroundings.ShowWithDetails(messages::kScriptWritten, messages::PairDetails(PlanLines(*run)));
+    return {Box::Kind::Information, messages::kScriptWritten,
+            messages::PairDetails(PlanLines(run))};
+}
+
+std::variant<ScriptLaunch, Box> LaunchOf(ScriptRun& run, const RunContext& context) {
     // While the box was up, the folder may have been moved or another put in its place; the
     // script's own folder line refuses to run in a folder that is not this one.
-    if (!run->FolderInPlace())
-        return NotStarted(surroundings, *run,
-                          messages::FolderMovedBeforeStart(folder, run->folder.WhereNow()));
+    if (!run.FolderInPlace())
+        return Box::Information(
+            messages::FolderMovedBeforeStart(run.folder.Path(), run.folder.WhereNow()));
     // So may a folder the targets lie in: nothing is stamped in the folder that took its place.
-    if (const auto moved = run->places.Moved())
-        return NotStarted(surroundings, *run,
-                          messages::FolderMovedBeforeStart(moved->first, moved->second));
-
-    ScriptLaunch launch{run->file, run->folder,        context.script.StampCalls(run->items),
-                        false,     script.environment, run->note};
-    launch.creationNotKept = std::any_of(run->items.begin(), run->items.end(),
+    if (const auto moved = run.places.Moved())
+        return Box::Information(messages::FolderMovedBeforeStart(moved->first, moved->second));
+    ScriptLaunch launch{run.file, run.folder,      context.script.StampCalls(run.items),
+                        false,    run.environment, run.note};
+    launch.creationNotKept = std::any_of(run.items.begin(), run.items.end(),
                                          [](const StampItem& item) { return !item.stampCreation; });
     // Where the script's processes cannot be held to the run's offset, the time spent on
     // kScriptWritten must not have crossed a change of daylight-saving time.
-    if (!platform::FixedOffsetEnvironment(run->secondsEast, launch.environment) &&
-        context.zone.OffsetNow() != run->secondsEast)
-        return NotStarted(surroundings, *run, messages::kZoneChanged);
-    const bool started =
-        surroundings.StartScript(launch, [&surroundings, run](const ScriptOutcome& outcome) {
-            FinishRun(surroundings, *run, outcome);
-        });
-    if (!started)
-        return NotStarted(surroundings, *run, messages::ScriptNotStarted(path));
-    return RunEnd::Started;
+    if (!platform::FixedOffsetEnvironment(run.secondsEast, launch.environment) &&
+        context.zone.OffsetNow() != run.secondsEast)
+        return Box::Information(messages::kZoneChanged);
+    return launch;
+}
+
+std::optional<Box> SettleRecord(ScriptRun& run, bool started) {
+    if (run.recordPath.empty())
+        return std::nullopt;
+    std::error_code error;
+    if (started) {
+        run.record.begun = true;
+        error = run.records->Rewrite(run.recordPath, run.record);
+    } else {
+        error = run.records->Remove(run.recordPath);
+    }
+    if (error)
+        return Box::Error(messages::RecordNotMarked(run.recordPath, error.message()));
+    return std::nullopt;
+}
+
+namespace {
+
+/// Only what was read back with its earlier times counts as given back.
+std::optional<Box> MarkRestored(const ScriptRun& run, const RestoreMarks& marks,
+                                const TargetReport& report) {
+    std::set<std::string> notRestored;
+    for (const auto& problem : report.problems)
+        notRestored.insert(problem.first);
+    std::vector<std::size_t> restored = marks.untouched;
+    for (std::size_t i = 0; i < run.items.size(); ++i)
+        if (!notRestored.count(run.items[i].targetName))
+            restored.push_back(marks.indices[i]);
+    if (restored.empty())
+        return std::nullopt;
+    if (const std::error_code error =
+            marks.records->MarkRestored(marks.path, marks.started, restored))
+        return Box::Error(messages::RecordNotMarked(marks.path, error.message()));
+    return std::nullopt;
+}
+
+} // namespace
+
+Verdict Judge(ScriptRun& run, const ScriptOutcome& outcome) {
+    TargetReport report = CheckTargets(run.places, run.items, run.secondsEast);
+    for (const auto& [name, state] : run.leftAlone) {
+        ++(state == TargetState::NotFound ? report.notFound : report.notStamped);
+        report.problems.emplace_back(name, state);
+    }
+    Verdict verdict{messages::RunVerdict(outcome.finished, report, outcome.stopped), {}};
+    if (!run.note.empty())
+        verdict.text += "\r\r" + run.note;
+    if (!run.FolderInPlace())
+        verdict.text +=
+            "\r\r" + messages::FolderMovedDuringRun(run.folder.Path(), run.folder.WhereNow());
+    if (run.marks)
+        if (std::optional<Box> unmarked = MarkRestored(run, *run.marks, report))
+            verdict.after.push_back(std::move(*unmarked));
+    return verdict;
+}
+
+std::optional<Box> DeleteScript(ScriptRun& run) {
+    run.finished = true;
+    // The script is deleted where it is; a moved folder's script is named where it is now.
+    const std::string path = run.FolderInPlace()
+                                 ? run.file.Path()
+                                 : platform::JoinPath(run.folder.WhereNow(), run.scriptName);
+    if (run.file.Remove())
+        return Box::Information(messages::ScriptNotDeleted(path));
+    return std::nullopt;
 }
 
 } // namespace engine

@@ -27,27 +27,18 @@ bool AnySelected(const ListState& list) {
     return std::find(list.selected.begin(), list.selected.end(), true) != list.selected.end();
 }
 
-/// The pattern, the list and the selection, then what the script will rely on. False once the
-/// message that ends the run has been shown.
-bool CheckRequest(TRunSurroundings& surroundings, const RunContext& context, RunRequest& request,
-                  std::int32_t& secondsEast) {
+/// The pattern, the list and the selection: the box or the question that comes before anything
+/// else, where there is one.
+std::optional<Prepared> CheckRequest(const RunRequest& request) {
     const FieldTexts& fields = request.fields;
-    ListState& list = request.list;
-    if (IsBlank(fields.targetPattern)) {
-        surroundings.ShowInformation(messages::kBlankPattern);
-        return false;
-    }
-    if (list.items.empty()) {
-        surroundings.ShowInformation(messages::EmptyList(fields.filter));
-        return false;
-    }
-    if (!AnySelected(list)) {
-        if (surroundings.AskYesNo(messages::kNothingSelected) == Answer::No)
-            return false;
-        surroundings.SelectAll();
-        list.selected.assign(list.items.size(), true);
-    }
-    return CheckScriptNeeds(surroundings, context, list.folder, secondsEast);
+    const ListState& list = request.list;
+    if (IsBlank(fields.targetPattern))
+        return Box::Information(messages::kBlankPattern);
+    if (list.items.empty())
+        return Box::Information(messages::EmptyList(fields.filter));
+    if (!AnySelected(list))
+        return Question{messages::kNothingSelected};
+    return std::nullopt;
 }
 
 /// A source's times as the run reads them; `read` false where they cannot be read.
@@ -72,11 +63,29 @@ std::vector<SourceTimes> ReadSourceTimes(const ListState& list, const ScriptRun&
     return sources;
 }
 
-/// The stamp items of the selected sources in list order, or nothing once the message that
-/// ends the run has been shown.
-std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
-                                                 const RunContext& context,
-                                                 const RunRequest& request, ScriptRun& run) {
+/// Why `name`, whose target is `item.targetName`, cannot be stamped as the pattern makes it; the
+/// target's folder is held from here on.
+std::optional<std::string> RefuseTarget(const RunContext& context, const std::string& pattern,
+                                        const std::string& name, ScriptRun& run,
+                                        const StampItem& item) {
+    if (item.targetName == name)
+        return messages::TargetIsSource(name);
+    // The stem goes into the target name, where Stamplet would read * and ? as wildcards and
+    // stamp other files too; a ? the user typed into the pattern keeps its meaning.
+    if (pattern.find('*') != std::string::npos &&
+        StripExtension(name).find_first_of("*?") != std::string::npos)
+        return messages::SourceNameIsMask(name);
+    if (!context.script.CarriesUnchanged(item.targetName))
+        return messages::TargetNotCarried(name, item.targetName);
+    run.places.Hold(item.targetName);
+    if (NamesTheScript(run.places, run.scriptName, item.targetName))
+        return messages::TargetIsScript(item.targetName);
+    return std::nullopt;
+}
+
+/// The stamp items of the selected sources in list order, or the box that stops the run.
+std::variant<std::vector<StampItem>, Box> BuildItems(const RunContext& context,
+                                                     const RunRequest& request, ScriptRun& run) {
     TargetFolders folders(run.places);
     const std::string& pattern = request.fields.targetPattern;
     const ListState& list = request.list;
@@ -91,33 +100,13 @@ std::optional<std::vector<StampItem>> BuildItems(TRunSurroundings& surroundings,
         StampItem item;
         item.sourceName = name;
         item.targetName = MakeTargetName(name, pattern);
-        if (item.targetName == name) {
-            surroundings.ShowInformation(messages::TargetIsSource(name));
-            return std::nullopt;
-        }
-        // The stem goes into the target name, where Stamplet would read * and ? as wildcards
-        // and stamp other files too; a ? the user typed into the pattern keeps its meaning.
-        if (pattern.find('*') != std::string::npos &&
-            StripExtension(name).find_first_of("*?") != std::string::npos) {
-            surroundings.ShowInformation(messages::SourceNameIsMask(name));
-            return std::nullopt;
-        }
-        if (!context.script.CarriesUnchanged(item.targetName)) {
-            surroundings.ShowInformation(messages::TargetNotCarried(name, item.targetName));
-            return std::nullopt;
-        }
-        run.places.Hold(item.targetName);
-        if (NamesTheScript(run.places, run.scriptName, item.targetName)) {
-            surroundings.ShowInformation(messages::TargetIsScript(item.targetName));
-            return std::nullopt;
-        }
+        if (std::optional<std::string> refusal = RefuseTarget(context, pattern, name, run, item))
+            return Box::Information(std::move(*refusal));
         // Where it cannot be learnt, both lines stay.
         const auto& keeping = folders.Of(folders.FolderOf(item.targetName));
         item.stampCreation = !keeping || keeping->creationSettable;
-        if (!sources[i].read) {
-            surroundings.ShowInformation(messages::TimesUnreadable(name));
-            return std::nullopt;
-        }
+        if (!sources[i].read)
+            return Box::Information(messages::TimesUnreadable(name));
         item.creationTime = sources[i].creation;
         item.lastWriteTime = sources[i].lastWrite;
         items.push_back(std::move(item));
@@ -178,51 +167,36 @@ RunRecord RecordTargets(const ScriptRun& run) {
     return record;
 }
 
-/// The record counts once its run has started; a run that never did changed nothing, and its
-/// record must not stand before an earlier run's.
-void SettleRecord(TRunSurroundings& surroundings, const RunRecords& records,
-                  const std::string& path, RunRecord record, RunEnd end) {
-    std::error_code error;
-    if (end == RunEnd::Started) {
-        record.begun = true;
-        error = records.Rewrite(path, record);
-    } else {
-        error = records.Remove(path);
-    }
-    if (error)
-        surroundings.ShowError(messages::RecordNotMarked(path, error.message()));
-}
-
 } // namespace
 
-RunEnd RunTimeCopy(TRunSurroundings& surroundings, const RunContext& context, RunRequest request) {
+Prepared PrepareTimeCopy(const RunContext& context, const RunRequest& request) {
+    if (std::optional<Prepared> refused = CheckRequest(request))
+        return std::move(*refused);
     std::int32_t secondsEast = 0;
-    if (!CheckRequest(surroundings, context, request, secondsEast))
-        return RunEnd::Stopped;
-    std::shared_ptr<ScriptRun> run =
-        HoldListFolder(surroundings, context, request.list.folder, secondsEast);
-    if (!run)
-        return RunEnd::Stopped;
-    std::optional<std::vector<StampItem>> items = BuildItems(surroundings, context, request, *run);
-    if (!items)
-        return RunEnd::Stopped;
-    run->items = std::move(*items);
+    if (std::optional<Box> stop = CheckScriptNeeds(context, request.list.folder, secondsEast))
+        return std::move(*stop);
+    auto held = HoldListFolder(context, request.list.folder, secondsEast);
+    if (Box* stop = std::get_if<Box>(&held))
+        return std::move(*stop);
+    std::unique_ptr<ScriptRun> run = std::move(std::get<std::unique_ptr<ScriptRun>>(held));
+    auto items = BuildItems(context, request, *run);
+    if (Box* stop = std::get_if<Box>(&items))
+        return std::move(*stop);
+    run->items = std::move(std::get<std::vector<StampItem>>(items));
     // What the run changes is recorded before anything is written; without the record, nothing
     // is. A run that changes nothing leaves nothing to take back, and no record.
-    RunRecord record;
-    std::string path;
     if (context.records) {
-        record = RecordTargets(*run);
-        if (!record.targets.empty())
-            if (const std::error_code error = context.records->Add(record, path)) {
-                surroundings.ShowInformation(messages::RecordNotWritten(path, error.message()));
-                return RunEnd::Stopped;
-            }
+        RunRecord record = RecordTargets(*run);
+        if (!record.targets.empty()) {
+            std::string path;
+            if (const std::error_code error = context.records->Add(record, path))
+                return Box::Information(messages::RecordNotWritten(path, error.message()));
+            run->record = std::move(record);
+            run->records = context.records;
+            run->recordPath = std::move(path);
+        }
     }
-    const RunEnd end = WriteAndStart(surroundings, context, std::move(run));
-    if (!path.empty())
-        SettleRecord(surroundings, *context.records, path, std::move(record), end);
-    return end;
+    return run;
 }
 
 } // namespace engine

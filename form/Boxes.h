@@ -1,11 +1,12 @@
 #pragma once
 
-#include "engine/TimeCopyRun.h"
-
 #include <string>
 #include <string_view>
 
 namespace form {
+
+/// The answer to a yes-or-no question.
+enum class Answer { Yes, No, Closed };
 
 /// The window's three kinds of modal box; each window gives its own. Texts are UTF-8 with "\r"
 /// for a line break, as the engine writes them.
@@ -24,7 +25,7 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc). Esc
     /// answers No; a box closed otherwise gives no answer.
-    virtual engine::Answer Ask(const std::string& question) = 0;
+    virtual Answer Ask(const std::string& question) = 0;
 };
 
 /// A message as a box or a console shows it: each "\r" becomes the window's own `lineBreak`.

@@ -1,7 +1,6 @@
 #include "form/FormRules.h"
 
 #include "engine/Messages.h"
-#include "engine/RestoreRun.h"
 #include "form/FileListing.h"
 #include "form/FormText.h"
 #include "form/WindowLayout.h"
@@ -13,51 +12,19 @@
 #include "platform/ProgramPath.h"
 #include "platform/RegularFile.h"
 
-#include <cstdlib>
-#include <mutex>
-
 namespace form {
-
-/// The run's surroundings: what only a window can do is asked of the view.
-class TFormRules::Road final : public engine::TRunSurroundings {
-public:
-    explicit Road(TFormRules& rules) : rules_(rules) {}
-
-    void ShowInformation(const std::string& text) override {
-        rules_.view_.Boxes().ShowInformation(text);
-    }
-    void ShowWithDetails(const std::string& text, const std::string& details) override {
-        rules_.view_.Boxes().ShowWithDetails(text, details);
-    }
-    void ShowError(const std::string& text) override { rules_.view_.Boxes().ShowError(text); }
-    engine::Answer AskYesNo(const std::string& question) override {
-        return rules_.view_.Boxes().Ask(question);
-    }
-    void SelectAll() override { rules_.view_.SelectAllItems(); }
-    bool StartScript(const engine::ScriptLaunch& launch,
-                     std::function<void(const engine::ScriptOutcome&)> ended) override {
-        return rules_.console_.Start(launch, std::move(ended));
-    }
-    void Beep() override { rules_.view_.Beep(); }
-
-private:
-    TFormRules& rules_;
-};
 
 TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
     : view_(view), list_(list), setup_(std::move(setup)),
-      script_(engine::MakeStampScript(platform::NativeCommandShell())),
-      console_(view.Console(), [&view](std::function<void()> work) { view.Post(std::move(work)); }),
-      road_(std::make_unique<Road>(*this)) {
-    view.Console().Connect([this] { console_.Stop(); }, [this] { return ConsoleCloseQuery(); });
-    CleanUpAtExit();
+      script_(engine::MakeStampScript(platform::NativeCommandShell())), runs_(view) {
+    view.Console().Connect([this] { Console().Stop(); }, [this] { return ConsoleCloseQuery(); });
 }
 
 bool TFormRules::ConsoleCloseQuery() {
-    if (!console_.IsRunning())
+    if (!Console().IsRunning())
         return true;
-    if (view_.Boxes().Ask(text::kStopOrWait) == engine::Answer::Yes)
-        console_.Stop();
+    if (view_.Boxes().Ask(text::kStopOrWait) == Answer::Yes)
+        Console().Stop();
     return false;
 }
 
@@ -140,7 +107,7 @@ engine::RunContext TFormRules::Context() const {
 }
 
 bool TFormRules::RunStillGoing() {
-    if (!console_.IsRunning())
+    if (!Console().IsRunning())
         return false;
     view_.Boxes().ShowInformation(text::kRunStillGoing);
     return true;
@@ -154,48 +121,30 @@ void TFormRules::DoItBtnClick() {
     engine::RunContext context = Context();
     if (view_.CurrentSettings().makeReturnFile)
         context.records = &records_;
-    engine::RunTimeCopy(*road_, context, std::move(request));
+    runs_.TimeCopy(context, std::move(request));
 }
 
 void TFormRules::Palautaaiemmatajat1Click() {
     if (RunStillGoing())
         return;
-    engine::RunRestore(*road_, Context(), list_.Folder(), records_);
+    runs_.Restore(Context(), list_.Folder(), records_);
 }
 
 bool TFormRules::FormCloseQuery() {
-    if (console_.IsRunning()) {
+    if (Console().IsRunning()) {
         // The script is never deleted while it runs: closing waits for it or does not happen.
-        if (view_.Boxes().Ask(text::kWaitBeforeClosing) == engine::Answer::No)
+        if (view_.Boxes().Ask(text::kWaitBeforeClosing) == Answer::No)
             return false;
-        console_.WaitForEnd();
+        Console().WaitForEnd();
     }
     SaveSettings();
     return true;
 }
 
 void TFormRules::SessionEnds() {
-    console_.Abandon();
-    engine::RemoveUnfinishedScripts();
+    Console().Abandon();
+    runs_.DropUnfinished();
     SaveSettings();
-}
-
-void CleanUpAtExit() {
-    static const bool registered = [] {
-        return std::atexit([] {
-                   // A run is still here only where the process ends with its window up: its
-                   // display gone, say. The scripts are deleted at once (a running one reads the
-                   // copy it holds and runs on to its end by itself), and nothing runs after:
-                   // another thread may be ending the process meanwhile. A second caller waits
-                   // here until the process is gone.
-                   static std::mutex once;
-                   once.lock();
-                   if (engine::RemoveUnfinishedScripts() > 0)
-                       std::_Exit(1);
-                   once.unlock();
-               }) == 0;
-    }();
-    (void)registered;
 }
 
 void TFormRules::LoadSettings() {

@@ -2,57 +2,16 @@
 
 #include "engine/RunRecord.h"
 #include "engine/StampScript.h"
-#include "engine/TimeCopyRun.h"
 #include "engine/Zone.h"
-#include "form/Boxes.h"
 #include "form/FileListState.h"
-#include "form/SettingsFile.h"
-#include "form/StampConsole.h"
+#include "form/FormView.h"
+#include "form/RunOwner.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace form {
-
-/// What the window's rules need of its controls, boxes and console; each window gives its own.
-class TFormView : public TSettingsTarget {
-public:
-    /// The path box's text, as file-system bytes.
-    virtual std::string PathText() const = 0;
-    /// Sets the path box's text. Where that changes the text, the window runs PathChange, as it
-    /// does for typing.
-    virtual void SetPathText(const std::string& text) = 0;
-    /// The filter box's text.
-    virtual std::string FilterText() const = 0;
-    /// The automatic-selection option.
-    virtual bool SelectAllChecked() const = 0;
-    /// Selects every item of the file list.
-    virtual void SelectAllItems() = 0;
-    /// The folder tree's selected folder as the shell's parsing path; empty when none.
-    virtual std::string TreeSelectedPath() const = 0;
-    /// True when the shell resolves `path` to a folder of the tree; the tree's selection stays.
-    virtual bool TreeCanResolve(const std::string& path) = 0;
-    /// Shows the list folder in the folder drop-down.
-    virtual void ShowInComboBox(const std::string& folder) = 0;
-    /// Sets the folder tree's change delay.
-    virtual void SetTreeChangeDelay(int milliseconds) = 0;
-    /// What the settings file keeps, as the controls hold it now.
-    virtual TSettings CurrentSettings() const = 0;
-    /// The file list's selection, one flag per item in list order.
-    virtual std::vector<bool> SelectedFlags() const = 0;
-    /// The target field's text, as file-system bytes.
-    virtual std::string TargetPattern() const = 0;
-    /// The platform's default sound.
-    virtual void Beep() = 0;
-    /// The window's message boxes.
-    virtual TBoxes& Boxes() = 0;
-    /// The window's console for stamp scripts.
-    virtual TConsoleView& Console() = 0;
-    /// Runs `work` on the window's thread, soon and in the order posted; called from any thread.
-    virtual void Post(std::function<void()> work) = 0;
-};
 
 /// What a window is built with.
 struct FormSetup {
@@ -74,9 +33,9 @@ struct FormSetup {
 };
 
 /// The window's decisions, the same under both windows: the three views of the current folder
-/// kept in step, the command-line argument, creation and closing, the settings file, and the
-/// road of a run from the run button to the console. Each window builds its controls and
-/// forwards their events here.
+/// kept in step, the command-line argument, creation and closing, the settings file, and which
+/// run the run button and the popup menu hand to the run's owner. Each window builds its controls
+/// and forwards their events here.
 class TFormRules {
 public:
     /// The view's console must stand from here on.
@@ -104,18 +63,21 @@ public:
     /// while a script of this window still runs. With the hidden option checked, what the run
     /// changes is recorded first.
     void DoItBtnClick();
-    /// The popup menu's "Palauta aiemmat ajat...": the latest recorded run of the list folder
-    /// taken back; refused while a script of this window still runs.
+    /// The popup menu's "Palauta aiemmat ajat...": a recorded run of the list folder taken back;
+    /// refused while a script of this window still runs.
     void Palautaaiemmatajat1Click();
     /// Asked before the window closes: a running script is waited for or the window stays; then
     /// the settings are saved. True lets the window close.
     bool FormCloseQuery();
     /// The session ends, or the program is told to stop: a running script is waited for without a
-    /// word, every script of this program is deleted and the settings are saved.
+    /// word, every script of this window is deleted and the settings are saved.
     void SessionEnds();
+    /// The process ends while the window is still up: the scripts of the runs that have not
+    /// finished are deleted without waiting, each by its identity. Returns how many there were.
+    std::size_t ProcessEnds() { return runs_.DropUnfinished(); }
 
     /// The console of this window's scripts.
-    StampConsole& Console() { return console_; }
+    StampConsole& Console() { return runs_.Console(); }
 
     /// The console is closed: while its script runs, the user stops the run or lets it go on and
     /// the console stays. True lets it close.
@@ -131,8 +93,6 @@ public:
     const std::string& ProgramFolder() const { return programFolder_; }
 
 private:
-    class Road;
-
     engine::RunContext Context() const;
     /// True, with the box that says so, where a run's script is still going: one run at a time.
     bool RunStillGoing();
@@ -144,12 +104,7 @@ private:
     std::string programFolder_;
     std::unique_ptr<engine::StampScript> script_;
     engine::RunRecords records_{""};
-    StampConsole console_;
-    std::unique_ptr<Road> road_;
+    RunOwner runs_;
 };
-
-/// Makes sure that however this process ends (its display gone, say), every script of this
-/// program is deleted first. Once is enough.
-void CleanUpAtExit();
 
 } // namespace form

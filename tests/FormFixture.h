@@ -38,8 +38,8 @@ using window::TForm1;
 class RecordingDialogs final : public form::TBoxes {
 public:
     using Hook = std::function<void(const std::string&)>;
-    explicit RecordingDialogs(std::vector<std::string>& log,
-                              std::deque<engine::Answer> answers = {}, const Hook* onBox = nullptr)
+    explicit RecordingDialogs(std::vector<std::string>& log, std::deque<form::Answer> answers = {},
+                              const Hook* onBox = nullptr)
         : log_(log), answers_(std::move(answers)), onBox_(onBox) {}
 
     void ShowInformation(const std::string& text) override {
@@ -57,18 +57,18 @@ public:
     }
     /// Where the details every box offered go, in order; nowhere where null.
     void KeepDetails(std::vector<std::string>* details) { details_ = details; }
-    engine::Answer Ask(const std::string& text) override {
+    form::Answer Ask(const std::string& text) override {
         log_.push_back("ask: " + form::BoxText(text, "\n"));
         if (answers_.empty())
-            return engine::Answer::Yes;
-        const engine::Answer answer = answers_.front();
+            return form::Answer::Yes;
+        const form::Answer answer = answers_.front();
         answers_.pop_front();
         return answer;
     }
 
 private:
     std::vector<std::string>& log_;
-    std::deque<engine::Answer> answers_;
+    std::deque<form::Answer> answers_;
     const Hook* onBox_;
     std::vector<std::string>* details_ = nullptr;
 };
@@ -102,7 +102,7 @@ protected:
         std::filesystem::current_path(previous);
     }
 
-    TForm1& Open(std::vector<std::string> arguments, std::deque<engine::Answer> answers = {}) {
+    TForm1& Open(std::vector<std::string> arguments, std::deque<form::Answer> answers = {}) {
         TForm1::Setup setup;
         setup.arguments = std::move(arguments);
         setup.settingsPath = (settings.path() / "Kronalo.dat").string();
@@ -118,7 +118,7 @@ protected:
         return *form;
     }
 
-    TForm1& OpenInFolder(std::deque<engine::Answer> answers = {}) {
+    TForm1& OpenInFolder(std::deque<form::Answer> answers = {}) {
         return Open({(folder.path() / "clip01.avi").string()}, std::move(answers));
     }
 

@@ -40,7 +40,7 @@ class FakeView final : public form::TFormView, public form::TListView, public fo
 public:
     std::string path, filter = "*.avi", treePath;
     bool selectAll = true, treeResolves = true;
-    engine::Answer answer = engine::Answer::Yes;
+    form::Answer answer = form::Answer::Yes;
     int pathChanges = 0, delay = -1;
     std::vector<std::string> log, shown;
     form::TFormRules* rules = nullptr;
@@ -82,7 +82,7 @@ public:
     }
     void ShowError(const std::string& text) override { log.push_back("error: " + text); }
     void ShowInformation(const std::string& text) override { log.push_back("info: " + text); }
-    engine::Answer Ask(const std::string& text) override {
+    form::Answer Ask(const std::string& text) override {
         log.push_back("ask: " + text);
         return answer;
     }
@@ -271,11 +271,11 @@ TEST_F(FormRulesTest, CreationAndClosing) {
     int ended = 0;
     ASSERT_TRUE(made.Console().Start({script, held, 0, false, {}, {}},
                                      [&ended](const engine::ScriptOutcome&) { ++ended; }));
-    view.answer = engine::Answer::No;
+    view.answer = form::Answer::No;
     EXPECT_FALSE(made.FormCloseQuery());
     EXPECT_TRUE(made.Console().IsRunning());
     folder.Write("go");
-    view.answer = engine::Answer::Yes;
+    view.answer = form::Answer::Yes;
     EXPECT_TRUE(made.FormCloseQuery());
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(view.log,

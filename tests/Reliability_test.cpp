@@ -372,7 +372,7 @@ TEST_F(ReliabilityTest, ScriptStillRunning) {
     {
         WaitingStamplet stamplet;
         programFolder = stamplet.Folder();
-        OpenInFolder({engine::Answer::No, engine::Answer::Yes});
+        OpenInFolder({form::Answer::No, form::Answer::Yes});
         form->DoItBtn->click();
         ASSERT_TRUE(form->ScriptConsole().IsRunning());
         form->DoItBtn->click();
@@ -805,7 +805,7 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
     std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
     programFolder = programs.str() + "/";
     // The console closed while the script runs asks: No lets the run go on, the console stays.
-    TForm1& window = OpenInFolder({engine::Answer::No});
+    TForm1& window = OpenInFolder({form::Answer::No});
     window.DoItBtn->click();
     ASSERT_EQ(details.size(), 1u);
     const std::string& shown = details[0];

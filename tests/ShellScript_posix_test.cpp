@@ -49,8 +49,8 @@ TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
         "a b.avi",       "say \"hi\".avi", "it's.avi",   "$HOME.avi",           "`id`.avi",
         "new\nline.avi", "-lead.avi",      "50%off.avi", "semi;colon&amp!.avi", "\\back.avi",
     };
-    fake.list.items = names;
-    fake.list.selected.assign(names.size(), true);
+    request.list.items = names;
+    request.list.selected.assign(names.size(), true);
     for (const std::string& name : names)
         test::SetLastWrite(folder.Write(name), 1141740309, 999);
 
@@ -58,7 +58,7 @@ TEST_F(TimeCopyRunTest, ShellScriptPassesHostileNamesUnchanged) {
     const std::string command =
         "cd '" + folder.str() + "' && /bin/sh '" + ScriptPath() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    fake.ended(ScriptOutcome{});
+    End(ScriptOutcome{});
 
     // The creation line only where the disk keeps a creation time.
     platform::TimeKeeping keeping;

@@ -118,7 +118,7 @@ TEST_F(TForm1Test, SelectAllOption) {
 
 // Guards the run's message flow through the window: the boxes in order, answered by the test.
 TEST_F(TForm1Test, RunMessages) {
-    TForm1& window = OpenInFolder({engine::Answer::No});
+    TForm1& window = OpenInFolder({form::Answer::No});
     window.ToNameEdit->setText("  ");
     QTest::mouseClick(window.DoItBtn, Qt::LeftButton);
     window.ToNameEdit->setText("*.wmv");
@@ -410,12 +410,12 @@ TEST(DialogsTest, QuestionBoxAnswers) {
     const struct {
         const char* what;
         std::function<void(QWidget*)> act;
-        engine::Answer expected;
+        form::Answer expected;
     } rows[] = {
-        {"Yes", click("&Yes"), engine::Answer::Yes},
-        {"No", click("&No"), engine::Answer::No},
-        {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, engine::Answer::No},
-        {"closed by its frame", [](QWidget* box) { box->close(); }, engine::Answer::Closed},
+        {"Yes", click("&Yes"), form::Answer::Yes},
+        {"No", click("&No"), form::Answer::No},
+        {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, form::Answer::No},
+        {"closed by its frame", [](QWidget* box) { box->close(); }, form::Answer::Closed},
     };
     window::MessageBoxDialogs dialogs(nullptr);
     for (const auto& row : rows) {

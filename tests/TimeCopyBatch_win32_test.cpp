@@ -6,7 +6,7 @@
 #include "platform/FileTimes.h"
 
 #include "TempFolder.h"
-#include "tests/support/TestSurroundings.h"
+#include "tests/support/WholeRun.h"
 
 #include <gtest/gtest.h>
 
@@ -68,20 +68,16 @@ TEST(TimeCopyBatchTest, CmdRunsTheStampScript) {
             ASSERT_FALSE(platform::SetFileTimes(source, times, ignored)) << row.what;
         }
 
-        test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
-        surroundings.ListFiles(list);
+        test::WholeRun whole;
+        whole.ListFiles(list);
         const auto script = engine::MakeBatchScript();
         const std::string programFolder =
             std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "\\";
-        ASSERT_EQ(
-            engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
-            engine::RunEnd::Started)
-            << row.what;
-        EXPECT_EQ(surroundings.environment.empty(), !row.throughEnvironment) << row.what;
+        ASSERT_EQ(whole.Run({programFolder, *script}), engine::RunEnd::Started) << row.what;
+        EXPECT_EQ(whole.environment.empty(), !row.throughEnvironment) << row.what;
         // Where Wine keeps no creation time, kDone carries the note on creation times.
-        EXPECT_TRUE(surroundings.LastBox().starts_with(engine::messages::kDone))
-            << row.what << surroundings.LastBox() << surroundings.script.out
-            << surroundings.script.err;
+        EXPECT_TRUE(whole.LastBox().starts_with(engine::messages::kDone))
+            << row.what << whole.LastBox() << whole.script.out << whole.script.err;
 
         std::vector<platform::FileTimeSet> targets;
         for (std::size_t i = 0; i < row.stems.size(); ++i) {

@@ -7,7 +7,7 @@
 
 #include "ScopedTz.h"
 #include "TempFolder.h"
-#include "tests/support/TestSurroundings.h"
+#include "tests/support/WholeRun.h"
 
 #include <gtest/gtest.h>
 
@@ -43,15 +43,13 @@ TEST(TimeCopyEndToEndTest, LastWriteTimesCopiedExactly) {
         folder.Write(file.target, "target");
     }
 
-    test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
-    surroundings.ListFiles(folder.str());
+    test::WholeRun whole;
+    whole.ListFiles(folder.str());
     const auto script = engine::MakeShellScript();
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}, surroundings.Request()),
-              engine::RunEnd::Started);
+    ASSERT_EQ(whole.Run({ProgramFolder(), *script}), engine::RunEnd::Started);
 
-    EXPECT_EQ(surroundings.script.exitStatus, 0) << surroundings.script.err;
-    EXPECT_TRUE(surroundings.LastBox().starts_with(engine::messages::kDone))
-        << surroundings.script.out;
+    EXPECT_EQ(whole.script.exitStatus, 0) << whole.script.err;
+    EXPECT_TRUE(whole.LastBox().starts_with(engine::messages::kDone)) << whole.script.out;
     for (const auto& file : files)
         EXPECT_EQ(LastWrite(folder.path() / file.target), LastWrite(folder.path() / file.source))
             << file.target;
@@ -65,12 +63,11 @@ TEST(TimeCopyEndToEndTest, MissingTargetIsNamed) {
     folder.Write("a.wmv");
     test::SetLastWrite(folder.Write("b.avi"), 946684800);
 
-    test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
-    surroundings.ListFiles(folder.str());
+    test::WholeRun whole;
+    whole.ListFiles(folder.str());
     const auto script = engine::MakeShellScript();
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {ProgramFolder(), *script}, surroundings.Request()),
-              engine::RunEnd::Started);
-    const std::string box = surroundings.LastBox();
+    ASSERT_EQ(whole.Run({ProgramFolder(), *script}), engine::RunEnd::Started);
+    const std::string box = whole.LastBox();
     EXPECT_NE(box.find("Ajat asetettu: 1\rAikoja ei asetettu: 0\rKohdetiedostoa ei löytynyt: 1"),
               std::string::npos)
         << box;

@@ -27,92 +27,78 @@ TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
         std::string pattern;
         std::vector<std::string> items;
         std::vector<bool> selected;
-        Answer answer;
-        std::vector<std::string> expectedLog;
+        bool yes;
+        std::vector<std::string> expectedBoxes;
     } rows[] = {
         {"blank pattern is checked before the empty list",
          " \t ",
          {},
          {},
-         Answer::Yes,
-         {"info: " + std::string(messages::kBlankPattern)}},
-        {"empty list names the filter",
-         "*.wmv",
-         {},
-         {},
-         Answer::Yes,
-         {"info: " + messages::EmptyList("*.avi")}},
+         true,
+         {std::string(messages::kBlankPattern)}},
+        {"empty list names the filter", "*.wmv", {}, {}, true, {messages::EmptyList("*.avi")}},
         {"No to select-all ends the run",
          "*.wmv",
          {"clip01.avi"},
          {false},
-         Answer::No,
+         false,
          {"ask: " + std::string(messages::kNothingSelected)}},
         {"target equal to source, after a good item",
          "*.avi",
          {"clip01.avi", "clip02.avi"},
          {true, true},
-         Answer::Yes,
-         {"info: " + messages::TargetIsSource("clip01.avi")}},
+         true,
+         {messages::TargetIsSource("clip01.avi")}},
         {"unreadable source after a good one",
          "*.wmv",
          {"clip01.avi", "gone.avi", "clip02.avi"},
          {true, true, true},
-         Answer::Yes,
-         {"info: " + messages::TimesUnreadable("gone.avi")}},
+         true,
+         {messages::TimesUnreadable("gone.avi")}},
         {"equal name wins over unreadable times",
          "*",
          {"gone"},
          {true},
-         Answer::Yes,
-         {"info: " + messages::TargetIsSource("gone")}},
+         true,
+         {messages::TargetIsSource("gone")}},
         {"Yes selects all, then the unreadable one stops it",
          "*.wmv",
          {"clip01.avi", "gone.avi"},
          {false, false},
-         Answer::Yes,
-         {"ask: " + std::string(messages::kNothingSelected), "select all",
-          "info: " + messages::TimesUnreadable("gone.avi")}},
+         true,
+         {"ask: " + std::string(messages::kNothingSelected),
+          messages::TimesUnreadable("gone.avi")}},
         {"a source name with * would make its target a mask",
          "*.wmv",
          {"clip01.avi", "a*b.avi"},
          {true, true},
-         Answer::Yes,
-         {"info: " + messages::SourceNameIsMask("a*b.avi")}},
+         true,
+         {messages::SourceNameIsMask("a*b.avi")}},
         {"so would one with ?",
          "KUVA_*",
          {"x?.avi"},
          {true},
-         Answer::Yes,
-         {"info: " + messages::SourceNameIsMask("x?.avi")}},
+         true,
+         {messages::SourceNameIsMask("x?.avi")}},
         {"a target named like the script, whose file the script would replace",
          "*.sh",
          {"clip01.avi", scriptStem + ".avi"},
          {true, true},
-         Answer::Yes,
-         {"info: " + messages::TargetIsScript(scriptStem + ".sh")}},
+         true,
+         {messages::TargetIsScript(scriptStem + ".sh")}},
         {"a target mask that matches the script's name",
          "*.s?",
          {scriptStem + ".avi"},
          {true},
-         Answer::Yes,
-         {"info: " + messages::TargetIsScript(scriptStem + ".s?")}},
-        {"a closed box counts as Yes",
-         "*.wmv",
-         {"gone.avi"},
-         {false},
-         Answer::Closed,
-         {"ask: " + std::string(messages::kNothingSelected), "select all",
-          "info: " + messages::TimesUnreadable("gone.avi")}},
+         true,
+         {messages::TargetIsScript(scriptStem + ".s?")}},
     };
     for (const auto& row : rows) {
-        fake.log.clear();
-        fake.fields.targetPattern = row.pattern;
-        fake.list.items = row.items;
-        fake.list.selected = row.selected;
-        fake.answer = row.answer;
-        EXPECT_EQ(Run(), RunEnd::Stopped) << row.what;
-        EXPECT_EQ(fake.log, row.expectedLog) << row.what;
+        request.fields.targetPattern = row.pattern;
+        request.list.items = row.items;
+        request.list.selected = row.selected;
+        EXPECT_EQ(Run(row.yes), RunEnd::Stopped) << row.what;
+        EXPECT_EQ(boxes, row.expectedBoxes) << row.what;
         EXPECT_FALSE(std::filesystem::exists(ScriptPath())) << row.what;
     }
 }
@@ -126,36 +112,36 @@ bool OnPosix() {
 TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     ASSERT_EQ(Run(), RunEnd::Started);
     const std::string path = ScriptPath();
-    const std::vector<std::string> beforeEnd = {"write: " + path,
-                                                "info: " + std::string(messages::kScriptWritten),
-                                                "start: " + path + " in " + folder.str()};
-    EXPECT_EQ(fake.log, beforeEnd);
+    EXPECT_EQ(boxes, std::vector<std::string>{messages::kScriptWritten});
+    EXPECT_EQ(run->file.Path(), path);
     // Where this disk keeps no creation time, the shell script leaves the creation lines out.
     platform::TimeKeeping keeping;
     ASSERT_FALSE(platform::TimeKeepingOf(folder.str(), keeping));
-    EXPECT_EQ(fake.stampCalls, keeping.creationSettable ? 4u : 2u);
-    EXPECT_EQ(fake.written.find(" /C /D ") != std::string::npos, keeping.creationSettable);
+    EXPECT_EQ(stampCalls, keeping.creationSettable ? 4u : 2u);
+    EXPECT_EQ(written.find(" /C /D ") != std::string::npos, keeping.creationSettable);
     if (OnPosix()) {
-        EXPECT_EQ(fake.environment,
+        EXPECT_EQ(environment,
                   (std::vector<std::pair<std::string, std::string>>{{"TZ", "<+000000>-00:00:00"}}))
             << "every Stamplet call keeps the run's offset";
     }
     EXPECT_TRUE(std::filesystem::exists(path)) << "the running script must stay";
-    EXPECT_EQ(test::ReadAll(path), fake.written);
-    EXPECT_NE(fake.written.find("'clip01.wmv'\n"), std::string::npos);
-    EXPECT_EQ(fake.written.find("clip02"), std::string::npos) << "clip02 is not selected";
-    EXPECT_NE(fake.written.find("'clip03.wmv'\n"), std::string::npos);
-    EXPECT_NE(fake.written.find("/W /D 03-07-2006 /T 14:05:09"), std::string::npos);
+    EXPECT_NE(written.find("'clip01.wmv'\n"), std::string::npos);
+    EXPECT_EQ(written.find("clip02"), std::string::npos) << "clip02 is not selected";
+    EXPECT_NE(written.find("'clip03.wmv'\n"), std::string::npos);
+    EXPECT_NE(written.find("/W /D 03-07-2006 /T 14:05:09"), std::string::npos);
 
     // Silence is no evidence: a script that reported nothing and stamped nothing warns.
     for (const char* target : {"clip01.wmv", "clip03.wmv"})
         test::SetLastWrite(folder.Write(target), 1141740309);
-    fake.ended(ScriptOutcome{true, 0, 0, 0});
-    ASSERT_EQ(fake.log.size(), 6u);
-    EXPECT_EQ(fake.log[3], "beep");
     // With the note on creation times where this disk keeps none.
-    EXPECT_TRUE(fake.log[4].starts_with("info: " + std::string(messages::kDone))) << fake.log[4];
-    EXPECT_EQ(fake.log[5], "delete: " + path);
+    const std::string verdict = End(ScriptOutcome{true, 0, 0, 0});
+    EXPECT_TRUE(verdict.starts_with(messages::kDone)) << verdict;
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    // A run dropped before its end deletes its script without a word.
+    ASSERT_EQ(Run(), RunEnd::Started);
+    EXPECT_TRUE(std::filesystem::exists(path));
+    run.reset();
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -192,41 +178,16 @@ TEST(RunVerdictTest, NamesWhatWasNotStamped) {
 TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
     const std::string path = ScriptPath();
 
-    fake.canDelete = false;
     // One second off on a disk that keeps whole seconds is not the time wanted.
     test::SetLastWrite(folder.Write("clip03.wmv"), 1141740309 + 1);
     ASSERT_EQ(Run(), RunEnd::Started);
-    fake.log.clear();
-    fake.ended(ScriptOutcome{true, 2, 0, 0});
     engine::TargetReport report;
     report.notStamped = report.notFound = 1;
     report.problems = {{"clip01.wmv", engine::TargetState::NotFound},
                        {"clip03.wmv", engine::TargetState::WriteTimeDiffers}};
-    EXPECT_EQ(fake.log, (std::vector<std::string>{
-                            "beep", "info: " + messages::RunVerdict(true, report),
-                            "delete: " + path, "info: " + messages::ScriptNotDeleted(path)}));
-    fake.ended = nullptr; // Lets go of the script, as the console does once it has called.
-    std::filesystem::remove(path);
-
-    fake.canDelete = true;
-    fake.canStart = false;
-    fake.log.clear();
-    ASSERT_EQ(Run(), RunEnd::NotStarted);
-    EXPECT_EQ(
-        std::vector<std::string>(fake.log.begin() + 3, fake.log.end()),
-        (std::vector<std::string>{"info: " + messages::ScriptNotStarted(path), "delete: " + path}));
-    EXPECT_FALSE(std::filesystem::exists(path));
-
-    fake.writeFailure = std::errc::no_space_on_device;
-    fake.log.clear();
-    ASSERT_EQ(Run(), RunEnd::NotWritten);
-    EXPECT_EQ(fake.log, (std::vector<std::string>{
-                            "write: " + path,
-                            "error: Cannot create file " + path + "\r" +
-                                std::make_error_code(std::errc::no_space_on_device).message()}));
+    EXPECT_EQ(End(ScriptOutcome{true, 2, 0, 0}), messages::RunVerdict(true, report));
 
     // Real refusals of the disk: nothing is left behind and the box names the script.
-    fake.writeFailure.reset();
     if (!OnPosix())
         return;
     const test::TempFolder longName;
@@ -243,12 +204,11 @@ TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
         {"a name too long", deep.string(), std::errc::filename_too_long},
     };
     for (const auto& row : disks) {
-        fake.list = {row.folder, {"clip01.avi"}, {true}};
+        request.list = {row.folder, {"clip01.avi"}, {true}};
         const auto before = std::distance(std::filesystem::directory_iterator(row.folder), {});
-        fake.log.clear();
         EXPECT_EQ(Run(), RunEnd::NotWritten) << row.what;
-        EXPECT_EQ(fake.LastBox(), "Cannot create file " + script->ScriptPath(row.folder) + "\r" +
-                                      std::make_error_code(row.reason).message())
+        EXPECT_EQ(boxes.back(), "Cannot create file " + script->ScriptPath(row.folder) + "\r" +
+                                    std::make_error_code(row.reason).message())
             << row.what;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(row.folder), {}), before)
             << row.what;
@@ -260,16 +220,13 @@ TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {
 TEST_F(TimeCopyRunTest, ChecksOfWhatTheScriptNeeds) {
     std::filesystem::remove(programs.path() / "Stamplet");
     EXPECT_EQ(Run(), RunEnd::Stopped);
-    EXPECT_EQ(fake.log, (std::vector<std::string>{
-                            "info: " + messages::StampletMissing(programFolder + "Stamplet")}));
+    EXPECT_EQ(boxes,
+              std::vector<std::string>{messages::StampletMissing(programFolder + "Stamplet")});
 
     programs.Write("Stamplet");
-    fake.log.clear();
     const engine::FixedZone noZone(std::nullopt);
-    EXPECT_EQ(engine::RunTimeCopy(fake, {programFolder, *script, noZone}, fake.Request()),
-              RunEnd::Stopped);
-    EXPECT_EQ(fake.log,
-              (std::vector<std::string>{"info: " + std::string(messages::kZoneUnreadable)}));
+    EXPECT_EQ(engine::PrepareTimeCopy({programFolder, *script, noZone}, request),
+              engine::Prepared(engine::Box::Information(messages::kZoneUnreadable)));
     EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
 }
 
@@ -283,21 +240,20 @@ TEST_F(TimeCopyRunTest, BatchNames) {
     std::filesystem::create_directory(other);
     std::ofstream(other / "Stamplet.exe").close();
     programFolder = other.string() + "/";
-    fake.fields.targetPattern = "* – ø.wmv";
+    request.fields.targetPattern = "* – ø.wmv";
     ASSERT_EQ(Run(), RunEnd::Started);
     // The names come first; a fixed zone may follow.
-    ASSERT_GE(fake.environment.size(), 3u);
-    fake.environment.resize(3);
-    EXPECT_EQ(fake.environment,
+    ASSERT_GE(environment.size(), 3u);
+    environment.resize(3);
+    EXPECT_EQ(environment,
               (engine::ScriptEnvironment{{"KRONALO_NAME_1", programFolder + "Stamplet.exe"},
                                          {"KRONALO_NAME_2", "clip01 – ø.wmv"},
                                          {"KRONALO_NAME_3", "clip03 – ø.wmv"}}));
-    EXPECT_NE(fake.written.find("\"%KRONALO_NAME_1%\" /W /D 03-07-2006 /T 14:05:09 "
-                                "\"%KRONALO_NAME_2%\"\r\n"),
+    EXPECT_NE(written.find("\"%KRONALO_NAME_1%\" /W /D 03-07-2006 /T 14:05:09 "
+                           "\"%KRONALO_NAME_2%\"\r\n"),
               std::string::npos)
-        << fake.written;
-    fake.ended = nullptr;
-    std::filesystem::remove(ScriptPath());
+        << written;
+    run.reset();
 
     programFolder = programs.str() + "/";
     const std::string scriptStem = folder.path().filename().string() + " FileDateAndTime File";
@@ -310,19 +266,18 @@ TEST_F(TimeCopyRunTest, BatchNames) {
         {"a quote would end the name",
          "*\".wmv",
          {"clip01.avi"},
-         "info: " + messages::TargetNotCarried("clip01.avi", "clip01\".wmv")},
+         messages::TargetNotCarried("clip01.avi", "clip01\".wmv")},
         {"the script's own name",
          "*.BAT",
          {scriptStem + ".avi"},
-         "info: " + messages::TargetIsScript(scriptStem + ".BAT")},
+         messages::TargetIsScript(scriptStem + ".BAT")},
     };
     for (const auto& row : refused) {
-        fake.log.clear();
-        fake.fields.targetPattern = row.pattern;
-        fake.list.items = row.items;
-        fake.list.selected = {true};
+        request.fields.targetPattern = row.pattern;
+        request.list.items = row.items;
+        request.list.selected = {true};
         EXPECT_EQ(Run(), RunEnd::Stopped) << row.what;
-        EXPECT_EQ(fake.log, std::vector<std::string>{row.expected}) << row.what;
+        EXPECT_EQ(boxes, std::vector<std::string>{row.expected}) << row.what;
     }
 }
 

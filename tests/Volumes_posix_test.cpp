@@ -10,7 +10,7 @@
 #include "tests/support/ProgramRun.h"
 
 #include "TempFolder.h"
-#include "tests/support/TestSurroundings.h"
+#include "tests/support/WholeRun.h"
 
 #include <gtest/gtest.h>
 
@@ -191,15 +191,14 @@ TEST(NtfsVolumeTest, TimeCopyRunCopiesCreationTimes) {
         ASSERT_FALSE(creationNotKept);
     }
 
-    test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
-    surroundings.ListFiles(list.string());
+    test::WholeRun whole;
+    whole.ListFiles(list.string());
     const auto script = engine::MakeShellScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "/";
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
-              engine::RunEnd::Started);
-    EXPECT_EQ(surroundings.script.err, "");
-    EXPECT_EQ(surroundings.LastBox(), engine::messages::kDone) << "no note: NTFS keeps both";
+    ASSERT_EQ(whole.Run({programFolder, *script}), engine::RunEnd::Started);
+    EXPECT_EQ(whole.script.err, "");
+    EXPECT_EQ(whole.LastBox(), engine::messages::kDone) << "no note: NTFS keeps both";
 
     ASSERT_TRUE(volume.Remount());
     for (int i = 0; i < kPairs; ++i) {
@@ -261,17 +260,16 @@ TEST(FatVolumeTest, CoarseTimesCountAsSet) {
     StampRows(volume, {{"02-17-2005", true}, {"01-01-1601", false}});
 
     test::SetLastWrite(folder.Write("clip01.avi", "source"), 1105790407); // an odd second
-    test::TestSurroundings surroundings(test::TestSurroundings::Script::Run);
-    surroundings.ListFiles(folder.str());
-    surroundings.fields.targetPattern = "mnt/*.wmv";
+    test::WholeRun whole;
+    whole.ListFiles(folder.str());
+    whole.fields.targetPattern = "mnt/*.wmv";
     const auto script = engine::MakeShellScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "/";
-    ASSERT_EQ(engine::RunTimeCopy(surroundings, {programFolder, *script}, surroundings.Request()),
-              engine::RunEnd::Started);
-    EXPECT_EQ(surroundings.LastBox(),
+    ASSERT_EQ(whole.Run({programFolder, *script}), engine::RunEnd::Started);
+    EXPECT_EQ(whole.LastBox(),
               std::string(engine::messages::kDone) + "\r\r" + engine::messages::kCreationNotKept)
-        << surroundings.script.out;
+        << whole.script.out;
 }
 
 } // namespace

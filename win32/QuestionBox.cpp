@@ -160,7 +160,7 @@ INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
 
 } // namespace
 
-engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption) {
+form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption) {
     hook = ::SetWindowsHookExW(WH_MSGFILTER, EscapeMeansNo, nullptr, ::GetCurrentThreadId());
     const int answer =
         ::MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
@@ -169,11 +169,11 @@ engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* capti
     hook = nullptr;
     switch (answer) {
     case IDYES:
-        return engine::Answer::Yes;
+        return form::Answer::Yes;
     case IDNO:
-        return engine::Answer::No;
+        return form::Answer::No;
     default:
-        return engine::Answer::Closed;
+        return form::Answer::Closed;
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/TimeCopyRun.h"
+#include "form/Boxes.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@ namespace win32 {
 /// The system's question box over `owner`: `caption`, `text`, the question icon, Yes (the
 /// default) and No. Esc answers No, as the box's cancel button; closing it otherwise gives no
 /// answer.
-engine::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption);
+form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption);
 
 /// An information box over `owner` as the system's own with OK alone: `caption`, `text`, no icon,
 /// OK the default; Enter, Esc and closing it answer OK. A second button opens `details` below the

@@ -494,7 +494,7 @@ void TForm1::ShowWithDetails(const std::string& text, const std::string& details
                    Wide(form::text::kTitle).c_str());
 }
 
-engine::Answer TForm1::Ask(const std::string& question) {
+form::Answer TForm1::Ask(const std::string& question) {
     return AskQuestion(window_, BoxText(question).c_str(),
                        Wide(form::text::kConfirmCaption).c_str());
 }

@@ -71,7 +71,7 @@ private:
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
     void ShowWithDetails(const std::string& text, const std::string& details) override;
-    engine::Answer Ask(const std::string& question) override;
+    form::Answer Ask(const std::string& question) override;
     void SetFilterIndex(int index) override;
     void SetFilterText(const std::string& text) override;
     void SetSelectAll(bool checked) override;

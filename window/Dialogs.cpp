@@ -71,7 +71,7 @@ void MessageBoxDialogs::ShowError(const std::string& text) {
     box.exec();
 }
 
-engine::Answer MessageBoxDialogs::Ask(const std::string& question) {
+form::Answer MessageBoxDialogs::Ask(const std::string& question) {
     Box box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption),
             BoxText(question), QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(QString::fromUtf8(form::text::kYes), QMessageBox::YesRole);
@@ -81,10 +81,10 @@ engine::Answer MessageBoxDialogs::Ask(const std::string& question) {
     box.exec();
     // Only Esc and No mean No.
     if (box.closedByFrame)
-        return engine::Answer::Closed;
+        return form::Answer::Closed;
     if (box.clickedButton() == no)
-        return engine::Answer::No;
-    return box.clickedButton() == yes ? engine::Answer::Yes : engine::Answer::Closed;
+        return form::Answer::No;
+    return box.clickedButton() == yes ? form::Answer::Yes : form::Answer::Closed;
 }
 
 } // namespace window

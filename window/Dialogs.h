@@ -17,7 +17,7 @@ public:
     void ShowInformation(const std::string& text) override;
     void ShowWithDetails(const std::string& text, const std::string& details) override;
     void ShowError(const std::string& text) override;
-    engine::Answer Ask(const std::string& question) override;
+    form::Answer Ask(const std::string& question) override;
 
 private:
     QWidget* parent_;

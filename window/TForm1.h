@@ -58,6 +58,8 @@ public:
 
     /// The session ends, or the program is told to stop: see form::TFormRules::SessionEnds.
     void SessionEnds();
+    /// The process ends with the window up: see form::TFormRules::ProcessEnds.
+    std::size_t ProcessEnds() { return rules_->ProcessEnds(); }
 
     // The controls, by their component names.
     QWidget* Panel1;
@@ -125,6 +127,8 @@ protected:
 private:
     class View;
 
+    /// Grows each captioned control to its caption in the face at hand, and what lies below it.
+    void FitCaptions();
     void BuildControls();
     void Wire();
     void BuildLeftPane();

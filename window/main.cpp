@@ -6,6 +6,28 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+
+/// The window whose runs' scripts go with the process.
+window::TForm1* shown = nullptr;
+
+/// Qt ends the process with exit(1) when its display goes away, past the window on main's stack:
+/// the scripts of the runs that have not finished are deleted first (a running one reads the copy
+/// it holds and runs on to its end by itself), and nothing runs after, as another thread may be
+/// ending the process meanwhile. A second caller waits here until the process is gone.
+void DeleteScriptsAtExit() {
+    static std::mutex once;
+    once.lock();
+    if (shown && shown->ProcessEnds() > 0)
+        std::_Exit(1);
+    once.unlock();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kronalo"));
@@ -16,6 +38,8 @@ int main(int argc, char** argv) {
     window::TForm1::Setup setup;
     setup.arguments.assign(argv + 1, argv + argc);
     window::TForm1 form(std::move(setup));
+    shown = &form;
+    std::atexit(DeleteScriptsAtExit);
 
     // The session's end or the terminal's interrupt: the running script finishes and is deleted,
     // the settings are kept, then the program ends as it was told to.
@@ -29,5 +53,7 @@ int main(int argc, char** argv) {
         });
     }
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    shown = nullptr;
+    return status;
 }

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/RestoreRun.h"
+#include "engine/TimeCopyRun.h"
+#include "form/FormView.h"
+#include "form/StampConsole.h"
+
+#include <cstddef>
+#include <list>
+#include <memory>
+#include <string>
+
+namespace form {
+
+/// The one owner of a window's runs: it prepares a run through the engine's steps, shows each
+/// stop, question and verdict in the window's boxes, writes the script and starts it in the
+/// console, judges it once the console reports its end, and holds every run until its script has
+/// been deleted.
+class RunOwner {
+public:
+    /// The view's console must stand from here on.
+    explicit RunOwner(TFormView& view);
+    ~RunOwner();
+    RunOwner(const RunOwner&) = delete;
+    RunOwner& operator=(const RunOwner&) = delete;
+
+    /// The time-copy run of `request`. Where nothing is selected, the user is asked; Yes (or a box
+    /// closed) selects every item and the run goes on with them.
+    engine::RunEnd TimeCopy(const engine::RunContext& context, engine::RunRequest request);
+
+    /// The restore of a run recorded for `listFolder`: the runs are offered newest first.
+    engine::RunEnd Restore(const engine::RunContext& context, const std::string& listFolder,
+                           const engine::RunRecords& records);
+
+    /// The console of the runs' scripts.
+    StampConsole& Console() { return console_; }
+
+    /// Deletes the script of every run that has not finished, without a word and without waiting:
+    /// for a process that ends before its runs could. Returns how many there were.
+    std::size_t DropUnfinished();
+
+private:
+    engine::RunEnd Launch(const engine::RunContext& context,
+                          std::unique_ptr<engine::ScriptRun> run);
+    engine::RunEnd NotStarted(engine::ScriptRun& run, const engine::Box& why);
+    void Ended(const engine::ScriptOutcome& outcome);
+    void Show(const engine::Box& box);
+    void Forget(const engine::ScriptRun& run);
+
+    TFormView& view_;
+    StampConsole console_;
+    /// Every run whose script has not been deleted yet.
+    std::list<std::unique_ptr<engine::ScriptRun>> runs_;
+    /// The run whose script the console runs.
+    engine::ScriptRun* running_ = nullptr;
+};
+
+} // namespace form

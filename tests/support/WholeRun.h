@@ -1,0 +1,106 @@
+#pragma once
+
+// A time-copy run taken through the engine's steps to its verdict, for tests and benchmarks.
+
+#include "engine/StampTally.h"
+#include "engine/TimeCopyRun.h"
+#include "platform/CommandShell.h"
+#include "platform/DirectorySearch.h"
+#include "tests/support/ProgramRun.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace test {
+
+/// A time-copy run taken as the window's run owner takes it, without a window: Yes to the
+/// question, the script run to its end under the system's interpreter (or taken for one that
+/// stamped nothing), its output counted as the console counts it, then judged and deleted.
+class WholeRun {
+public:
+    engine::ListState list;
+    engine::FieldTexts fields{"*.wmv", "*.avi"};
+
+    std::vector<std::string> boxes; ///< The text of every box, in order.
+    std::string written;            ///< The script's bytes.
+    engine::ScriptEnvironment environment;
+    ProgramRun script; ///< What the script printed.
+
+    /// Lists the entries of `folder` that match `mask` and are no folders, all selected.
+    void ListFiles(const std::string& folder, const std::string& mask = "*.avi") {
+        list = engine::ListState{folder, {}, {}};
+        platform::DirectorySearch search;
+        platform::FoundEntry entry;
+        for (bool found = !search.First(platform::JoinPath(folder, mask), entry); found;
+             found = search.Next(entry)) {
+            if (!entry.folder)
+                list.items.push_back(entry.name);
+        }
+        list.selected.assign(list.items.size(), true);
+    }
+
+    /// The text of the last box.
+    std::string LastBox() const { return boxes.empty() ? std::string() : boxes.back(); }
+
+    /// Takes the run; `runScript` false ends the script at once, as if it had stamped nothing.
+    engine::RunEnd Run(const engine::RunContext& context, bool runScript = true) {
+        engine::RunRequest request{list, fields};
+        engine::Prepared prepared = engine::PrepareTimeCopy(context, request);
+        if (std::holds_alternative<engine::Question>(prepared)) {
+            request.list.selected.assign(request.list.items.size(), true);
+            prepared = engine::PrepareTimeCopy(context, request);
+        }
+        if (const auto* stop = std::get_if<engine::Box>(&prepared)) {
+            boxes.push_back(stop->text);
+            return engine::RunEnd::Stopped;
+        }
+        engine::ScriptRun& run = *std::get<std::unique_ptr<engine::ScriptRun>>(prepared);
+        const engine::Box box = engine::WriteScript(run, context);
+        boxes.push_back(box.text);
+        if (box.kind == engine::Box::Kind::Error)
+            return engine::RunEnd::NotWritten;
+        std::ifstream in(run.file.Path(), std::ios::binary);
+        written.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        auto launch = engine::LaunchOf(run, context);
+        if (const auto* why = std::get_if<engine::Box>(&launch)) {
+            boxes.push_back(why->text);
+            return engine::RunEnd::NotStarted;
+        }
+        const auto& start = std::get<engine::ScriptLaunch>(launch);
+        environment = start.environment;
+        (void)engine::SettleRecord(run, true);
+        engine::ScriptOutcome outcome;
+        if (runScript) {
+            if (RunProcess(platform::ScriptStart(start.script, start.folder, start.environment),
+                           script))
+                return engine::RunEnd::NotStarted;
+            outcome = Tally(script);
+        }
+        boxes.push_back(engine::Judge(run, outcome).text);
+        if (const auto undeleted = engine::DeleteScript(run))
+            boxes.push_back(undeleted->text);
+        return engine::RunEnd::Started;
+    }
+
+private:
+    static engine::ScriptOutcome Tally(const ProgramRun& run) {
+        engine::ScriptOutcome outcome;
+        std::string_view out = run.out, last;
+        while (!out.empty()) {
+            const std::size_t end = std::min(out.find('\n'), out.size());
+            const std::string_view line = out.substr(0, end);
+            engine::TallyStampOutputLine(line, outcome);
+            if (line.find_first_not_of(" \t\r") != line.npos)
+                last = line;
+            out.remove_prefix(std::min(end + 1, out.size()));
+        }
+        outcome.finished = run.exitStatus >= 0 && engine::IsDoneLine(last);
+        return outcome;
+    }
+};
+
+} // namespace test
