@@ -179,6 +179,26 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     FormCreate();
 }
 
+void TForm1::FitCaptions() {
+    // The labels take their text's own height, so the box below them covers none of it.
+    for (QLabel* label : {Label1, Label2})
+        label->adjustSize();
+    for (QWidget* captioned : std::initializer_list<QWidget*>{Label1, SelectAllBox, SelectAllBtn,
+                                                              Label2, Label3, Button1, DoItBtn})
+        GrowToCaption(*captioned);
+    Panel6->setFixedHeight(form::layout::kFilterStripHeight + MakeRoomBelow(*Label1, *Filter, {}));
+    MakeRoomBelow(*SelectAllBtn, *Label2, {ToNameEdit, Label3, Button1});
+    MakeRoomBelow(*Label2, *ToNameEdit, {Label3, Button1});
+    MakeRoomBelow(*ToNameEdit, *Label3, {Button1});
+    MakeRoomBelow(*Label3, *Button1, {});
+    // A wider face widens the right pane to its widest caption, with the margin it has on the left.
+    int widest = form::layout::kRightPaneWidth;
+    for (const QWidget* control : std::initializer_list<const QWidget*>{
+             SelectAllBox, SelectAllBtn, Label2, ToNameEdit, Label3, Button1, DoItBtn})
+        widest = std::max(widest, control->geometry().right() + 1 + control->x());
+    Panel4->setFixedWidth(widest);
+}
+
 void TForm1::BuildControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Text(form::text::kTitle));
@@ -202,23 +222,7 @@ void TForm1::BuildControls() {
     BuildMiddlePane();
     BuildRightPane();
     BuildPopupMenu();
-    // The labels take their text's own height, so the box below them covers none of it.
-    for (QLabel* label : {Label1, Label2})
-        label->adjustSize();
-    for (QWidget* captioned : std::initializer_list<QWidget*>{Label1, SelectAllBox, SelectAllBtn,
-                                                              Label2, Label3, Button1, DoItBtn})
-        GrowToCaption(*captioned);
-    Panel6->setFixedHeight(form::layout::kFilterStripHeight + MakeRoomBelow(*Label1, *Filter, {}));
-    MakeRoomBelow(*SelectAllBtn, *Label2, {ToNameEdit, Label3, Button1});
-    MakeRoomBelow(*Label2, *ToNameEdit, {Label3, Button1});
-    MakeRoomBelow(*ToNameEdit, *Label3, {Button1});
-    MakeRoomBelow(*Label3, *Button1, {});
-    // A wider face widens the right pane to its widest caption, with the margin it has on the left.
-    int widest = form::layout::kRightPaneWidth;
-    for (const QWidget* control : std::initializer_list<const QWidget*>{
-             SelectAllBox, SelectAllBtn, Label2, ToNameEdit, Label3, Button1, DoItBtn})
-        widest = std::max(widest, control->geometry().right() + 1 + control->x());
-    Panel4->setFixedWidth(widest);
+    FitCaptions();
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
