@@ -24,7 +24,7 @@ enum NtfsTime { kNtfsCreation, kNtfsLastWrite, kNtfsLastAccess, kNtfsChange, kNt
 
 constexpr FileTime kSecond = kFileTimeTicksPerSecond;
 
-std::error_code Errno() {
+[[nodiscard]] std::error_code Errno() {
     return {errno, std::generic_category()};
 }
 
@@ -47,7 +47,8 @@ bool ReadNtfsTimes(const std::string& path, FileTime (&times)[kNtfsTimes]) {
 }
 
 /// The three times of `path` from statx, which must already hold them.
-std::error_code TimesFrom(const struct statx& st, const std::string& path, FileTimeSet& times) {
+[[nodiscard]] std::error_code TimesFrom(const struct statx& st, const std::string& path,
+                                        FileTimeSet& times) {
     FileTimeSet read;
     if (!ToFileTime(st.stx_atime, read.lastAccess) || !ToFileTime(st.stx_mtime, read.lastWrite))
         return std::make_error_code(std::errc::value_too_large);
@@ -72,7 +73,7 @@ std::error_code TimesFrom(const struct statx& st, const std::string& path, FileT
     return {};
 }
 
-std::error_code Statx(const std::string& path, struct statx& st) {
+[[nodiscard]] std::error_code Statx(const std::string& path, struct statx& st) {
     const unsigned wanted =
         STATX_TYPE | STATX_MODE | STATX_UID | STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME;
     const AtPath at = AtPathOf(path);
@@ -208,7 +209,8 @@ struct timespec ToTimespec(const std::optional<FileTime>& time, const struct tim
 
 /// Writes the creation time as the file system's attribute and reads it back; an attribute that
 /// takes the write but does not keep the value is no creation time.
-std::error_code SetCreationAttribute(const std::string& path, const char* name, FileTime creation) {
+[[nodiscard]] std::error_code SetCreationAttribute(const std::string& path, const char* name,
+                                                   FileTime creation) {
     unsigned char raw[sizeof(FileTime)];
     std::memcpy(raw, &creation, sizeof raw);
     if (::setxattr(path.c_str(), name, raw, sizeof raw, XATTR_REPLACE) != 0)
@@ -222,8 +224,8 @@ std::error_code SetCreationAttribute(const std::string& path, const char* name, 
 
 /// Sets the chosen times through ntfs-3g's own attribute, all in one write, on top of the times
 /// the entry has now.
-std::error_code SetNtfsTimes(const std::string& path, const FileTimeChange& change,
-                             const FileTime (&now)[kNtfsTimes]) {
+[[nodiscard]] std::error_code SetNtfsTimes(const std::string& path, const FileTimeChange& change,
+                                           const FileTime (&now)[kNtfsTimes]) {
     FileTime times[kNtfsTimes];
     std::memcpy(times, now, sizeof times);
     if (change.creation)
@@ -239,7 +241,7 @@ std::error_code SetNtfsTimes(const std::string& path, const FileTimeChange& chan
 
 /// Reads the last-access and last-write times back: a file system that cannot hold a time
 /// (ext4 before 1901 or after 2446) clamps it without a word.
-std::error_code CheckStored(const std::string& path, const FileTimeChange& change) {
+[[nodiscard]] std::error_code CheckStored(const std::string& path, const FileTimeChange& change) {
     FileTimeSet stored;
     if (const std::error_code error = StatFileTimes(path, stored))
         return error;
@@ -299,8 +301,9 @@ void PutBack(const std::string& path, const Before& before) {
 }
 
 /// Sets the chosen times, leaving `before` what is needed to put them back.
-std::error_code Change(const std::string& path, const struct stat& st, const FileTimeChange& change,
-                       Before& before, bool& creationNotKept) {
+[[nodiscard]] std::error_code Change(const std::string& path, const struct stat& st,
+                                     const FileTimeChange& change, Before& before,
+                                     bool& creationNotKept) {
     before.slots[0] = st.st_atim;
     before.slots[1] = st.st_mtim;
     const FileSystemKind kind = FileSystemOfDevice(st.st_dev, path.c_str());
@@ -329,7 +332,8 @@ std::error_code Change(const std::string& path, const struct stat& st, const Fil
 }
 
 /// The guard of a change: the last-write time in `st`, the entry's status, is still `expected`.
-std::error_code CheckGuard(const std::string& path, const struct stat& st, FileTime expected) {
+[[nodiscard]] std::error_code CheckGuard(const std::string& path, const struct stat& st,
+                                         FileTime expected) {
     struct statx_timestamp stamp {};
     stamp.tv_sec = st.st_mtim.tv_sec;
     stamp.tv_nsec = static_cast<std::uint32_t>(st.st_mtim.tv_nsec);

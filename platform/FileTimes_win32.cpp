@@ -93,8 +93,8 @@ namespace {
 
 /// Reads the times back through the handle. A creation time that did not stay is no error but
 /// a creation time not kept: Wine on a Linux file system reports the last-write time for it.
-std::error_code CheckStored(HANDLE entry, const std::string& path, const FileTimeChange& change,
-                            bool& creationNotKept) {
+[[nodiscard]] std::error_code CheckStored(HANDLE entry, const std::string& path,
+                                          const FileTimeChange& change, bool& creationNotKept) {
     FILETIME creation, access, write;
     if (!::GetFileTime(entry, &creation, &access, &write))
         return LastError();

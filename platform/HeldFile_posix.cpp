@@ -13,11 +13,11 @@
 namespace platform {
 namespace {
 
-std::error_code Errno() {
+[[nodiscard]] std::error_code Errno() {
     return {errno, std::generic_category()};
 }
 
-std::error_code WriteAll(int fd, std::string_view bytes) {
+[[nodiscard]] std::error_code WriteAll(int fd, std::string_view bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {

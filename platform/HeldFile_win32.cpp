@@ -14,7 +14,7 @@ HANDLE Handle(std::intptr_t handle) {
 
 /// Renames the open file to `path`, replacing what is there, by its handle: the name is moved
 /// only for the very file that was written.
-std::error_code RenameOpenFile(HANDLE file, const std::string& path) {
+[[nodiscard]] std::error_code RenameOpenFile(HANDLE file, const std::string& path) {
     const std::wstring wide = Wide(path);
     std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + (wide.size() + 1) * sizeof(WCHAR));
     auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -29,7 +29,7 @@ std::error_code RenameOpenFile(HANDLE file, const std::string& path) {
     return {};
 }
 
-std::error_code WriteAll(HANDLE file, std::string_view bytes) {
+[[nodiscard]] std::error_code WriteAll(HANDLE file, std::string_view bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {

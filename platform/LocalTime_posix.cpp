@@ -9,7 +9,7 @@
 namespace platform {
 namespace {
 
-std::error_code LocalTm(std::int64_t unixSeconds, std::tm& local) {
+[[nodiscard]] std::error_code LocalTm(std::int64_t unixSeconds, std::tm& local) {
     // localtime_r need not read TZ again by itself; tzset makes a changed TZ count.
     ::tzset();
     const std::time_t t = static_cast<std::time_t>(unixSeconds);

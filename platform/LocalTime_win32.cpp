@@ -27,7 +27,7 @@ void CopyFields(const SYSTEMTIME& time, CalendarFields& fields) {
 }
 
 /// Local minus UTC at `utc`, in seconds, by the zone's rules for that date.
-std::error_code OffsetAt(const FILETIME& utc, std::int32_t& secondsEast) {
+[[nodiscard]] std::error_code OffsetAt(const FILETIME& utc, std::int32_t& secondsEast) {
     SYSTEMTIME utcFields, localFields;
     FILETIME local;
     if (!::FileTimeToSystemTime(&utc, &utcFields) ||

@@ -55,7 +55,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-std::error_code Pipe(UniqueFd& read, UniqueFd& write) {
+[[nodiscard]] std::error_code Pipe(UniqueFd& read, UniqueFd& write) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0)
         return {errno, std::generic_category()};

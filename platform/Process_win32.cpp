@@ -87,7 +87,7 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::stri
 
 /// A pipe whose writing end the new process inherits and whose reading end stays here, opened
 /// for overlapped reading: a named pipe, as anonymous ones cannot be.
-std::error_code OverlappedPipe(UniqueHandle& read, UniqueHandle& write) {
+[[nodiscard]] std::error_code OverlappedPipe(UniqueHandle& read, UniqueHandle& write) {
     static LONG serial = 0;
     const std::string name = "\\\\.\\pipe\\kronalo-" + std::to_string(::GetCurrentProcessId()) +
                              "-" + std::to_string(::InterlockedIncrement(&serial));
@@ -105,7 +105,7 @@ std::error_code OverlappedPipe(UniqueHandle& read, UniqueHandle& write) {
 }
 
 /// A pipe whose writing end the new process inherits and whose reading end stays here.
-std::error_code Pipe(UniqueHandle& read, UniqueHandle& write) {
+[[nodiscard]] std::error_code Pipe(UniqueHandle& read, UniqueHandle& write) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE reading, writing;
     if (!::CreatePipe(&reading, &writing, &inherit, 0))

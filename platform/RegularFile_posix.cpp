@@ -15,7 +15,8 @@ namespace {
 /// Reads the whole of `file`, but no more than `most` bytes. The buffer grows with what arrives,
 /// starting from the size the file has now: a bound of many megabytes costs nothing for a small
 /// file.
-std::error_code ReadUpTo(int file, std::size_t most, std::size_t sizeNow, std::string& bytes) {
+[[nodiscard]] std::error_code ReadUpTo(int file, std::size_t most, std::size_t sizeNow,
+                                       std::string& bytes) {
     std::string read(std::min(most, std::max<std::size_t>(sizeNow + 1, 4096)), '\0');
     std::size_t got = 0;
     while (got < most) {

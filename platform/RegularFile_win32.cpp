@@ -10,7 +10,7 @@ namespace {
 
 /// Opens `path` for reading; a pipe or a device behind the name is refused, as it would block
 /// or never end.
-std::error_code OpenForReading(const std::string& path, UniqueHandle& file) {
+[[nodiscard]] std::error_code OpenForReading(const std::string& path, UniqueHandle& file) {
     file.reset(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -21,7 +21,7 @@ std::error_code OpenForReading(const std::string& path, UniqueHandle& file) {
 }
 
 /// Reads the whole of `file`, but no more than `most` bytes, growing the buffer with what arrives.
-std::error_code ReadUpTo(HANDLE file, std::size_t most, std::string& bytes) {
+[[nodiscard]] std::error_code ReadUpTo(HANDLE file, std::size_t most, std::string& bytes) {
     LARGE_INTEGER size{};
     const std::size_t sizeNow =
         ::GetFileSizeEx(file, &size) ? static_cast<std::size_t>(size.QuadPart) : 0;
