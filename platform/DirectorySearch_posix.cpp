@@ -68,10 +68,8 @@ void Describe(const std::string& folder, const char* name, bool isFolder,
 
 std::error_code DirectorySearch::First(const std::string& mask, FoundEntry& entry) {
     state_ = std::make_unique<State>();
-    const std::size_t slash = mask.rfind('/');
-    if (slash != std::string::npos)
-        state_->folder = mask.substr(0, slash + 1);
-    state_->pattern = mask.substr(slash == std::string::npos ? 0 : slash + 1);
+    state_->folder = FolderPartOf(mask);
+    state_->pattern = mask.substr(state_->folder.size());
     if (state_->pattern.empty())
         return std::make_error_code(std::errc::no_such_file_or_directory);
 

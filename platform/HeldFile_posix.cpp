@@ -1,5 +1,6 @@
 #include "platform/HeldFile.h"
 
+#include "platform/DirectorySearch.h"
 #include "platform/UniqueFd_posix.h"
 
 #include <cerrno>
@@ -49,10 +50,7 @@ std::error_code HeldFile::Write(const std::string& path, std::string_view bytes,
     Close();
     path_ = path;
     access_ = path;
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string pattern = folder + ".kronalo-XXXXXX";
+    const std::string pattern = std::string(FolderPartOf(path)) + ".kronalo-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 

@@ -1,5 +1,6 @@
 #include "platform/HeldFile.h"
 
+#include "platform/DirectorySearch.h"
 #include "platform/Win32_win32.h"
 
 #include <algorithm>
@@ -66,9 +67,7 @@ std::error_code HeldFile::Write(const std::string& path, std::string_view bytes,
     Close();
     path_ = path;
     access_ = path;
-    const std::size_t separator = path.find_last_of("\\/");
-    const std::string folder =
-        separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+    const std::string folder(FolderPartOf(path));
 
     UniqueHandle file;
     std::string temporary;

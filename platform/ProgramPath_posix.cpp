@@ -1,5 +1,7 @@
 #include "platform/ProgramPath.h"
 
+#include "platform/DirectorySearch.h"
+
 #include <cerrno>
 #include <unistd.h>
 #include <vector>
@@ -14,7 +16,7 @@ std::error_code ExecutableFolder(std::string& folder) {
             return {errno, std::generic_category()};
         if (static_cast<std::size_t>(n) < buffer.size()) {
             std::string path(buffer.data(), static_cast<std::size_t>(n));
-            folder = path.substr(0, path.rfind('/') + 1);
+            folder = FolderPartOf(path);
             return {};
         }
         // The link may have been cut; read again with room to spare.

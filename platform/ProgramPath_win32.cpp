@@ -1,5 +1,6 @@
 #include "platform/ProgramPath.h"
 
+#include "platform/DirectorySearch.h"
 #include "platform/Win32_win32.h"
 
 #include <vector>
@@ -15,7 +16,7 @@ std::error_code ExecutableFolder(std::string& folder) {
             return LastError();
         if (n < buffer.size()) {
             const std::string path = Narrow(std::wstring_view(buffer.data(), n));
-            folder = path.substr(0, path.rfind('\\') + 1);
+            folder = FolderPartOf(path);
             return {};
         }
         buffer.resize(buffer.size() * 2);
