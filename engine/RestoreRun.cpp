@@ -91,7 +91,8 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
             continue;
         }
         platform::FileState now;
-        if (platform::FileStateOf(places.PathOf(target.name), now)) {
+        if (const std::error_code missing =
+                platform::FileStateOf(places.PathOf(target.name), now)) {
             plan.leftAlone.emplace_back(target.name, TargetState::NotFound);
             continue;
         }
@@ -131,7 +132,7 @@ RestoreChoice::RestoreChoice(const RunContext& context, const std::string& listF
     }
     run_ = std::move(std::get<std::unique_ptr<ScriptRun>>(held));
     platform::FileState folder;
-    if (platform::FileStateOf(run_->folder.Inside(""), folder)) {
+    if (const std::error_code gone = platform::FileStateOf(run_->folder.Inside(""), folder)) {
         stop = Box::Information(messages::ListFolderGone(run_->folder.Path()));
         return;
     }

@@ -67,6 +67,23 @@ bool NamesTheScript(const TargetPlaces& places, const std::string& scriptName,
                                    scriptName);
 }
 
+namespace {
+
+/// True where the entry `name` found for `item` already carries the times the run sets.
+bool AlreadyCarries(const ScriptRun& run, const StampItem& item, const std::string& name) {
+    platform::FileState now;
+    if (const std::error_code unreadable = platform::FileStateOf(
+            platform::JoinPath(run.places.FolderOf(item.targetName), name), now))
+        return false;
+    if (platform::ToFileTime(now.lastWrite) != StampedInstant(item.lastWriteTime, run.secondsEast))
+        return false;
+    return !item.stampCreation || !now.creation ||
+           platform::ToFileTime(*now.creation) ==
+               StampedInstant(item.creationTime, run.secondsEast);
+}
+
+} // namespace
+
 std::vector<messages::PairLine> PlanLines(const ScriptRun& run) {
     std::vector<messages::PairLine> lines(run.items.size());
     ForEachAtOnce(run.items.size(), [&](std::size_t i) {
@@ -77,18 +94,10 @@ std::vector<messages::PairLine> PlanLines(const ScriptRun& run) {
         line.lastWrite = DecodeDateTime(item.lastWriteTime);
         platform::DirectorySearch search;
         platform::FoundEntry entry;
-        platform::FileState now;
-        if (search.First(run.places.PathOf(item.targetName), entry)) {
+        if (const std::error_code missing = search.First(run.places.PathOf(item.targetName), entry))
             line.mark = messages::PairLine::Mark::Missing;
-        } else if (!platform::FileStateOf(
-                       platform::JoinPath(run.places.FolderOf(item.targetName), entry.name), now) &&
-                   platform::ToFileTime(now.lastWrite) ==
-                       StampedInstant(item.lastWriteTime, run.secondsEast) &&
-                   (!item.stampCreation || !now.creation ||
-                    platform::ToFileTime(*now.creation) ==
-                        StampedInstant(item.creationTime, run.secondsEast))) {
+        else if (AlreadyCarries(run, item, entry.name))
             line.mark = messages::PairLine::Mark::AlreadySo;
-        }
     });
     for (const auto& [name, state] : run.leftAlone)
         lines.push_back({{}, name, {}, messages::PairLine::Mark::LeftAlone, state});

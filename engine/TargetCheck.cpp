@@ -36,7 +36,7 @@ struct EntryCheck {
 EntryCheck CheckEntry(const std::string& path, FileTime creation, FileTime lastWrite,
                       const platform::TimeKeeping& keeping) {
     platform::FileTimeSet stored;
-    if (platform::StatFileTimes(path, stored))
+    if (const std::error_code unreadable = platform::StatFileTimes(path, stored))
         return {TargetState::Unreadable, true};
     if (!platform::KeptAs(stored.lastWrite, lastWrite, keeping.lastWriteStep))
         return {TargetState::WriteTimeDiffers, true};
@@ -82,7 +82,7 @@ const std::optional<platform::TimeKeeping>& TargetFolders::Of(const std::string&
     if (known != known_.end())
         return known->second;
     std::optional<platform::TimeKeeping> keeping = platform::TimeKeeping{};
-    if (platform::TimeKeepingOf(folder, *keeping))
+    if (const std::error_code unknown = platform::TimeKeepingOf(folder, *keeping))
         keeping.reset();
     return known_.emplace(folder, keeping).first->second;
 }

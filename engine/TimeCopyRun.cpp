@@ -137,7 +137,8 @@ std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& 
             continue;
         RecordedTarget target;
         target.name = folderPart + entry.name;
-        if (platform::FileStateOf(run.places.PathOf(target.name), target.before))
+        if (const std::error_code unreadable =
+                platform::FileStateOf(run.places.PathOf(target.name), target.before))
             continue;
         target.setCreation =
             item.stampCreation ? StampedInstant(item.creationTime, run.secondsEast) : 0;
@@ -153,7 +154,8 @@ RunRecord RecordTargets(const ScriptRun& run) {
     RunRecord record;
     record.folder = run.folder.Path();
     platform::FileState folder;
-    if (!platform::FileStateOf(run.folder.Inside(""), folder)) {
+    if (const std::error_code unreadable = platform::FileStateOf(run.folder.Inside(""), folder);
+        !unreadable) {
         record.folderDevice = folder.device;
         record.folderNumber = folder.number;
     }

@@ -7,7 +7,7 @@
 namespace form {
 
 FileListState::FileListState(TListView& view) : view_(view) {
-    if (platform::CurrentFolder(folder_))
+    if (const std::error_code unknown = platform::CurrentFolder(folder_))
         folder_.clear();
 }
 
@@ -15,11 +15,13 @@ void FileListState::MoveTo(const std::string& path) {
     if (path.empty())
         return;
     std::string target;
-    if (!platform::FullPath(path, target) && platform::SameFolderName(target, folder_))
+    const std::error_code noFullPath = platform::FullPath(path, target);
+    if (!noFullPath && platform::SameFolderName(target, folder_))
         return;
     // A relative path counts from the list folder, which is the current directory. The list
     // folder is the new one as the system reports it, or as the path was made absolute.
-    if (!platform::ChangeFolder(path) && platform::CurrentFolder(folder_) && !target.empty())
+    const std::error_code notEntered = platform::ChangeFolder(path);
+    if (!notEntered && platform::CurrentFolder(folder_) && !target.empty())
         folder_ = target;
     ReadFolder();
 }
@@ -34,7 +36,7 @@ void FileListState::SetMask(const std::string& mask) {
 void FileListState::ReadFolder() {
     // A folder that cannot be entered any more shows nothing, rather than whatever the current
     // directory holds.
-    if (platform::ChangeFolder(folder_)) {
+    if (const std::error_code notEntered = platform::ChangeFolder(folder_)) {
         items_.clear();
         view_.ShowItems(items_);
         return;

@@ -35,10 +35,10 @@ void TFormRules::FormCreate() {
     std::string state;
     if (!setup_.recordFolder.empty())
         records_ = engine::RunRecords(setup_.recordFolder);
-    else if (!platform::UserStateFolder(state))
+    else if (const std::error_code noStateFolder = platform::UserStateFolder(state); !noStateFolder)
         records_ = engine::RunRecords(platform::JoinPath(state, "Kronalo"));
     std::string ownFolder;
-    if (platform::ExecutableFolder(ownFolder))
+    if (const std::error_code unknown = platform::ExecutableFolder(ownFolder))
         ownFolder.clear();
     programFolder_ = setup_.programFolder.empty() ? ownFolder : setup_.programFolder;
     settingsPath_ = setup_.settingsPath;
@@ -149,14 +149,15 @@ void TFormRules::SessionEnds() {
 
 void TFormRules::LoadSettings() {
     platform::FileTimeSet exists;
-    if (platform::StatFileTimes(settingsPath_, exists)) {
+    if (const std::error_code missing = platform::StatFileTimes(settingsPath_, exists)) {
         SaveSettings();
         return;
     }
     // Only a regular file is read, and only its first bytes: a link to a device, a FIFO or a huge
     // file must not hold up the window's start.
     std::string text;
-    if (platform::ReadRegularFile(settingsPath_, kLongestSettingsFile, text)) {
+    if (const std::error_code unreadable =
+            platform::ReadRegularFile(settingsPath_, kLongestSettingsFile, text)) {
         view_.Boxes().ShowError(
             engine::messages::Filled(engine::messages::kCannotOpenFile, settingsPath_));
         return;

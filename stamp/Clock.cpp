@@ -20,7 +20,7 @@ void CopyFields(const platform::CalendarFields& f, SystemTime& time) {
 
 bool LocalFields(std::int64_t unixMilliseconds, SystemTime& time) {
     platform::CalendarFields f;
-    if (platform::LocalCalendarAt(unixMilliseconds, f))
+    if (const std::error_code unknown = platform::LocalCalendarAt(unixMilliseconds, f))
         return false;
     CopyFields(f, time);
     return true;
@@ -34,7 +34,7 @@ bool SystemStampClock::LocalNow(SystemTime& now) const {
     if (now_)
         return LocalFields(now_(), now);
     platform::CalendarFields f;
-    if (platform::LocalCalendarNow(f))
+    if (const std::error_code unknown = platform::LocalCalendarNow(f))
         return false;
     CopyFields(f, now);
     return true;

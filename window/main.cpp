@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
     // The session's end or the terminal's interrupt: the running script finishes and is deleted,
     // the settings are kept, then the program ends as it was told to.
     std::intptr_t ending = -1;
-    if (!platform::WatchSessionEnd(ending) && ending >= 0) {
+    const std::error_code unwatched = platform::WatchSessionEnd(ending);
+    if (!unwatched && ending >= 0) {
         auto* notifier =
             new QSocketNotifier(static_cast<qintptr>(ending), QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form] {
