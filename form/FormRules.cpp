@@ -124,7 +124,7 @@ void TFormRules::DoItBtnClick() {
     runs_.TimeCopy(context, std::move(request));
 }
 
-void TFormRules::Palautaaiemmatajat1Click() {
+void TFormRules::RestoreEarlierTimes() {
     if (RunStillGoing())
         return;
     runs_.Restore(Context(), list_.Folder(), records_);

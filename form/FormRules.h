@@ -65,7 +65,7 @@ public:
     void DoItBtnClick();
     /// The popup menu's "Palauta aiemmat ajat...": a recorded run of the list folder taken back;
     /// refused while a script of this window still runs.
-    void Palautaaiemmatajat1Click();
+    void RestoreEarlierTimes();
     /// Asked before the window closes: a running script is waited for or the window stays; then
     /// the settings are saved. True lets the window close.
     bool FormCloseQuery();

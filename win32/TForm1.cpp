@@ -379,7 +379,7 @@ void TForm1::MenuCommand(int id, bool fromKey) {
             ::SetFocus(Path);
         break;
     case ids::kPalautaaiemmatajat1:
-        rules_->Palautaaiemmatajat1Click();
+        rules_->RestoreEarlierTimes();
         break;
     case ids::kAltD:
         if (form::FocusesPath(form::PathRequest::AltD, ::GetFocus() == FileList))

@@ -516,7 +516,7 @@ void TForm1::VaihdapolkuaAltD1Click() {
 }
 
 void TForm1::Palautaaiemmatajat1Click() {
-    rules_->Palautaaiemmatajat1Click();
+    rules_->RestoreEarlierTimes();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
