@@ -101,10 +101,6 @@ std::string RecordsRefused(const std::vector<std::pair<std::string, std::error_c
     return text;
 }
 
-std::string RecordNotMarked(std::string_view path, std::string_view reason) {
-    return Filled(kCannotCreateFile, path) + "\r" + std::string(reason);
-}
-
 std::string ListFolderGone(std::string_view folder) {
     return "Kansiota " + Quoted(folder) +
            " ei enää löydy. Se on ehkä siirretty tai poistettu. Keskeytetään koko prosessi.";

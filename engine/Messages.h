@@ -103,9 +103,6 @@ std::string NothingRestorable(const CalendarTime& when);
 /// Records that were not read, each with its reason, and that were left as they are.
 std::string RecordsRefused(const std::vector<std::pair<std::string, std::error_code>>& refused);
 
-/// The record could not be marked as restored.
-std::string RecordNotMarked(std::string_view path, std::string_view reason);
-
 /// The list folder cannot be found any more.
 std::string ListFolderGone(std::string_view folder);
 
@@ -142,8 +139,8 @@ std::string StampletMissing(std::string_view path);
 /// that was not stamped and why. `finished` is false when the script was cut short.
 std::string RunVerdict(bool finished, const TargetReport& report, bool stopped = false);
 
-/// The platform's text when the script file cannot be created, with the system's reason on the
-/// next line.
+/// The platform's text when a file cannot be created or rewritten (the script, or a record being
+/// marked), with the system's reason on the next line.
 std::string CannotCreateFile(std::string_view path, std::string_view reason);
 
 // The errors the platform raises in English, as the window shows them; "%s" stands for a path,

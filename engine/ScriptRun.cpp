@@ -150,7 +150,7 @@ std::optional<Box> SettleRecord(ScriptRun& run, bool started) {
         error = run.records->Remove(run.recordPath);
     }
     if (error)
-        return Box::Error(messages::RecordNotMarked(run.recordPath, error.message()));
+        return Box::Error(messages::CannotCreateFile(run.recordPath, error.message()));
     return std::nullopt;
 }
 
@@ -170,7 +170,7 @@ std::optional<Box> MarkRestored(const ScriptRun& run, const RestoreMarks& marks,
         return std::nullopt;
     if (const std::error_code error =
             marks.records->MarkRestored(marks.path, marks.started, restored))
-        return Box::Error(messages::RecordNotMarked(marks.path, error.message()));
+        return Box::Error(messages::CannotCreateFile(marks.path, error.message()));
     return std::nullopt;
 }
 
