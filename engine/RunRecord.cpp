@@ -240,7 +240,7 @@ std::vector<RunRecords::Entry> RunRecords::Files() const {
         return entries;
     platform::DirectorySearch search;
     platform::FoundEntry found;
-    for (bool more = !search.First(platform::JoinPath(folder_, std::string("*") + kEnding), found);
+    for (bool more = search.Start(platform::JoinPath(folder_, std::string("*") + kEnding), found);
          more; more = search.Next(found))
         if (!found.folder && std::string_view(found.name).ends_with(kEnding))
             entries.push_back({platform::JoinPath(folder_, found.name), std::nullopt});

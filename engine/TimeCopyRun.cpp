@@ -131,7 +131,7 @@ std::vector<RecordedTarget> RecordTarget(const ScriptRun& run, const StampItem& 
     std::vector<RecordedTarget> targets;
     platform::DirectorySearch search;
     platform::FoundEntry entry;
-    for (bool found = !search.First(run.places.PathOf(item.targetName), entry); found;
+    for (bool found = search.Start(run.places.PathOf(item.targetName), entry); found;
          found = search.Next(entry)) {
         if (stampreport::WhyPassedOver(entry, false) != stampreport::PassedOver::No)
             continue;

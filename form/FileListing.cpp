@@ -47,9 +47,7 @@ std::vector<std::string> ListFolder(std::string_view listMask,
             continue;
         platform::DirectorySearch search;
         platform::FoundEntry entry;
-        if (search.First(mask, entry))
-            continue;
-        do {
+        for (bool found = search.Start(mask, entry); found; found = search.Next(entry)) {
             if (entry.folder || entry.hidden || entry.system)
                 continue;
             names.push_back(entry.name);
@@ -57,7 +55,7 @@ std::vector<std::string> ListFolder(std::string_view listMask,
                 toldMany = true;
                 manyNames();
             }
-        } while (search.Next(entry));
+        }
     }
     // One sort after the search: inserting each name in order would cost a move per name.
     std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {

@@ -32,6 +32,9 @@ public:
     /// nothing matches (no_such_file_or_directory).
     [[nodiscard]] std::error_code First(const std::string& mask, FoundEntry& entry);
 
+    /// As First, for a loop with Next: true where an entry was delivered.
+    bool Start(const std::string& mask, FoundEntry& entry) { return !First(mask, entry); }
+
     /// Delivers the next entry; false at the end.
     bool Next(FoundEntry& entry);
 

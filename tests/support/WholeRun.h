@@ -35,7 +35,7 @@ public:
         list = engine::ListState{folder, {}, {}};
         platform::DirectorySearch search;
         platform::FoundEntry entry;
-        for (bool found = !search.First(platform::JoinPath(folder, mask), entry); found;
+        for (bool found = search.Start(platform::JoinPath(folder, mask), entry); found;
              found = search.Next(entry)) {
             if (!entry.folder)
                 list.items.push_back(entry.name);
