@@ -178,6 +178,14 @@ TEST(RunRecordTest, RecordsOfTheUser) {
              return true;
          },
          std::errc::permission_denied},
+        {"writable by the group",
+         [](const std::string& p) {
+             std::ofstream(p) << "x";
+             std::filesystem::permissions(p, std::filesystem::perms::group_write,
+                                          std::filesystem::perm_options::add);
+             return true;
+         },
+         std::errc::permission_denied},
         {"not a regular file",
          [](const std::string& p) {
              std::filesystem::create_symlink("/dev/zero", p);
@@ -273,10 +281,13 @@ protected:
 TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
     const std::string scriptName = script->ScriptName(folder.str());
     RunRecord record;
-    record.targets = {Record("same.wmv"),       Record("changed.wmv"),  Record("replaced.wmv"),
-                      Record("missing.wmv"),    Record("a?b.wmv"),      Record(scriptName),
-                      Record("given back.wmv"), Record("untouched.wmv")};
+    record.targets = {Record("same.wmv"),       Record("changed.wmv"),   Record("replaced.wmv"),
+                      Record("missing.wmv"),    Record("a?b.wmv"),       Record(scriptName),
+                      Record("given back.wmv"), Record("untouched.wmv"), Record("made anew.wmv")};
     record.targets[6].restored = true;
+    // Its last-write time is the earlier one again, but it was made anew since.
+    test::SetLastWrite(folder.path() / "made anew.wmv", 946684800);
+    record.targets[8].before.creation = platform::ExactTime{1, 0};
     // The run never came to it: it has its earlier times still.
     test::SetLastWrite(folder.path() / "untouched.wmv", 946684800);
     test::SetLastWrite(folder.path() / "changed.wmv", 1141740310);
@@ -307,6 +318,7 @@ TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
                                   {"missing.wmv", TargetState::NotFound},
                                   {"a?b.wmv", TargetState::NotCarried},
                                   {scriptName, TargetState::NotCarried},
+                                  {"made anew.wmv", TargetState::ChangedSince},
                               }));
 }
 

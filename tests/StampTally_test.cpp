@@ -26,6 +26,7 @@ TEST(StampTallyTest, CountsStampletReports) {
         {"", false, {}},
         {"File without the ending", false, {}},
         {"line.wmv date/time changed succesfully", false, {}},
+        {"File date/time changed succesfully", false, {}}, // Its two ends overlap: no name.
     };
     for (const auto& row : rows) {
         engine::ScriptOutcome outcome;

@@ -101,6 +101,14 @@ TEST_F(TimeCopyRunTest, ChecksStopTheRunInOrder) {
         EXPECT_EQ(boxes, row.expectedBoxes) << row.what;
         EXPECT_FALSE(std::filesystem::exists(ScriptPath())) << row.what;
     }
+
+    // Named like the script but in a folder of its own, a target is no script.
+    std::filesystem::create_directory(folder.path() / "sub");
+    test::SetLastWrite(folder.Write(scriptStem + ".avi", "video"), 1141740309);
+    request.fields.targetPattern = "sub/*.sh";
+    request.list.items = {scriptStem + ".avi"};
+    request.list.selected = {true};
+    EXPECT_EQ(Run(), RunEnd::Started) << boxes.back();
 }
 
 bool OnPosix() {
