@@ -127,9 +127,11 @@ public:
         std::string caption;
         std::string text;
     };
-    Box WaitBox() const {
+    /// Waits for a message box of the program's, looking every `step`; a benchmark looks seldom,
+    /// as each look costs the program's own work time under Wine.
+    Box WaitBox(std::chrono::milliseconds step = std::chrono::milliseconds(20)) const {
         Box box;
-        box.window = WaitFor([this] { return FindTopLevel(L"#32770"); });
+        box.window = WaitFor([this] { return FindTopLevel(L"#32770"); }, step);
         if (box.window) {
             box.caption = TextOf(box.window);
             box.text = TextOf(::GetDlgItem(box.window, 0xFFFF));
@@ -232,12 +234,13 @@ private:
         return search.found;
     }
 
-    template <typename Find> static HWND WaitFor(Find find) {
+    template <typename Find>
+    static HWND WaitFor(Find find, std::chrono::milliseconds step = std::chrono::milliseconds(20)) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < until) {
             if (const HWND found = find())
                 return found;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            std::this_thread::sleep_for(step);
         }
         return nullptr;
     }

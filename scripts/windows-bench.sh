@@ -1,0 +1,61 @@
+#!/bin/sh
+# Measures Stamplet.exe and Kronalo.exe under Wine against the floor of their design: batch files
+# of Stamplet.exe calls, the stamp script and the whole job through Kronalo.exe's window, each
+# alternately with the same lines calling an empty program (figures in docs/performance.md). Not
+# part of CI: timings never decide whether anything passes.
+#
+#     scripts/windows-bench.sh [build folder [step ...]]
+#
+# The build folder (build-win-bench unless given) is a mingw-w64 cross build; the benchmarks are
+# switched on in it and built. Steps are cmd_bench's: 1 and 2 the calls, 3 the stamp script, 4 the
+# whole job, 5 the whole job with the empty program in Stamplet's place; `versus A.exe B.exe`
+# times 100 calls of one program against another (Windows paths, as Wine sees them).
+set -eu
+cd "$(dirname "$0")/.."
+# Wine takes its code pages and the encoding of file names from the locale.
+LANG=C.UTF-8
+LC_ALL=C.UTF-8
+export LANG LC_ALL
+. scripts/deps.sh
+kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+
+build=${1:-build-win-bench}
+[ $# -eq 0 ] || shift
+if [ -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DKRONALO_BENCHMARKS=ON >/dev/null
+else
+    cmake -S . -B "$build" -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKRONALO_BENCHMARKS=ON \
+        -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+fi
+cmake --build "$build" --target cmd_bench
+
+WINEPREFIX=$(mktemp -d)
+WINEDEBUG=-all
+export WINEPREFIX WINEDEBUG
+display_pid=""
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -z "$display_pid" ] || kill "$display_pid" 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+# Kronalo.exe's window needs a display; the first free one where none is given.
+if [ -z "${DISPLAY:-}" ]; then
+    number=90
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+        number=$((number + 1))
+    done
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    display_pid=$!
+    export DISPLAY=":$number"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        [ -e "/tmp/.X11-unix/X$number" ] && break
+        sleep 0.5
+    done
+fi
+# The first start builds the prefix; no measure should pay for it.
+wineboot --init >/dev/null 2>&1 || true
+echo "load before: $(cat /proc/loadavg)" >&2
+wine "$build/bin/cmd_bench.exe" "$@"
+echo "load after: $(cat /proc/loadavg)" >&2
