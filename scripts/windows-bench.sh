@@ -30,30 +30,11 @@ else
 fi
 cmake --build "$build" --target cmd_bench
 
-WINEPREFIX=$(mktemp -d)
 WINEDEBUG=-all
-export WINEPREFIX WINEDEBUG
-display_pid=""
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -z "$display_pid" ] || kill "$display_pid" 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-# Kronalo.exe's window needs a display; the first free one where none is given.
-if [ -z "${DISPLAY:-}" ]; then
-    number=90
-    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
-        number=$((number + 1))
-    done
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    display_pid=$!
-    export DISPLAY=":$number"
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        [ -e "/tmp/.X11-unix/X$number" ] && break
-        sleep 0.5
-    done
-fi
+export WINEDEBUG
+# Kronalo.exe's window needs a display.
+. scripts/wine-session.sh
+kronalo_wine_session
 # The first start builds the prefix; no measure should pay for it.
 wineboot --init >/dev/null 2>&1 || true
 echo "load before: $(cat /proc/loadavg)" >&2

@@ -18,30 +18,8 @@ kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wi
 cmake --preset windows
 cmake --build --preset windows
 
-WINEPREFIX=$(mktemp -d)
-export WINEPREFIX
-display_pid=""
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -z "$display_pid" ] || kill "$display_pid" 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    # The first free display number.
-    number=90
-    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
-        number=$((number + 1))
-    done
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    display_pid=$!
-    export DISPLAY=":$number"
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        [ -e "/tmp/.X11-unix/X$number" ] && break
-        sleep 0.5
-    done
-    openbox >/dev/null 2>&1 &
-fi
+. scripts/wine-session.sh
+kronalo_wine_session openbox
 # The first start builds the prefix; the tests should not pay for it one by one.
 WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true
 ctest --preset windows
