@@ -159,16 +159,7 @@ Work KeptScript(const std::string& bin, const fs::path& folder, const std::strin
     return ScriptRun(folder, name, bytes, environment, reports);
 }
 
-/// A message as a box of the window shows it: line breaks as CR LF.
-std::string Shown(const std::string& utf8) {
-    std::string shown;
-    for (const char c : utf8) {
-        shown += c;
-        if (c == '\r')
-            shown += '\n';
-    }
-    return shown;
-}
+using test::Shown;
 
 /// The whole job through Kronalo.exe's window, started in `programFolder` on the sources of
 /// `folder`: from the run button to the final box, less the time the box that tells of the

@@ -34,16 +34,7 @@ platform::FileTime At(long long unixSeconds) {
     return platform::kUnixEpochFileTime + static_cast<platform::FileTime>(unixSeconds) * kSecond;
 }
 
-/// A message as the window's box shows it: line breaks as CR LF.
-std::string Shown(const std::string& utf8) {
-    std::string shown;
-    for (const char c : utf8) {
-        shown += c;
-        if (c == '\r')
-            shown += '\n';
-    }
-    return shown;
-}
+using test::Shown;
 
 /// True under Wine, whose cmd differs from Windows' where a test says so.
 bool UnderWine() {

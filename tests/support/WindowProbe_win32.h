@@ -17,6 +17,17 @@
 
 namespace test {
 
+/// A message as a box of the window shows it: line breaks as CR LF.
+inline std::string Shown(const std::string& utf8) {
+    std::string shown;
+    for (const char c : utf8) {
+        shown += c;
+        if (c == '\r')
+            shown += '\n';
+    }
+    return shown;
+}
+
 namespace ids = win32::ids;
 
 /// Kronalo.exe started from a program folder of the test's, and its main window.
