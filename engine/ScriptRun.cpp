@@ -118,7 +118,7 @@ Box WriteScript(ScriptRun& run, const RunContext& context) {
             messages::PairDetails(PlanLines(run))};
 }
 
-std::variant<ScriptLaunch, Box> LaunchOf(ScriptRun& run, const RunContext& context) {
+std::variant<ScriptLaunch, Box> LaunchOf(const ScriptRun& run, const RunContext& context) {
     // While the box was up, the folder may have been moved or another put in its place; the
     // script's own folder line refuses to run in a folder that is not this one.
     if (!run.FolderInPlace())

@@ -173,7 +173,7 @@ Box WriteScript(ScriptRun& run, const RunContext& context);
 /// What starts the written script now, checked at this moment: the list folder and every target
 /// folder still where they were, the zone's offset still the run's. Otherwise the box that says
 /// why it must not start; the script is to be deleted then.
-std::variant<ScriptLaunch, Box> LaunchOf(ScriptRun& run, const RunContext& context);
+std::variant<ScriptLaunch, Box> LaunchOf(const ScriptRun& run, const RunContext& context);
 
 /// The record counts once its run has started; a run that never did changed nothing, and its
 /// record must not stand before an earlier run's. The error box where the record could not be
