@@ -262,7 +262,7 @@ TEST(FatVolumeTest, CoarseTimesCountAsSet) {
     test::SetLastWrite(folder.Write("clip01.avi", "source"), 1105790407); // an odd second
     test::WholeRun whole;
     whole.ListFiles(folder.str());
-    whole.fields.targetPattern = "mnt/*.wmv";
+    whole.request.fields.targetPattern = "mnt/*.wmv";
     const auto script = engine::MakeShellScript();
     const std::string programFolder =
         std::filesystem::path(KRONALO_STAMPLET).parent_path().string() + "/";

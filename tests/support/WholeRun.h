@@ -17,21 +17,23 @@
 
 namespace test {
 
-/// A time-copy run taken as the window's run owner takes it, without a window: Yes to the
-/// question, the script run to its end under the system's interpreter (or taken for one that
+/// A time-copy run taken as the window's run owner takes it, without a window: the question
+/// answered, the script run to its end under the system's interpreter (or taken for one that
 /// stamped nothing), its output counted as the console counts it, then judged and deleted.
 class WholeRun {
 public:
-    engine::ListState list;
-    engine::FieldTexts fields{"*.wmv", "*.avi"};
+    engine::RunRequest request{{}, {"*.wmv", "*.avi"}};
 
-    std::vector<std::string> boxes; ///< The text of every box, in order.
-    std::string written;            ///< The script's bytes.
+    std::vector<std::string> boxes; ///< The text of every box, in order; "ask: " before a question.
+    std::unique_ptr<engine::ScriptRun> run; ///< A run that reached its start, until it ends.
+    std::string written;                    ///< The script's bytes.
+    std::size_t stampCalls = 0;
     engine::ScriptEnvironment environment;
     ProgramRun script; ///< What the script printed.
 
     /// Lists the entries of `folder` that match `mask` and are no folders, all selected.
     void ListFiles(const std::string& folder, const std::string& mask = "*.avi") {
+        engine::ListState& list = request.list;
         list = engine::ListState{folder, {}, {}};
         platform::DirectorySearch search;
         platform::FoundEntry entry;
@@ -46,11 +48,14 @@ public:
     /// The text of the last box.
     std::string LastBox() const { return boxes.empty() ? std::string() : boxes.back(); }
 
-    /// Takes the run; `runScript` false ends the script at once, as if it had stamped nothing.
-    engine::RunEnd Run(const engine::RunContext& context, bool runScript = true) {
-        engine::RunRequest request{list, fields};
+    /// Takes the run's steps up to the start of its script: prepared (where nothing is selected,
+    /// `yes` answers the question and selects every item), written, launched, its record marked.
+    engine::RunEnd Start(const engine::RunContext& context, bool yes = true) {
         engine::Prepared prepared = engine::PrepareTimeCopy(context, request);
-        if (std::holds_alternative<engine::Question>(prepared)) {
+        if (const auto* question = std::get_if<engine::Question>(&prepared)) {
+            boxes.push_back("ask: " + question->text);
+            if (!yes)
+                return engine::RunEnd::Stopped;
             request.list.selected.assign(request.list.items.size(), true);
             prepared = engine::PrepareTimeCopy(context, request);
         }
@@ -58,31 +63,48 @@ public:
             boxes.push_back(stop->text);
             return engine::RunEnd::Stopped;
         }
-        engine::ScriptRun& run = *std::get<std::unique_ptr<engine::ScriptRun>>(prepared);
-        const engine::Box box = engine::WriteScript(run, context);
+        run = std::move(std::get<std::unique_ptr<engine::ScriptRun>>(prepared));
+        const engine::Box box = engine::WriteScript(*run, context);
         boxes.push_back(box.text);
         if (box.kind == engine::Box::Kind::Error)
             return engine::RunEnd::NotWritten;
-        std::ifstream in(run.file.Path(), std::ios::binary);
+        std::ifstream in(run->folder.Inside(run->scriptName), std::ios::binary);
         written.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        auto launch = engine::LaunchOf(run, context);
+        auto launch = engine::LaunchOf(*run, context);
         if (const auto* why = std::get_if<engine::Box>(&launch)) {
             boxes.push_back(why->text);
             return engine::RunEnd::NotStarted;
         }
-        const auto& start = std::get<engine::ScriptLaunch>(launch);
-        environment = start.environment;
-        (void)engine::SettleRecord(run, true);
+        stampCalls = std::get<engine::ScriptLaunch>(launch).stampCalls;
+        environment = std::get<engine::ScriptLaunch>(launch).environment;
+        (void)engine::SettleRecord(*run, true);
+        return engine::RunEnd::Started;
+    }
+
+    /// Judges the started run once its script has ended with `outcome`, and deletes the script;
+    /// the verdict.
+    std::string End(const engine::ScriptOutcome& outcome) {
+        const std::string verdict = engine::Judge(*run, outcome).text;
+        boxes.push_back(verdict);
+        if (const auto undeleted = engine::DeleteScript(*run))
+            boxes.push_back(undeleted->text);
+        run.reset();
+        return verdict;
+    }
+
+    /// Takes the whole run; `runScript` false ends the script at once, as if it had stamped
+    /// nothing.
+    engine::RunEnd Run(const engine::RunContext& context, bool runScript = true) {
+        const engine::RunEnd end = Start(context);
+        if (end != engine::RunEnd::Started)
+            return end;
         engine::ScriptOutcome outcome;
         if (runScript) {
-            if (RunProcess(platform::ScriptStart(start.script, start.folder, start.environment),
-                           script))
+            if (RunProcess(platform::ScriptStart(run->file, run->folder, environment), script))
                 return engine::RunEnd::NotStarted;
             outcome = Tally(script);
         }
-        boxes.push_back(engine::Judge(run, outcome).text);
-        if (const auto undeleted = engine::DeleteScript(run))
-            boxes.push_back(undeleted->text);
+        End(outcome);
         return engine::RunEnd::Started;
     }
 
