@@ -12,10 +12,7 @@
 # times 100 calls of one program against another (Windows paths, as Wine sees them).
 set -eu
 cd "$(dirname "$0")/.."
-# Wine takes its code pages and the encoding of file names from the locale.
-LANG=C.UTF-8
-LC_ALL=C.UTF-8
-export LANG LC_ALL
+. scripts/wine-session.sh
 . scripts/deps.sh
 kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
 
@@ -33,7 +30,6 @@ cmake --build "$build" --target cmd_bench
 WINEDEBUG=-all
 export WINEDEBUG
 # Kronalo.exe's window needs a display.
-. scripts/wine-session.sh
 kronalo_wine_session
 # The first start builds the prefix; no measure should pay for it.
 wineboot --init >/dev/null 2>&1 || true

@@ -5,12 +5,7 @@
 # installer, and tries the installer (scripts/msi-check.sh).
 set -eu
 cd "$(dirname "$0")/.."
-# Wine takes its code pages and the encoding of file names from the locale: in the C locale, as
-# where LANG and LC_ALL are unset, the tests' names with letters beyond ASCII come out garbled
-# (Työkalut as TyÃ¶kalut) and tests fail. C.UTF-8 is there on every Debian system.
-LANG=C.UTF-8
-LC_ALL=C.UTF-8
-export LANG LC_ALL
+. scripts/wine-session.sh
 . scripts/deps.sh
 kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 \
     xvfb xauth openbox xdotool unzip wixl msitools
@@ -18,7 +13,6 @@ kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wi
 cmake --preset windows
 cmake --build --preset windows
 
-. scripts/wine-session.sh
 kronalo_wine_session openbox
 # The first start builds the prefix; the tests should not pay for it one by one.
 WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true

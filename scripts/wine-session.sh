@@ -1,5 +1,12 @@
 # Sourced by the scripts that run Kronalo's Windows programs under Wine.
 
+# Wine takes its code pages and the encoding of file names from the locale: in the C locale, as
+# where LANG and LC_ALL are unset, names with letters beyond ASCII come out garbled (Työkalut as
+# TyÃ¶kalut). C.UTF-8 is there on every Debian system.
+LANG=C.UTF-8
+LC_ALL=C.UTF-8
+export LANG LC_ALL
+
 # A throwaway Wine prefix, and a display of its own where none is given (Xvfb on the first free
 # number, with openbox, which gives the keyboard focus, where the first argument is "openbox");
 # both go when the script exits.
