@@ -99,8 +99,8 @@ Work ScriptRun(const fs::path& folder, const std::string& name, const std::strin
     return [held, environment, reports, name] {
         test::ProgramRun run;
         const auto start = Clock::now();
-        const std::error_code error =
-            test::RunProcess(platform::ScriptStart(held->second, held->first, environment), run);
+        const std::error_code error = test::RunProcess(
+            platform::ScriptStart(held->second, held->first, environment, {}), run);
         const double ms = Milliseconds(Clock::now() - start);
         if (error || run.exitStatus != 0 ||
             (reports != kAnyReports && Count(run.out, kReport) != reports)) {

@@ -41,6 +41,8 @@ public:
     }
 
     bool LeavesOutUselessCreationLines() const override { return false; }
+    /// The folders a run holds here cannot be renamed or removed while it runs.
+    bool ReachesHeldFolders() const override { return false; }
 
 protected:
     const char* LineEnd() const override { return "\r\n"; }
@@ -65,6 +67,11 @@ protected:
         const std::string name = "KRONALO_NAME_" + std::to_string(environment.size() + 1);
         environment.emplace_back(name, std::string(text));
         return "\"%" + name + "%\"";
+    }
+
+    /// The marker's name is the system's, expanded once: no name of the user's reaches cmd here.
+    std::string StopCheck() const override {
+        return "if exist \"%" + std::string(platform::kStopVariable) + "%\" exit 3";
     }
 
     const char* EchoEmpty() const override { return "echo."; }

@@ -106,7 +106,8 @@ std::vector<messages::PairLine> PlanLines(const ScriptRun& run) {
 
 Box WriteScript(ScriptRun& run, const RunContext& context) {
     const std::string& folder = run.folder.Path();
-    ComposedScript script = context.script.Compose(folder, context.programFolder, run.items);
+    ComposedScript script =
+        context.script.Compose(folder, context.programFolder, run.items, &run.places);
     run.environment = std::move(script.environment);
     const std::string path = context.script.ScriptPath(folder);
     if (const std::error_code error =
@@ -127,8 +128,9 @@ std::variant<ScriptLaunch, Box> LaunchOf(const ScriptRun& run, const RunContext&
     // So may a folder the targets lie in: nothing is stamped in the folder that took its place.
     if (const auto moved = run.places.Moved())
         return Box::Information(messages::FolderMovedBeforeStart(moved->first, moved->second));
-    ScriptLaunch launch{run.file, run.folder,      context.script.StampCalls(run.items),
-                        false,    run.environment, run.note};
+    ScriptLaunch launch{
+        run.file, run.folder,         context.script.StampCalls(run.items), false, run.environment,
+        run.note, run.places.Passed()};
     launch.creationNotKept = std::any_of(run.items.begin(), run.items.end(),
                                          [](const StampItem& item) { return !item.stampCreation; });
     // Where the script's processes cannot be held to the run's offset, the time spent on
@@ -188,6 +190,8 @@ Verdict Judge(ScriptRun& run, const ScriptOutcome& outcome) {
     if (!run.FolderInPlace())
         verdict.text +=
             "\r\r" + messages::FolderMovedDuringRun(run.folder.Path(), run.folder.WhereNow());
+    if (const auto moved = run.places.Moved())
+        verdict.text += "\r\r" + messages::FolderMovedDuringRun(moved->first, moved->second);
     if (run.marks)
         if (std::optional<Box> unmarked = MarkRestored(run, *run.marks, report))
             verdict.after.push_back(std::move(*unmarked));

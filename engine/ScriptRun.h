@@ -62,6 +62,8 @@ struct ScriptLaunch {
     std::vector<std::pair<std::string, std::string>> environment;
     /// Said below the console's summary, where not empty.
     std::string note;
+    /// The target folders the script reaches its targets through, to be passed to its process.
+    std::vector<const platform::HeldFolder*> targetFolders;
 };
 
 /// Where a run ended.

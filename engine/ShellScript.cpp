@@ -22,6 +22,7 @@ public:
 
     bool CarriesUnchanged(std::string_view) const override { return true; }
     bool LeavesOutUselessCreationLines() const override { return true; }
+    bool ReachesHeldFolders() const override { return true; }
 
 protected:
     const char* LineEnd() const override { return "\n"; }
@@ -35,8 +36,14 @@ protected:
         // The script starts in the folder the run holds. Where the folder's path no longer leads
         // there, the folder was moved or another put in its place: nothing is stamped, rather
         // than the targets looked for in the wrong place.
-        return {"[ . -ef " + Quote(listFolder, environment) + " ] || exit 1"};
+        // A stop asked for (SIGTERM to the interpreter alone) waits for the Stamplet call in
+        // progress, as the shell runs a trap only once its command has ended, and is heeded at
+        // the next StopCheck.
+        return {"[ . -ef " + Quote(listFolder, environment) + " ] || exit 1",
+                "trap 'kronalo_stop=1' TERM"};
     }
+
+    std::string StopCheck() const override { return "[ -z \"$kronalo_stop\" ] || exit 3"; }
 
     /// Single quotes keep every character as it is, except a single quote, which closes the
     /// quoted text, is written escaped and opens it again.

@@ -9,8 +9,52 @@ std::string StampScript::StampletPath(const std::string& programFolder) const {
     return programFolder + StampletName();
 }
 
+namespace {
+
+/// One Stamplet call: the guard where the item has one, the slot switch, the time, the mask word.
+void AddCall(std::string& s, const std::string& stamplet, std::optional<TDateTime> guard,
+             const char* slot, TDateTime time, const std::string& target, const char* end) {
+    s += stamplet;
+    if (guard) {
+        s += " /IF ";
+        s += FormatStampDate(*guard);
+        s += ' ';
+        s += FormatStampTime(*guard);
+    }
+    s += slot;
+    s += FormatStampDate(time);
+    s += " /T ";
+    s += FormatStampTime(time);
+    s += ' ';
+    s += target;
+    s += end;
+}
+
+} // namespace
+
+void StampScript::AddStampLines(std::string& s, const std::string& stamplet, const StampItem& item,
+                                const std::string& target) const {
+    // Every Stamplet call sets the last-write time: where the item has a guard, each later call
+    // expects the time the call before it set.
+    std::optional<TDateTime> guard = item.ifLastWrite;
+    const auto call = [&](const char* slot, TDateTime time) {
+        AddCall(s, stamplet, guard, slot, time, target, LineEnd());
+        if (guard)
+            guard = time;
+    };
+    if (item.stampCreation || !LeavesOutUselessCreationLines())
+        call(" /C /D ", item.creationTime);
+    if (item.lastAccessTime)
+        call(" /A /D ", *item.lastAccessTime);
+    call(" /W /D ", item.lastWriteTime);
+    s += StopCheck();
+    s += LineEnd();
+    s += LineEnd();
+}
+
 ComposedScript StampScript::Compose(const std::string& listFolder, const std::string& programFolder,
-                                    const std::vector<StampItem>& items) const {
+                                    const std::vector<StampItem>& items,
+                                    const TargetPlaces* places) const {
     ComposedScript composed;
     std::string& s = composed.bytes;
     ScriptEnvironment& environment = composed.environment;
@@ -29,38 +73,14 @@ ComposedScript StampScript::Compose(const std::string& listFolder, const std::st
     // Grown once: a script of many thousand lines would otherwise be copied at every doubling.
     std::size_t names = 0;
     for (const StampItem& item : items)
-        names += item.targetName.size() + 4;
+        names += item.targetName.size() + 40;
     s.reserve(s.size() + 512 + StampCalls(items) * (stamplet.size() + 40) + 2 * names);
-    // The time the target must still carry for the next line, where the item has a guard.
-    std::optional<TDateTime> expected;
-    const auto stamp = [&](const char* slot, TDateTime time, const std::string& target) {
-        s += stamplet;
-        if (expected) {
-            s += " /IF ";
-            s += FormatStampDate(*expected);
-            s += ' ';
-            s += FormatStampTime(*expected);
-            // Every Stamplet call sets the last-write time: the next line finds this one's.
-            expected = time;
-        }
-        s += slot;
-        s += FormatStampDate(time);
-        s += " /T ";
-        s += FormatStampTime(time);
-        s += ' ';
-        s += target;
-        s += LineEnd();
-    };
-    for (const StampItem& item : items) {
-        const std::string target = MaskWord(item.targetName, environment);
-        expected = item.ifLastWrite;
-        if (item.stampCreation || !LeavesOutUselessCreationLines())
-            stamp(" /C /D ", item.creationTime, target);
-        if (item.lastAccessTime)
-            stamp(" /A /D ", *item.lastAccessTime, target);
-        stamp(" /W /D ", item.lastWriteTime, target);
-        line("");
-    }
+    const bool throughHeld = places && ReachesHeldFolders();
+    for (const StampItem& item : items)
+        AddStampLines(
+            s, stamplet, item,
+            MaskWord(throughHeld ? places->PassedPathOf(item.targetName) : item.targetName,
+                     environment));
     line(EchoEmpty());
     line(Echo(script_text::kDone));
     line(EchoEmpty());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/DateTime.h"
+#include "engine/TargetPlaces.h"
 #include "platform/CommandShell.h"
 
 #include <memory>
@@ -64,14 +65,22 @@ public:
     /// Stamplet's full path in `programFolder`, which ends with a folder separator.
     std::string StampletPath(const std::string& programFolder) const;
 
-    /// The whole script, with what its process needs in its environment.
+    /// The whole script, with what its process needs in its environment. Where `places` are
+    /// given and the dialect reaches targets through the folders held (ReachesHeldFolders), each
+    /// target lying in a held folder is named through it: the script is then to be started with
+    /// `places->Passed()`.
     ComposedScript Compose(const std::string& listFolder, const std::string& programFolder,
-                           const std::vector<StampItem>& items) const;
+                           const std::vector<StampItem>& items,
+                           const TargetPlaces* places = nullptr) const;
 
     /// True when the dialect leaves out a target's creation line where the target's file system
     /// keeps no creation time: that line would only set the last-write time, which the next line
     /// sets again. The batch dialect keeps both lines, as its format says.
     virtual bool LeavesOutUselessCreationLines() const = 0;
+
+    /// True when the script names each target in a held folder through that folder, which its
+    /// process is started with; otherwise the folders stay where they are while they are held.
+    virtual bool ReachesHeldFolders() const = 0;
 
     /// The Stamplet calls the script makes for `items`.
     std::size_t StampCalls(const std::vector<StampItem>& items) const;
@@ -94,10 +103,18 @@ protected:
     virtual std::string MaskWord(std::string_view name, ScriptEnvironment& environment) const {
         return Quote(name, environment);
     }
+    /// The line after each file's stamp lines that ends the script where it was asked to stop: a
+    /// stop takes effect between two files, never between the calls of one.
+    virtual std::string StopCheck() const = 0;
     /// An empty output line.
     virtual const char* EchoEmpty() const = 0;
     /// A command that prints the UTF-8 text `text`.
     virtual std::string Echo(std::string_view text) const = 0;
+
+private:
+    /// The lines that stamp one target whose mask word is `target`, the stop check after them.
+    void AddStampLines(std::string& s, const std::string& stamplet, const StampItem& item,
+                       const std::string& target) const;
 };
 
 /// The script for Windows' console: a batch file in the console's code page with CR LF line ends.

@@ -33,6 +33,22 @@ std::string TargetPlaces::PathOf(const std::string& targetName) const {
     return platform::IsAbsolutePath(targetName) ? targetName : list_.Inside(targetName);
 }
 
+std::string TargetPlaces::PassedPathOf(const std::string& targetName) const {
+    const std::string part(platform::FolderPartOf(targetName));
+    const auto held = held_.find(part);
+    if (part.empty() || held == held_.end() || !held->second || !held->second->ThroughHandle())
+        return targetName;
+    return held->second->Inside(targetName.substr(part.size()));
+}
+
+std::vector<const platform::HeldFolder*> TargetPlaces::Passed() const {
+    std::vector<const platform::HeldFolder*> passed;
+    for (const auto& [part, folder] : held_)
+        if (folder && folder->ThroughHandle())
+            passed.push_back(folder.get());
+    return passed;
+}
+
 std::string TargetPlaces::FolderOf(const std::string& targetName) const {
     const std::string part(platform::FolderPartOf(targetName));
     if (part.empty())

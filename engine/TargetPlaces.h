@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace engine {
 
@@ -31,6 +32,15 @@ public:
     /// A path that leads to `targetName` for this process's own calls: through its folder where
     /// that is held.
     std::string PathOf(const std::string& targetName) const;
+
+    /// How a process started with the Passed folders names `targetName`: through its held folder
+    /// where that folder is reached through its handle, else as written (relative to the list
+    /// folder, the process's current folder).
+    std::string PassedPathOf(const std::string& targetName) const;
+
+    /// The held folders a process that stamps the targets is started with, so that it reaches
+    /// each target in the very folder held, whatever becomes of the folder's path meanwhile.
+    std::vector<const platform::HeldFolder*> Passed() const;
 
     /// A path that leads to the folder `targetName` lies in, as PathOf leads to the target.
     std::string FolderOf(const std::string& targetName) const;

@@ -45,7 +45,8 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
                          std::function<void(const engine::ScriptOutcome&)> ended) {
     if (running_)
         return false;
-    if (process_.Start(platform::ScriptStart(launch.script, launch.folder, launch.environment)))
+    if (process_.Start(platform::ScriptStart(launch.script, launch.folder, launch.environment,
+                                             launch.targetFolders)))
         return false;
     running_ = true;
     ended_ = std::move(ended);
@@ -181,8 +182,8 @@ void StampConsole::Finish(int exitStatus) {
 void StampConsole::Stop() {
     if (!running_)
         return;
-    // The interpreter alone ends: the Stamplet call it waits for runs on to its end, and its
-    // output still reaches the console.
+    // The interpreter is asked to end before its next file: the Stamplet calls of the file in
+    // progress run to their end, and their output still reaches the console.
     stopped_ = !process_.Stop();
 }
 

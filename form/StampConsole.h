@@ -66,8 +66,8 @@ public:
     /// Blocks until the running script has ended and drops its end uncalled.
     void Abandon();
 
-    /// The user's stop: the script ends once the Stamplet call it is in has ended, and its
-    /// outcome says it was stopped. Nothing where no script runs.
+    /// The user's stop: the script ends once the file in progress is done (every Stamplet call of
+    /// it), and its outcome says it was stopped. Nothing where no script runs.
     void Stop();
 
 private:

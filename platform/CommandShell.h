@@ -16,6 +16,10 @@ enum class CommandShell {
     Posix, ///< /bin/sh.
 };
 
+/// The environment variable that names the file whose coming into being asks a running batch
+/// script to stop before its next file (see ProcessStart::stopMarkerVariable).
+inline constexpr const char* kStopVariable = "KRONALO_STOP";
+
 /// The command interpreter of the system the program was built for.
 CommandShell NativeCommandShell();
 
@@ -29,8 +33,10 @@ ScriptCommand(const HeldFile& script,
               std::vector<std::pair<std::string, std::string>>& environment);
 
 /// What starts the held script with that interpreter in the held `folder`, with `environment`
-/// set on top of this process's.
+/// set on top of this process's and the `targetFolders` passed into it; Process::Stop asks it to
+/// stop where it looks for that (between two files), never in the middle of a command.
 ProcessStart ScriptStart(const HeldFile& script, const HeldFolder& folder,
-                         const std::vector<std::pair<std::string, std::string>>& environment);
+                         const std::vector<std::pair<std::string, std::string>>& environment,
+                         std::vector<const HeldFolder*> targetFolders);
 
 } // namespace platform

@@ -28,6 +28,11 @@ public:
     /// itself for an empty name), valid for this process's own calls while the folder is held.
     std::string Inside(std::string_view name) const;
 
+    /// True when Inside leads through the held handle rather than along the path: then it leads
+    /// into the held folder for a process the folder is passed to as well
+    /// (ProcessStart::passedFolders), wherever the folder stands.
+    bool ThroughHandle() const { return throughDescriptor_; }
+
     /// True when `path` leads to the held folder itself.
     bool Is(const std::string& path) const;
 

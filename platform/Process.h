@@ -25,6 +25,14 @@ struct ProcessStart {
     std::vector<std::pair<std::string, std::string>> environment;
     /// A held file that passes into the process, such as the script it runs.
     const HeldFile* held = nullptr;
+    /// Held folders that pass into the process, so that the paths their Inside gives lead into
+    /// them for the process and its children too (where those paths go through the handle).
+    std::vector<const HeldFolder*> passedFolders;
+    /// Where named, Stop asks the process to end at a moment of its own choosing by creating the
+    /// file this environment variable names (a file of this process's own, made for the run);
+    /// the process looks for it. Used on Windows, whose processes catch no signal; elsewhere Stop
+    /// sends a termination signal, which the process may catch to the same end.
+    std::string stopMarkerVariable;
     /// Standard error through a pipe of its own; otherwise it shares standard output's, in the
     /// order written.
     bool separateErrors = false;
@@ -60,9 +68,11 @@ public:
     /// Blocks until the process has ended, once its output is read to the end.
     ProcessEnd Wait();
 
-    /// Ends the process started, and only that one: a program it started in turn runs on to its
-    /// own end, so that nothing it was doing is cut in the middle. May be called from another
-    /// thread than the one that waits; nothing happens once the process has been waited for.
+    /// Asks the process started, and only that one, to end: a program it started in turn runs on
+    /// to its own end, so that nothing it was doing is cut in the middle. On POSIX systems it is
+    /// sent SIGTERM; where the start named a stop marker, the marker is created instead (see
+    /// ProcessStart). May be called from another thread than the one that waits; nothing happens
+    /// once the process has been waited for.
     [[nodiscard]] std::error_code Stop();
 
     /// True from a successful Start until Wait.

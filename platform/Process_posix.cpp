@@ -110,6 +110,10 @@ struct Spawn {
             const int fd = static_cast<int>(start.held->NativeHandle());
             ::posix_spawn_file_actions_adddup2(&actions, fd, fd);
         }
+        for (const HeldFolder* folder : start.passedFolders) {
+            const int fd = static_cast<int>(folder->NativeHandle());
+            ::posix_spawn_file_actions_adddup2(&actions, fd, fd);
+        }
         // A session of its own, no signal blocked, and the signals the program caught back at
         // their defaults. SIGPIPE stays as the program has it: where it is ignored, the process
         // runs to its end even when whoever read its output has gone.

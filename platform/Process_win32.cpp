@@ -26,6 +26,8 @@ struct Process::State {
     /// Standard error, where separate, is read on a thread of its own meanwhile.
     std::thread errReader;
     std::string errors;
+    /// The file whose coming into being asks the process to stop, where the start named one.
+    std::wstring stopMarker;
 
     /// Blocks until output arrives, or `timeoutMs` has passed, and appends it as Gather does;
     /// false once the output is closed.
@@ -116,6 +118,18 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::stri
     return {};
 }
 
+/// A name in the user's own temporary folder that no other process of this program takes: the
+/// stop marker of one process started.
+std::wstring StopMarkerPath() {
+    static LONG serial = 0;
+    wchar_t folder[MAX_PATH + 1] = L"";
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH)
+        return {};
+    return folder + Wide("kronalo-stop-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                         std::to_string(::InterlockedIncrement(&serial)) + ".flag");
+}
+
 bool ReadSome(HANDLE pipe, std::string& sink) {
     char buffer[65536];
     DWORD n = 0;
@@ -156,7 +170,15 @@ std::error_code Process::Start(const ProcessStart& start) {
     for (const std::string& argument : start.command)
         line += (line.empty() ? "" : " ") + QuoteArgument(argument);
     std::wstring wideLine = Wide(line);
-    std::wstring block = EnvironmentBlock(start.environment);
+    std::vector<std::pair<std::string, std::string>> environment = start.environment;
+    std::wstring marker;
+    if (!start.stopMarkerVariable.empty()) {
+        marker = StopMarkerPath();
+        // One left by a process of the same number long ago would stop this one at once.
+        ::DeleteFileW(marker.c_str());
+        environment.emplace_back(start.stopMarkerVariable, Narrow(marker));
+    }
+    std::wstring block = EnvironmentBlock(environment);
     const std::wstring folder = Wide(start.heldFolder ? start.heldFolder->Path() : start.folder);
 
     STARTUPINFOW startup{};
@@ -174,6 +196,7 @@ std::error_code Process::Start(const ProcessStart& start) {
         return LastError();
     ::CloseHandle(started.hThread);
     state_->process.reset(started.hProcess);
+    state_->stopMarker = std::move(marker);
     state_->out.reset(outRead.release());
     state_->outEvent.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     state_->pending = false;
@@ -257,6 +280,9 @@ ProcessEnd Process::Reap() {
         end.peakKilobytes = static_cast<long>(memory.PeakWorkingSetSize / 1024);
     const std::lock_guard<std::mutex> hold(state_->reaping);
     state_->process.reset();
+    if (!state_->stopMarker.empty())
+        ::DeleteFileW(state_->stopMarker.c_str());
+    state_->stopMarker.clear();
     return end;
 }
 
@@ -266,8 +292,16 @@ bool Process::Running() const {
 
 std::error_code Process::Stop() {
     const std::lock_guard<std::mutex> hold(state_->reaping);
+    if (!state_->process)
+        return {};
+    if (!state_->stopMarker.empty()) {
+        // The process ends when it next looks for the marker, at a moment of its own choosing.
+        UniqueHandle marker(::CreateFileW(state_->stopMarker.c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+        return marker ? std::error_code() : LastError();
+    }
     // The interpreter alone: the program it runs now ends by itself, and nothing follows it.
-    if (!state_->process || ::TerminateProcess(state_->process.get(), 1))
+    if (::TerminateProcess(state_->process.get(), 1))
         return {};
     return LastError();
 }

@@ -138,7 +138,7 @@ protected:
         platform::HeldFolder held;
         platform::HeldFile script;
         if (held.Hold(folder.str()) || script.Write(held, "script.bat", "script.bat", text) ||
-            !made.Console().Start({script, held, 4, true, {}, "A note."},
+            !made.Console().Start({script, held, 4, true, {}, "A note.", {}},
                                   [&outcome](const engine::ScriptOutcome& o) { outcome = o; })) {
             ADD_FAILURE() << "the script was not started";
             return false;
@@ -278,7 +278,7 @@ TEST_F(FormRulesTest, CreationAndClosing) {
     ASSERT_FALSE(held.Hold(folder.str()));
     ASSERT_FALSE(script.Write(held, "script.bat", "script.bat", EchoScript({"waiting"}, gate)));
     int ended = 0;
-    ASSERT_TRUE(made.Console().Start({script, held, 0, false, {}, {}},
+    ASSERT_TRUE(made.Console().Start({script, held, 0, false, {}, {}, {}},
                                      [&ended](const engine::ScriptOutcome&) { ++ended; }));
     view.answer = form::Answer::No;
     EXPECT_FALSE(made.FormCloseQuery());

@@ -47,9 +47,11 @@ TEST(StampScriptTest, BatchExampleByteForByte) {
         "\r\n"
         "\"C:\\Tools\\Stamplet.exe\" /C /D 03-07-2006 /T 14:05:09 \"clip01.wmv\"\r\n"
         "\"C:\\Tools\\Stamplet.exe\" /W /D 03-07-2006 /T 14:52:40 \"clip01.wmv\"\r\n"
+        "if exist \"%KRONALO_STOP%\" exit 3\r\n"
         "\r\n"
         "\"C:\\Tools\\Stamplet.exe\" /C /D 03-08-2006 /T 09:00:01 \"clip02.wmv\"\r\n"
         "\"C:\\Tools\\Stamplet.exe\" /W /D 03-08-2006 /T 09:41:16 \"clip02.wmv\"\r\n"
+        "if exist \"%KRONALO_STOP%\" exit 3\r\n"
         "\r\n" +
         kBatchTrailer;
     const engine::ComposedScript composed =
@@ -125,12 +127,15 @@ TEST(StampScriptTest, ShellScript) {
         "# Copyright (c) 2026 the Kronalo developers.\n"
         "# Contact: kronalo@example.org\n"
         "[ . -ef '/home/u/Videot' ] || exit 1\n"
+        "trap 'kronalo_stop=1' TERM\n"
         "\n"
         "'/opt/kronalo/Stamplet' /C /D 03-07-2006 /T 14:05:09 'clip01.wmv'\n"
         "'/opt/kronalo/Stamplet' /W /D 03-07-2006 /T 14:52:40 'clip01.wmv'\n"
+        "[ -z \"$kronalo_stop\" ] || exit 3\n"
         "\n"
         "'/opt/kronalo/Stamplet' /C /D 03-08-2006 /T 09:00:01 'it'\\''s $x.wmv'\n"
         "'/opt/kronalo/Stamplet' /W /D 03-08-2006 /T 09:41:16 'it'\\''s $x.wmv'\n"
+        "[ -z \"$kronalo_stop\" ] || exit 3\n"
         "\n"
         "echo\n"
         "echo 'Päivämäärät ja ajat asetettu tiedostoihin. Varmista vielä kansionäkymästä, että "

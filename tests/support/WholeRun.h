@@ -29,6 +29,7 @@ public:
     std::string written;                    ///< The script's bytes.
     std::size_t stampCalls = 0;
     engine::ScriptEnvironment environment;
+    std::vector<const platform::HeldFolder*> targetFolders;
     ProgramRun script; ///< What the script printed.
 
     /// Lists the entries of `folder` that match `mask` and are no folders, all selected.
@@ -77,6 +78,7 @@ public:
         }
         stampCalls = std::get<engine::ScriptLaunch>(launch).stampCalls;
         environment = std::get<engine::ScriptLaunch>(launch).environment;
+        targetFolders = std::get<engine::ScriptLaunch>(launch).targetFolders;
         (void)engine::SettleRecord(*run, true);
         return engine::RunEnd::Started;
     }
@@ -100,7 +102,9 @@ public:
             return end;
         engine::ScriptOutcome outcome;
         if (runScript) {
-            if (RunProcess(platform::ScriptStart(run->file, run->folder, environment), script))
+            if (RunProcess(
+                    platform::ScriptStart(run->file, run->folder, environment, targetFolders),
+                    script))
                 return engine::RunEnd::NotStarted;
             outcome = Tally(script);
         }
