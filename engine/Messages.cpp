@@ -189,6 +189,10 @@ const char* Why(TargetState state) {
         return "korvattu toisella tiedostolla, jätetty ennalleen";
     case TargetState::NotCarried:
         return "nimeä tai aikoja ei voi antaa aikaleimaohjelmalle sellaisinaan, jätetty ennalleen";
+    case TargetState::LaterRun:
+        return "myöhempi ajo muutti sen, jätetty ennalleen (palauta ensin myöhempi ajo)";
+    case TargetState::LinkOut:
+        return "on symbolinen linkki ajon kansioiden ulkopuolelle, jätetty ennalleen";
     case TargetState::Stamped:
         break;
     }

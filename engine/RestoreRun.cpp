@@ -5,6 +5,7 @@
 #include "platform/DirectorySearch.h"
 #include "platform/Wildcard.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace engine {
@@ -29,30 +30,54 @@ std::optional<TDateTime> LocalSecond(const platform::ExactTime& time, std::int32
     return value;
 }
 
-/// What became of one recorded target: Stamped where it is as the run left it.
+/// A file time to the whole second, as a stamp gives it.
+platform::FileTime WholeSecond(platform::FileTime time) {
+    return time - time % platform::kFileTimeTicksPerSecond;
+}
+
+/// True where the last-write time `now` is one that the run, or an earlier restore of it, left
+/// on the target: what the run set, or what a call of the run or of a restore sets before the
+/// file's last call (every Stamplet call sets the last-write time too), should the script have
+/// ended between the calls of one file.
+bool LeftByTheRun(const RecordedTarget& target, platform::FileTime now, platform::FileTime step) {
+    std::vector<platform::FileTime> left = {target.setLastWrite};
+    if (target.setCreation != 0)
+        left.push_back(target.setCreation);
+    left.push_back(WholeSecond(platform::ToFileTime(target.before.lastAccess)));
+    if (target.before.creation)
+        left.push_back(WholeSecond(platform::ToFileTime(*target.before.creation)));
+    return std::any_of(left.begin(), left.end(),
+                       [&](platform::FileTime time) { return platform::KeptAs(now, time, step); });
+}
+
+/// What became of one recorded target: Stamped where it is as the run left it, or part way
+/// through the calls of the run or of a restore.
 TargetState StateNow(const RecordedTarget& target, const platform::FileState& now,
                      const platform::TimeKeeping& keeping) {
     if (now.device != target.before.device || now.number != target.before.number || now.folder)
         return TargetState::Replaced;
-    if (!platform::KeptAs(platform::ToFileTime(now.lastWrite), target.setLastWrite,
-                          keeping.lastWriteStep))
+    if (!LeftByTheRun(target, platform::ToFileTime(now.lastWrite), keeping.lastWriteStep))
         return TargetState::ChangedSince;
-    if (target.setCreation != 0 && keeping.creationSettable &&
-        (!now.creation || !platform::KeptAs(platform::ToFileTime(*now.creation), target.setCreation,
-                                            keeping.creationStep)))
-        return TargetState::ChangedSince;
-    return TargetState::Stamped;
+    if (target.setCreation == 0 || !keeping.creationSettable)
+        return TargetState::Stamped;
+    const auto creationIs = [&](platform::FileTime time) {
+        return now.creation &&
+               platform::KeptAs(platform::ToFileTime(*now.creation), time, keeping.creationStep);
+    };
+    if (creationIs(target.setCreation) ||
+        (target.before.creation &&
+         creationIs(WholeSecond(platform::ToFileTime(*target.before.creation)))))
+        return TargetState::Stamped;
+    return TargetState::ChangedSince;
 }
 
-/// The stamp item that gives `target` its earlier times back; nothing where they cannot be given.
-std::optional<StampItem> RestoreItem(const RecordedTarget& target, bool creationSettable,
-                                     std::int32_t secondsEast) {
+/// The stamp item that gives `target`, whose last-write time is now `now`, its earlier times
+/// back; nothing where they cannot be given.
+std::optional<StampItem> RestoreItem(const RecordedTarget& target, const platform::ExactTime& now,
+                                     bool creationSettable, std::int32_t secondsEast) {
+    // The guard is the time the target carries now: the run's, or one a call left part way.
     const std::optional<TDateTime> left =
-        LocalSecond(platform::ExactTime{static_cast<std::int64_t>(
-                                            (target.setLastWrite - platform::kUnixEpochFileTime) /
-                                            platform::kFileTimeTicksPerSecond),
-                                        0},
-                    secondsEast);
+        LocalSecond(platform::ExactTime{now.seconds, 0}, secondsEast);
     const std::optional<TDateTime> write = LocalSecond(target.before.lastWrite, secondsEast);
     const std::optional<TDateTime> access = LocalSecond(target.before.lastAccess, secondsEast);
     std::optional<TDateTime> creation;
@@ -108,7 +133,8 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
             plan.leftAlone.emplace_back(target.name, state);
             continue;
         }
-        std::optional<StampItem> item = RestoreItem(target, keeping.creationSettable, secondsEast);
+        std::optional<StampItem> item =
+            RestoreItem(target, now.lastWrite, keeping.creationSettable, secondsEast);
         if (!item) {
             plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
             continue;
@@ -157,6 +183,7 @@ RestoreChoice::Offer RestoreChoice::Next() {
             return {Offer::Kind::Tell, messages::RecordsRefused({{path, error}}), false};
         RestorePlan plan =
             PlanRestore(record, run.places, context_.script, run.scriptName, run.secondsEast);
+        LeaveLaterRunsAlone(record, plan);
         if (plan.items.empty())
             continue;
         const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
@@ -176,6 +203,27 @@ RestoreChoice::Offer RestoreChoice::Next() {
             messages::NothingRestorable(
                 DecodeDateTime(LocalDateTime(runs_.front().header.run.started, run.secondsEast))),
             false};
+}
+
+void RestoreChoice::LeaveLaterRunsAlone(const RunRecord& record, RestorePlan& plan) {
+    // Offered newest first: every run read before this one is later, and a target that such a
+    // run left as it is now would lose that run's recorded times, and the user's edit before it.
+    RestorePlan kept;
+    kept.untouched = std::move(plan.untouched);
+    kept.leftAlone = std::move(plan.leftAlone);
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const platform::FileState& file = record.targets[plan.indices[i]].before;
+        if (laterTargets_.count({file.device, file.number})) {
+            kept.leftAlone.emplace_back(plan.items[i].targetName, TargetState::LaterRun);
+            continue;
+        }
+        kept.items.push_back(std::move(plan.items[i]));
+        kept.indices.push_back(plan.indices[i]);
+    }
+    for (const std::size_t index : kept.indices)
+        laterTargets_.insert(
+            {record.targets[index].before.device, record.targets[index].before.number});
+    plan = std::move(kept);
 }
 
 std::unique_ptr<ScriptRun> RestoreChoice::Take() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -72,6 +73,10 @@ public:
     std::unique_ptr<ScriptRun> Take();
 
 private:
+    /// Leaves alone the targets of `plan` that a later run offered before left as they are now,
+    /// and counts this run's own among them for the runs before it.
+    void LeaveLaterRunsAlone(const RunRecord& record, RestorePlan& plan);
+
     const RunContext& context_;
     const RunRecords& records_;
     std::unique_ptr<ScriptRun> run_;
@@ -80,6 +85,8 @@ private:
     RunRecord record_;
     std::string path_;
     RestorePlan plan_;
+    /// The targets (device and number) that the runs offered so far left as they are now.
+    std::set<std::pair<std::uint64_t, std::uint64_t>> laterTargets_;
 };
 
 } // namespace engine

@@ -24,6 +24,8 @@ enum class TargetState {
     ChangedSince, ///< Its times are no longer those the run set.
     Replaced,     ///< Another file stands at its name.
     NotCarried,   ///< Its name or its times cannot be handed to Stamplet as they are.
+    LaterRun,     ///< A later run changed it; that run is to be taken back first.
+    LinkOut,      ///< A symbolic link that leads out of the folders the run holds.
 };
 
 /// The targets of one run as found on the disk.
