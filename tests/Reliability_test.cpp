@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <future>
 #include <map>
@@ -360,6 +361,40 @@ private:
     std::filesystem::path called_;
     std::promise<void> done_;
     std::thread release_;
+};
+
+/// Stamplet behind a gate: every call is counted, the call numbered `at` waits until the test
+/// opens the gate (a disk slowed at that moment), and every call then runs the real Stamplet.
+class GatedStamplet {
+public:
+    explicit GatedStamplet(int at) : called_(programs_.path() / "called") {
+        const std::string called = called_.string(), go = (programs_.path() / "go").string();
+        std::ofstream(programs_.path() / "Stamplet")
+            << "#!/bin/sh\necho >> '" << called << "'\nif [ ! -e '" << go
+            << "' ] && [ \"$(wc -l < '" << called << "')\" -ge " << at
+            << " ]; then\n  while [ ! -e '" << go << "' ]; do sleep 0.01; done\nfi\nexec '"
+            << test::StampletBeside() << "' \"$@\"\n";
+        std::filesystem::permissions(programs_.path() / "Stamplet",
+                                     std::filesystem::perms::owner_all);
+        at_ = at;
+    }
+    ~GatedStamplet() { Open(); }
+    std::string Folder() const { return programs_.str() + "/"; }
+    /// The calls made so far.
+    int Calls() const {
+        const std::string called = test::ReadAll(called_);
+        return static_cast<int>(std::count(called.begin(), called.end(), '\n'));
+    }
+    /// Waits until the call at the gate has been made; false where it never is.
+    bool WaitAtTheGate() const {
+        return test::WaitUntil([this] { return Calls() >= at_; });
+    }
+    void Open() const { std::ofstream(programs_.path() / "go").close(); }
+
+private:
+    test::TempFolder programs_;
+    std::filesystem::path called_;
+    int at_ = 0;
 };
 
 // Guards the running script: a second run is refused, a close asks and, when told to wait,
@@ -776,6 +811,135 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
     }
     form.reset();
     std::filesystem::current_path(previous);
+}
+
+// Guards a target folder swapped while the script runs: every later call still stamps the
+// user's files in the folder the run holds, none of the folder that took its place, and the
+// verdict names the move.
+TEST_F(ReliabilityTest, TargetFolderSwappedDuringTheRun) {
+    constexpr int kPairs = 1500;
+    const test::TempFolder top;
+    const std::filesystem::path list = top.path() / "list", out = top.path() / "out",
+                                mine = top.path() / "out-mine";
+    std::filesystem::create_directories(list);
+    std::filesystem::create_directories(out);
+    const auto stemOf = [](int i) {
+        char stem[16];
+        std::snprintf(stem, sizeof stem, "c%04d", i);
+        return std::string(stem);
+    };
+    for (int i = 0; i < kPairs; ++i) {
+        std::ofstream(list / (stemOf(i) + ".avi")) << "source";
+        SetLastWrite(list / (stemOf(i) + ".avi"), 1105790407);
+        std::ofstream(out / (stemOf(i) + ".wmv")) << "converted";
+        SetLastWrite(out / (stemOf(i) + ".wmv"), 946684800);
+    }
+    const GatedStamplet stamplet(55);
+    programFolder = stamplet.Folder();
+    TForm1& window = Open({(list / "c0000.avi").string()});
+    window.ToNameEdit->setText("../out/*.wmv");
+    window.DoItBtn->click();
+    ASSERT_TRUE(stamplet.WaitAtTheGate());
+    std::filesystem::rename(out, mine);
+    std::filesystem::create_directories(out);
+    for (int i = 0; i < kPairs; ++i) {
+        std::ofstream(out / (stemOf(i) + ".wmv")) << "the neighbour's";
+        SetLastWrite(out / (stemOf(i) + ".wmv"), 946684800);
+    }
+    stamplet.Open();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    EXPECT_EQ(log.back(), DoneOnThisDisk() + "\n\n" +
+                              Box(engine::messages::FolderMovedDuringRun(
+                                  (list / "../out/").string(), mine.string())));
+    const auto source = std::filesystem::last_write_time(list / "c0000.avi");
+    int stamped = 0, neighbours = 0;
+    for (int i = 0; i < kPairs; ++i) {
+        stamped += std::filesystem::last_write_time(mine / (stemOf(i) + ".wmv")) == source;
+        neighbours += std::filesystem::last_write_time(out / (stemOf(i) + ".wmv")) == source;
+    }
+    EXPECT_EQ(stamped, kPairs) << "the user's files, in the folder held";
+    EXPECT_EQ(neighbours, 0) << "the files of the folder that took its place";
+    form.reset();
+    std::filesystem::current_path(previous);
+}
+
+// Guards a stop that falls between the calls of one file: the restore's last-access call of a
+// file is in progress when Keskeytä is pressed; its last-write call still runs, no later file is
+// touched, and the next restore gives back the rest without calling any file changed.
+TEST_F(ReliabilityTest, StopBetweenTheCallsOfAFile) {
+    for (const char* name : {"clip01.avi", "clip02.avi", "clip01.wmv", "clip02.wmv"})
+        std::filesystem::remove(folder.path() / name);
+    for (int i = 0; i < 12; ++i) {
+        const std::string stem = "c" + std::to_string(10 + i);
+        SetLastWrite(folder.Write(stem + ".avi", "source"), 1105790407);
+        SetLastWrite(folder.Write(stem + ".wmv", "target"), 946684800);
+    }
+    RunAndWait(OpenInFolder());
+    ASSERT_EQ(log.back(), DoneOnThisDisk());
+    // Two calls a file here: the last-access time, then the last-write time. The eleventh is the
+    // first call of the sixth file.
+    const GatedStamplet stamplet(11);
+    programFolder = stamplet.Folder();
+    TForm1& window = OpenInFolder({form::Answer::Yes, form::Answer::Yes});
+    log.clear();
+    window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+    ASSERT_TRUE(stamplet.WaitAtTheGate());
+    window.StampConsole()->findChild<QPushButton*>("StopButton")->click();
+    stamplet.Open();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    EXPECT_EQ(stamplet.Calls(), 12) << "the file in progress is done, and no other is begun";
+    const platform::FileTime before =
+        platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond;
+    EXPECT_EQ(LastWrite(folder.path() / "c15.wmv"), before) << "given back whole";
+    EXPECT_NE(LastWrite(folder.path() / "c16.wmv"), before);
+
+    log.clear();
+    window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 6 kohdetiedostolle")) << log[0];
+    EXPECT_TRUE(log.back().starts_with("info: " + Box(engine::messages::kDone))) << log.back();
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(LastWrite(folder.path() / ("c" + std::to_string(10 + i) + ".wmv")), before) << i;
+}
+
+// Guards the order of restores: an older run picked past a later one that stamped the same
+// file again after the user's edit leaves that file alone and names it, and the later run can
+// still be taken back, giving the edit its own time.
+TEST_F(ReliabilityTest, RestoreNeverPassesALaterRun) {
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
+    for (const char* name : {"clip01.wmv", "clip02.wmv"})
+        SetLastWrite(folder.Write(name, "first"), 1640995200);
+    TForm1& window = OpenInFolder({form::Answer::No, form::Answer::Yes, form::Answer::Yes});
+    RunAndWait(window);
+    ASSERT_EQ(log.back(), DoneOnThisDisk());
+    SetLastWrite(folder.Write("clip01.wmv", "the user's new version"), 1704067200);
+    RunAndWait(window);
+    ASSERT_EQ(log.back(), DoneOnThisDisk());
+    const auto restore = [&] {
+        log.clear();
+        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+        window.ScriptConsole().WaitForEnd();
+        QApplication::processEvents();
+    };
+    restore();
+    ASSERT_EQ(log.size(), 4u) << "two questions, the script box, the verdict";
+    EXPECT_TRUE(log[1].starts_with("ask: Palautetaanko 1 kohdetiedostolle")) << log[1];
+    EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
+              platform::kUnixEpochFileTime + 1640995200ULL * platform::kFileTimeTicksPerSecond);
+    EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "clip01.wmv"),
+              std::filesystem::last_write_time(folder.path() / "clip01.avi"))
+        << "the later run's file is left alone";
+    EXPECT_NE(log.back().find("clip01.wmv: myöhempi ajo muutti sen"), std::string::npos)
+        << log.back();
+    restore();
+    EXPECT_EQ(LastWrite(folder.path() / "clip01.wmv"),
+              platform::kUnixEpochFileTime + 1704067200ULL * platform::kFileTimeTicksPerSecond)
+        << "the edit's own time";
 }
 
 // Guards what the user sees before and can do during a long run: the script-written box offers

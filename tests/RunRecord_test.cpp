@@ -281,10 +281,17 @@ protected:
 TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
     const std::string scriptName = script->ScriptName(folder.str());
     RunRecord record;
-    record.targets = {Record("same.wmv"),       Record("changed.wmv"),   Record("replaced.wmv"),
-                      Record("missing.wmv"),    Record("a?b.wmv"),       Record(scriptName),
-                      Record("given back.wmv"), Record("untouched.wmv"), Record("made anew.wmv")};
+    record.targets = {Record("same.wmv"),       Record("changed.wmv"),     Record("replaced.wmv"),
+                      Record("missing.wmv"),    Record("a?b.wmv"),         Record(scriptName),
+                      Record("given back.wmv"), Record("untouched.wmv"),   Record("made anew.wmv"),
+                      Record("half run.wmv"),   Record("half restore.wmv")};
     record.targets[6].restored = true;
+    // Left between the calls of one file: the run's creation line done, its last-write line not;
+    // a restore's last-access line done, its last-write line not.
+    record.targets[9].setCreation = At(1141000000);
+    test::SetLastWrite(folder.path() / "half run.wmv", 1141000000);
+    test::SetLastWrite(folder.path() / "half restore.wmv",
+                       record.targets[10].before.lastAccess.seconds);
     // Its last-write time is the earlier one again, but it was made anew since.
     test::SetLastWrite(folder.path() / "made anew.wmv", 946684800);
     record.targets[8].before.creation = platform::ExactTime{1, 0};
@@ -300,8 +307,11 @@ TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
     ASSERT_FALSE(held.Hold(folder.str()));
     engine::TargetPlaces places(held);
     const engine::RestorePlan plan = engine::PlanRestore(record, places, *script, scriptName, 0);
-    ASSERT_EQ(plan.items.size(), 1u);
+    ASSERT_EQ(plan.items.size(), 3u);
     EXPECT_EQ(plan.items[0].targetName, "same.wmv");
+    ASSERT_TRUE(plan.items[1].ifLastWrite);
+    EXPECT_EQ(engine::FormatStampTime(*plan.items[1].ifLastWrite), "00:26:40")
+        << "a half-done file is guarded by the time it carries";
     EXPECT_EQ(engine::FormatStampDate(plan.items[0].lastWriteTime) + " " +
                   engine::FormatStampTime(plan.items[0].lastWriteTime),
               "01-01-2000 00:00:00");
@@ -310,7 +320,7 @@ TEST_F(RestorePlanTest, OnlyWhatTheRunLeft) {
     EXPECT_EQ(engine::FormatStampDate(*plan.items[0].ifLastWrite) + " " +
                   engine::FormatStampTime(*plan.items[0].ifLastWrite),
               "03-07-2006 14:05:09");
-    EXPECT_EQ(plan.indices, std::vector<std::size_t>{0});
+    EXPECT_EQ(plan.indices, (std::vector<std::size_t>{0, 9, 10}));
     EXPECT_EQ(plan.untouched, std::vector<std::size_t>{7}) << "neither given back nor named";
     EXPECT_EQ(plan.leftAlone, (std::vector<std::pair<std::string, TargetState>>{
                                   {"changed.wmv", TargetState::ChangedSince},
