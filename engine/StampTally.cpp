@@ -36,7 +36,8 @@ bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome) {
         ++outcome.changed;
         return true;
     }
-    if (IsReport(line, text::kCannotChange)) {
+    // A target that became a folder is refused as a whole, with its name.
+    if (IsReport(line, text::kCannotChange) || IsReport(line, text::kFolderWithoutS)) {
         ++outcome.cannotChange;
         return true;
     }

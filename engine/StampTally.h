@@ -7,9 +7,10 @@
 namespace engine {
 
 /// Counts one line of the stamp script's output into `outcome`: Stamplet's report of a changed
-/// entry, of an entry it could not change (a call it refused as a whole counts so too), or of a
-/// mask that found nothing. Other lines are not counted. Returns true for a counted line; in a
-/// stamp script each names one call, so the counted lines measure the script's progress.
+/// entry, of an entry it could not change (a call it refused as a whole, a mask naming a folder
+/// included, counts so too), or of a mask that found nothing. Other lines are not counted.
+/// Returns true for a counted line; in a stamp script each names one call, so the counted lines
+/// measure the script's progress.
 bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome);
 
 /// True for Stamplet's note that a file system cannot take a new creation time.

@@ -65,9 +65,16 @@ std::vector<std::string> ListFolder(std::string_view listMask,
 }
 
 std::string FolderOfArgument(std::string_view argument) {
-    if (!argument.empty() && platform::IsFolder(std::string(argument)))
-        return platform::JoinPath(argument, "");
-    return std::string(platform::FolderPartOf(argument));
+    std::string path(argument);
+    // The C runtime reads a backslash before a closing quote as escaping it: the shell's "E:\"
+    // and "C:\x\" arrive as E:" and C:\x". Where a backslash separates folders, no name holds a
+    // quote, so the quote stands for that backslash.
+    const std::string_view separators = platform::FolderSeparators();
+    if (path.ends_with('"') && separators.find('\\') != std::string_view::npos)
+        path.back() = '\\';
+    if (!path.empty() && platform::IsFolder(path))
+        return platform::JoinPath(path, "");
+    return std::string(platform::FolderPartOf(path));
 }
 
 } // namespace form

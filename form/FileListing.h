@@ -22,7 +22,8 @@ bool ListOrderLess(std::string_view a, std::string_view b);
 /// The folder Kronalo's command-line argument opens, ending with a folder separator: the
 /// argument itself where it names an existing folder (with or without its last separator, as a
 /// file manager passes it), else its text up to and including the last folder separator (a
-/// file's folder); empty when that has none.
+/// file's folder); empty when that has none. Where a backslash separates folders, a last double
+/// quote stands for a backslash, as the C runtime leaves it of a quoted "E:\" or "C:\x\".
 std::string FolderOfArgument(std::string_view argument);
 
 } // namespace form

@@ -2,9 +2,8 @@
 
 #include "platform/MountTable_posix.h"
 
-#include <map>
-#include <mutex>
-#include <optional>
+#include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -62,50 +61,77 @@ FileSystemKind KindOf(const struct statfs& fs, dev_t dev) {
                                    : FileSystemKind::Other;
 }
 
-/// The kinds learnt so far, by device. The engine looks entries up from several threads at once.
-class KnownKinds {
-public:
-    std::optional<FileSystemKind> Find(dev_t dev) {
-        const std::lock_guard<std::mutex> hold(lock_);
-        const auto found = kinds_.find(dev);
-        return found == kinds_.end() ? std::nullopt : std::optional(found->second);
-    }
-    FileSystemKind Add(dev_t dev, FileSystemKind kind) {
-        const std::lock_guard<std::mutex> hold(lock_);
-        return kinds_.emplace(dev, kind).first->second;
-    }
-
-private:
-    std::mutex lock_;
-    std::map<dev_t, FileSystemKind> kinds_;
-};
-
-KnownKinds& Known() {
-    static KnownKinds known;
+KindCache& Known() {
+    static KindCache known;
     return known;
 }
 
+bool MountsChanged() {
+    static MountWatch mounts;
+    return mounts.Changed();
+}
+
 } // namespace
+
+MountWatch::MountWatch() : fd_(::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC)) {}
+
+MountWatch::~MountWatch() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool MountWatch::Changed() {
+    // The kernel marks an open mountinfo with POLLPRI after every mount or unmount of its
+    // namespace and clears the mark for this reader as poll reports it.
+    pollfd watched{fd_, POLLPRI, 0};
+    const int ready = fd_ < 0 ? -1 : ::poll(&watched, 1, 0);
+    return ready < 0 || (ready > 0 && (watched.revents & (POLLPRI | POLLERR)) != 0);
+}
+
+std::optional<FileSystemKind> KindCache::Find(dev_t dev, const std::function<bool()>& mountsChanged,
+                                              std::uint64_t& generation) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    if (mountsChanged()) {
+        kinds_.clear();
+        ++generation_;
+    }
+    generation = generation_;
+    const auto found = kinds_.find(dev);
+    return found == kinds_.end() ? std::nullopt : std::optional(found->second);
+}
+
+void KindCache::Add(dev_t dev, FileSystemKind kind, std::uint64_t generation) {
+    const std::lock_guard<std::mutex> hold(lock_);
+    // A kind learnt across a change of the mount table may be the unmounted medium's.
+    if (generation == generation_)
+        kinds_.emplace(dev, kind);
+}
 
 FileSystemKind FileSystemOf(int fd) {
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return FileSystemKind::Other;
-    if (const std::optional<FileSystemKind> known = Known().Find(st.st_dev))
+    std::uint64_t generation = 0;
+    if (const auto known = Known().Find(st.st_dev, MountsChanged, generation))
         return *known;
     struct statfs fs;
     if (::fstatfs(fd, &fs) != 0)
         return FileSystemKind::Other;
-    return Known().Add(st.st_dev, KindOf(fs, st.st_dev));
+    const FileSystemKind kind = KindOf(fs, st.st_dev);
+    Known().Add(st.st_dev, kind, generation);
+    return kind;
 }
 
 FileSystemKind FileSystemOfDevice(dev_t dev, const char* path) {
-    if (const std::optional<FileSystemKind> known = Known().Find(dev))
+    std::uint64_t generation = 0;
+    if (const auto known = Known().Find(dev, MountsChanged, generation))
         return *known;
     struct statfs fs;
     if (::statfs(path, &fs) != 0)
         return FileSystemKind::Other;
-    return Known().Add(dev, KindOf(fs, dev));
+    const FileSystemKind kind = KindOf(fs, dev);
+    Known().Add(dev, kind, generation);
+    return kind;
 }
 
 const char* AttributeBitsName(FileSystemKind kind) {

@@ -91,18 +91,23 @@ ScanResult ScanArguments(const std::vector<std::string>& arguments, const System
     const std::size_t n = arguments.size();
     for (std::size_t i = 0; i < n && result.fault == ScanFault::None; ++i) {
         const std::string& argument = arguments[i];
-        if (i == n - 1 && IsLastTheMask(argument, rules, switchesEnded))
+        if (i == n - 1 && IsLastTheMask(argument, rules, switchesEnded)) {
             request.fileMask = std::string(platform::PathPrefix(argument, kMaxPath));
-        else if (switchesEnded)
+        } else if (switchesEnded) {
             result.fault = ScanFault::InvalidSwitch;
-        else if (posix && argument == "--")
+        } else if (posix && argument == "--") {
             switchesEnded = true;
-        else if (posix && argument == "--help")
+            // A script's mask variable that came out empty leaves "--" last: the empty mask
+            // matches nothing, as `-- ""` does, where "*.*" would stamp the whole folder.
+            if (i == n - 1)
+                request.fileMask.clear();
+        } else if (posix && argument == "--help") {
             request.showHelp = true;
-        else if (posix && argument == "--version")
+        } else if (posix && argument == "--version") {
             request.showVersion = true;
-        else
+        } else {
             result.fault = ScanSwitch(arguments, i, request);
+        }
     }
     return result;
 }

@@ -66,8 +66,8 @@ struct ScanResult {
 /// with "/" and, under the Posix rules, holds no second "/" (as no switch does); the values
 /// after /D, /T or /IF are always taken as those values, with the faults of /D's date and /T's
 /// time. Under the Posix rules every argument after "--" is no switch, so the last one is the
-/// mask and any other an invalid switch; "--" with nothing after it leaves the mask as where only
-/// switches are given; "--help", whole and in small letters, acts as /? does, and "--version" asks
+/// mask and any other an invalid switch; "--" with nothing after it makes the mask empty, so that
+/// nothing matches; "--help", whole and in small letters, acts as /? does, and "--version" asks
 /// for the banner alone. The first fault ends the scan.
 ScanResult ScanArguments(const std::vector<std::string>& arguments, const SystemTime& now,
                          ArgumentRules rules = kNativeArgumentRules);

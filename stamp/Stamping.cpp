@@ -2,6 +2,7 @@
 
 #include "platform/DirectorySearch.h"
 #include "platform/FileTimes.h"
+#include "platform/Wildcard.h"
 #include "stampreport/PassedOver.h"
 #include "stampreport/StampletText.h"
 
@@ -37,6 +38,50 @@ bool ToUtc(const SystemTime& time, std::int32_t offset, platform::FileTime& utc)
     return SystemTimeToFileTime(time, local) && LocalFileTimeToFileTime(local, offset, utc);
 }
 
+/// True where the mask names one folder, without wildcards, and folders are not stamped: that
+/// folder would be passed over without a word.
+bool NamesOnlyAFolder(const StampRequest& request, const platform::FoundEntry& entry) {
+    const std::string_view mask = request.fileMask;
+    return !platform::HasWildcards(mask.substr(platform::FolderPartOf(mask).size())) &&
+           stampreport::WhyPassedOver(entry, request.includeFolders) ==
+               stampreport::PassedOver::Folder;
+}
+
+/// Sets the times of every entry that matches the mask and is not passed over, a line for each.
+int StampMatches(const StampRequest& request, const platform::FileTimeChange& change,
+                 Console& console) {
+    platform::DirectorySearch search;
+    platform::FoundEntry entry;
+    if (search.First(request.fileMask, entry)) {
+        console.Out(text::kNoFilesFound);
+        return 1;
+    }
+    if (NamesOnlyAFolder(request, entry)) {
+        console.Out(text::Filled(text::kFolderWithoutS, entry.name));
+        return 1;
+    }
+
+    const std::string folder(platform::FolderPartOf(request.fileMask));
+    bool creationNoteGiven = false;
+    do {
+        if (stampreport::WhyPassedOver(entry, request.includeFolders) !=
+            stampreport::PassedOver::No)
+            continue;
+        const std::string path = folder + entry.name;
+        bool creationNotKept = false;
+        const bool changed = platform::PathLength(path) <= kMaxPath &&
+                             !platform::SetFileTimes(path, change, creationNotKept);
+        console.Out(text::Filled(changed ? text::kChanged : text::kCannotChange, entry.name));
+        if (changed && creationNotKept && !creationNoteGiven) {
+            console.Err(text::Filled(text::kCreationNotKept, entry.name));
+            creationNoteGiven = true;
+        }
+    } while (search.Next(entry));
+
+    console.Out("\n");
+    return 0;
+}
+
 } // namespace
 
 int StampEntries(const StampRequest& request, const StampClock& clock, Console& console) {
@@ -64,32 +109,7 @@ int StampEntries(const StampRequest& request, const StampClock& clock, Console& 
     if (request.setLastAccessTime)
         change.lastAccess = utc;
 
-    platform::DirectorySearch search;
-    platform::FoundEntry entry;
-    if (search.First(request.fileMask, entry)) {
-        console.Out(text::kNoFilesFound);
-        return 1;
-    }
-
-    const std::string folder(platform::FolderPartOf(request.fileMask));
-    bool creationNoteGiven = false;
-    do {
-        if (stampreport::WhyPassedOver(entry, request.includeFolders) !=
-            stampreport::PassedOver::No)
-            continue;
-        const std::string path = folder + entry.name;
-        bool creationNotKept = false;
-        const bool changed = platform::PathLength(path) <= kMaxPath &&
-                             !platform::SetFileTimes(path, change, creationNotKept);
-        console.Out(text::Filled(changed ? text::kChanged : text::kCannotChange, entry.name));
-        if (changed && creationNotKept && !creationNoteGiven) {
-            console.Err(text::Filled(text::kCreationNotKept, entry.name));
-            creationNoteGiven = true;
-        }
-    } while (search.Next(entry));
-
-    console.Out("\n");
-    return 0;
+    return StampMatches(request, change, console);
 }
 
 } // namespace stamp

@@ -49,6 +49,8 @@ inline constexpr const char* kAnnouncement =
     "New file date/time will be %02d/%02d/%d  %02d:%02d:%02d\n";
 
 inline constexpr const char* kNoFilesFound = "No files found.\n";
+/// The mask names a folder, and /S is not given.
+inline constexpr const char* kFolderWithoutS = "%s is a folder: use /S to stamp folders.\n";
 inline constexpr const char* kChanged = "File %s date/time changed succesfully\n";
 inline constexpr const char* kCannotChange = "Cannot change date/time of %s -- file ignored\n";
 

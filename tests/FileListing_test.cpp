@@ -76,12 +76,17 @@ TEST(FileListingTest, ManyNamesSignalledOnce) {
 
 // Guards the command-line argument's folder: a folder opens itself, with or without its last
 // separator; a file's path, or one that names nothing, opens what stands up to its last separator.
+// On Windows a last quote is the backslash the C runtime took for an escape; elsewhere it is part
+// of the name.
 TEST(FileListingTest, FolderOfArgument) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder.path() / "Video");
     const std::string top = folder.str();
     // A folder named without its last separator gets the system's own, a backslash on Windows.
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const bool windows = separator == '\\';
+    if (!windows)
+        std::filesystem::create_directory(folder.path() / "Video\"");
     const struct {
         const char* what;
         std::string argument;
@@ -93,6 +98,10 @@ TEST(FileListingTest, FolderOfArgument) {
         {"nothing there", top + "/Gone", top + "/"},
         {"a bare name", "clip01.avi", ""},
         {"the root", "/", "/"},
+        {"a folder quoted with its backslash", top + "/Video\"",
+         windows ? top + "/Video\\" : top + "/Video\"/"},
+        {"a drive quoted with its backslash", "C:\"", windows ? "C:\\" : ""},
+        {"a drive with its backslash", "C:\\", windows ? "C:\\" : ""},
         {"nothing", "", ""},
     };
     for (const auto& row : rows)

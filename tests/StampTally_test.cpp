@@ -19,6 +19,7 @@ TEST(StampTallyTest, CountsStampletReports) {
         {"File a b.wmv date/time changed succesfully\r", true, {true, 1, 0, 0}},
         {"Cannot change date/time of x.wmv -- file ignored", true, {true, 0, 1, 0}},
         {"No files found.", true, {true, 0, 0, 1}},
+        {"clip01.wmv is a folder: use /S to stamp folders.", true, {true, 0, 1, 0}},
         {"Invalid command line switch. Run Stamplet /? for help.", true, {true, 0, 1, 0}},
         {"Invalid date or time.", true, {true, 0, 1, 0}},
         {"New file date/time will be 17/02/2005  14:03:09", false, {}},

@@ -38,11 +38,13 @@ TEST_F(TForm1Test, StartWithoutArgument) {
 }
 
 // Guards the command-line argument through the window: a folder, or a file's folder, opens in
-// the list, the path box and the current directory; anything else leaves the desktop. (The
-// argument's rules are FormRulesTest's.)
+// the list, the path box and the current directory; anything else leaves the desktop. A quote
+// that ends a name is the name's own here, unlike on Windows. (The argument's rules are
+// FormRulesTest's.)
 TEST_F(TForm1Test, StartWithArgument) {
     const std::string tmp = Canonical(folder.path());
     const std::string desktop = Canonical(window::DesktopFolder().toStdString());
+    std::filesystem::create_directory(folder.path() / "q\"");
     const struct {
         const char* what;
         std::string argument;
@@ -52,6 +54,7 @@ TEST_F(TForm1Test, StartWithArgument) {
         {"a file path", tmp + "/clip01.avi", tmp, tmp + "/"},
         {"a folder", tmp, tmp, tmp + "/"},
         {"a folder with its separator", tmp + "/", tmp, tmp + "/"},
+        {"a folder whose name ends with a quote", tmp + "/q\"", tmp + "/q\"", tmp + "/q\"/"},
         {"a missing folder", tmp + "/gone/clip01.avi", desktop, desktop},
     };
     for (const auto& row : rows) {

@@ -122,10 +122,10 @@ protected:
         list = folder.str();
     }
 
-    test::WindowProbe& Open(std::vector<std::string> arguments) {
+    test::WindowProbe& Open(std::vector<std::string> arguments, bool asTyped = false) {
         window.reset();
         window = std::make_unique<test::WindowProbe>((programs.path() / "Kronalo.exe").string(),
-                                                     arguments, programs.str());
+                                                     arguments, programs.str(), asTyped);
         window->Settle();
         return *window;
     }
@@ -393,8 +393,9 @@ protected:
 };
 
 // Guards the first start and the command-line argument through Kronalo.exe: caption and bounds,
-// the ten default settings lines beside the program, and the folder part of the argument opened
-// (the argument's rules are FormRulesTest's).
+// the ten default settings lines beside the program, and the folder part of the argument opened,
+// also where Explorer quotes a folder or a drive's root with its backslash, which the C runtime
+// takes for an escaped quote (the argument's rules are FormRulesTest's and FileListingTest's).
 TEST_F(Win32WindowTest, FirstStartAndArguments) {
     test::WindowProbe& first = Open({});
     ASSERT_TRUE(first.Window()) << "Kronalo.exe did not show its window";
@@ -407,19 +408,29 @@ TEST_F(Win32WindowTest, FirstStartAndArguments) {
               "2\r\n*.avi\r\n-1\r\n-1\r\n*.wmv\r\n217\r\n129\r\n179\r\n651\r\n382\r\n");
     EXPECT_EQ(first.Text(ids::kPath), DesktopFolder()) << "the desktop is the first pick";
 
+    const WineDrive drive(list);
+    const std::vector<std::string> clips = {"clip01.avi", "clip02.avi"};
     const struct {
         const char* what;
         std::string argument;
         std::string pathText;
         std::vector<std::string> items;
+        bool asTyped = false; ///< The argument stands on the command line as it is.
     } rows[] = {
-        {"a file path", list + "\\clip01.avi", list + "\\", {"clip01.avi", "clip02.avi"}},
-        {"a folder with its backslash", list + "\\", list + "\\", {"clip01.avi", "clip02.avi"}},
-        {"a folder without it", list, list + "\\", {"clip01.avi", "clip02.avi"}},
+        {"a file path", list + "\\clip01.avi", list + "\\", clips},
+        {"a folder with its backslash", list + "\\", list + "\\", clips},
+        {"a folder without it", list, list + "\\", clips},
         {"a missing folder", list + "\\gone\\x.avi", DesktopFolder(), {}},
+        {"a folder as Explorer quotes it", "\"" + list + "\\\"", list + "\\", clips, true},
+        {"a drive's root as Explorer quotes it", "\"" + drive.Root() + "\"", drive.Root(), clips,
+         true},
     };
     for (const auto& row : rows) {
-        test::WindowProbe& probe = Open({row.argument});
+        if (row.pathText.empty()) {
+            ADD_FAILURE() << row.what << ": no drive could be made";
+            continue;
+        }
+        test::WindowProbe& probe = Open({row.argument}, row.asTyped);
         EXPECT_EQ(probe.Text(ids::kPath), row.pathText) << row.what;
         if (row.pathText != DesktopFolder()) {
             EXPECT_EQ(probe.Items(), row.items) << row.what;

@@ -33,13 +33,14 @@ namespace ids = win32::ids;
 /// Kronalo.exe started from a program folder of the test's, and its main window.
 class WindowProbe {
 public:
-    /// Starts `program` with `arguments` (quoted as the C runtime splits them) in `folder` and
-    /// waits for its window.
+    /// Starts `program` with `arguments` in `folder` and waits for its window. Each argument is
+    /// quoted as the C runtime splits it back, or, where `asTyped`, put on the command line as it
+    /// stands, quotes and all, as a shell's command might write it.
     WindowProbe(const std::string& program, const std::vector<std::string>& arguments,
-                const std::string& folder) {
+                const std::string& folder, bool asTyped = false) {
         std::string line = "\"" + program + "\"";
         for (const std::string& argument : arguments)
-            line += " " + Quoted(argument);
+            line += " " + (asTyped ? argument : Quoted(argument));
         std::wstring wide = platform::Wide(line);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
