@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
@@ -153,6 +154,45 @@ TEST_F(TForm1Test, RunButtonCopiesTimes) {
     EXPECT_NE(window.StampConsole()->Output().indexOf("File clip02.wmv date/time changed"), -1);
     EXPECT_FALSE(std::filesystem::exists(
         folder.path() / (folder.path().filename().string() + " FileDateAndTime File.sh")));
+}
+
+// Guards the console's output: a name in Stamplet's reports cannot reorder its line or break it,
+// each line shows it escaped as the pairs' details do, and the tally still counts every report.
+TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
+    const struct {
+        const char* what;
+        std::string stem;
+        std::string shown;
+    } rows[] = {
+        {"right-to-left override", "a\u202Eiva", "a<U+202E>iva"},
+        {"isolate and mark", "b\u2067\u200Fc", "b<U+2067><U+200F>c"},
+        {"tab and escape", "d\t\x1B[2Je", "d<U+0009><U+001B>[2Je"},
+        {"carriage return", "f\rFile x.wmv", "f<U+000D>File x.wmv"},
+        {"byte outside UTF-8", "g\xFFh", "g<0xFF>h"},
+    };
+    for (const auto& row : rows)
+        for (const char* extension : {".avi", ".wmv"})
+            folder.Write(row.stem + extension, "video");
+    TForm1& window = OpenInFolder();
+    window.DoItBtn->click();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), DoneOnThisDisk());
+    const std::string output = window.StampConsole()->Output().toStdString();
+    for (const auto& row : rows)
+        EXPECT_NE(output.find("\nFile " + row.shown + ".wmv date/time changed"), std::string::npos)
+            << row.what << "\n"
+            << output;
+    for (const char* raw : {"\u202E", "\u2067", "\u200F", "\t", "\x1B", "\r"})
+        EXPECT_EQ(output.find(raw), std::string::npos) << "shown raw: " << output;
+    const auto* progress = window.StampConsole()->findChild<QProgressBar*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->value(), progress->maximum()) << "every report counted";
+    const auto* summary = window.StampConsole()->findChild<QLabel*>();
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(summary->text().startsWith("Valmis. Onnistuneet leimaukset: 7."))
+        << summary->text().toStdString();
 }
 
 // Guards the keyboard: Alt+D reaches the path box, Enter runs the default button.
