@@ -1,5 +1,7 @@
 #include "FormFixture.h"
 
+#include "form/FormText.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -193,6 +197,46 @@ TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
     ASSERT_NE(summary, nullptr);
     EXPECT_TRUE(summary->text().startsWith("Valmis. Onnistuneet leimaukset: 7."))
         << summary->text().toStdString();
+}
+
+// Guards the question asked when the console is closed during a run: a real box, closed by
+// the run's end once the run it asks about is over; the run is not stopped, its verdict follows
+// and the console stays with its summary.
+TEST_F(TForm1Test, StopQuestionClosesAtTheRunsEnd) {
+    // Stamplet's stand-in waits until the test lets it go.
+    const test::TempFolder programs;
+    const std::filesystem::path called = programs.path() / "called", go = programs.path() / "go";
+    std::ofstream(programs.path() / "Stamplet")
+        << "#!/bin/sh\necho >> '" << called.string() << "'\nwhile [ ! -e '" << go.string()
+        << "' ]; do sleep 0.01; done\nexec '" << test::StampletBeside() << "' \"$@\"\n";
+    std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
+    programFolder = programs.str() + "/";
+    window::MessageBoxDialogs boxes(nullptr);
+    questions = &boxes;
+    TForm1& window = OpenInFolder();
+    window.DoItBtn->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(called); }, 20000));
+
+    QString asked;
+    bool closedByTheEnd = false;
+    QTimer::singleShot(0, [&] {
+        QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        asked = box->text();
+        std::ofstream(go).close();
+        closedByTheEnd = QTest::qWaitFor([&] { return !box || !box->isVisible(); }, 20000);
+        // Left open, it would hold the test.
+        if (box && box->isVisible())
+            box->close();
+    });
+    window.StampConsole()->close();
+    EXPECT_EQ(asked.toStdString(), Box(form::text::kStopOrWait));
+    EXPECT_TRUE(closedByTheEnd) << "the question outlived its run";
+    EXPECT_FALSE(window.ScriptConsole().IsRunning());
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), DoneOnThisDisk()) << "the run went on to its end";
+    EXPECT_TRUE(window.StampConsole()->isVisible());
 }
 
 // Guards the keyboard: Alt+D reaches the path box, Enter runs the default button.
@@ -438,7 +482,7 @@ TEST_F(TForm1Test, SettingsErrors) {
 namespace {
 
 // Guards the question box's answers: Yes and No as clicked, Esc is No, and a box closed by its
-// frame is no answer at all, which the run takes as Yes.
+// frame, or closed as settled by something else, is no answer at all, which the run takes as Yes.
 TEST(DialogsTest, QuestionBoxAnswers) {
     const auto click = [](const char* caption) {
         return [caption](QWidget* box) {
@@ -447,6 +491,7 @@ TEST(DialogsTest, QuestionBoxAnswers) {
                     button->click();
         };
     };
+    window::MessageBoxDialogs dialogs(nullptr);
     const struct {
         const char* what;
         std::function<void(QWidget*)> act;
@@ -456,8 +501,9 @@ TEST(DialogsTest, QuestionBoxAnswers) {
         {"No", click("&No"), form::Answer::No},
         {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, form::Answer::No},
         {"closed by its frame", [](QWidget* box) { box->close(); }, form::Answer::Closed},
+        {"closed as settled", [&dialogs](QWidget*) { dialogs.CloseQuestion(); },
+         form::Answer::Closed},
     };
-    window::MessageBoxDialogs dialogs(nullptr);
     for (const auto& row : rows) {
         QTimer::singleShot(0, [&row] {
             if (QWidget* box = QApplication::activeModalWidget())
