@@ -117,8 +117,9 @@ bool RunOwner::ConsoleCloseQuery() {
 }
 
 void RunOwner::Ended(const engine::ScriptOutcome& outcome) {
-    // The run's end answers the question whether to stop it.
-    if (askingStop_)
+    // The run's end settles the question whether to stop it; a run the final box starts asks
+    // its own.
+    if (std::exchange(askingStop_, false))
         view_.Boxes().CloseQuestion();
     // The final box may start the next run before this one is forgotten.
     engine::ScriptRun* run = std::exchange(running_, nullptr);
