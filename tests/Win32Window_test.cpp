@@ -638,6 +638,40 @@ TEST_F(Win32WindowTest, EveryName) {
     }
 }
 
+// Guards the question asked when the console is closed during a run: once the run it asks about
+// has ended, it closes by itself, the run's verdict follows, and the console stays.
+TEST_F(Win32WindowTest, StopQuestionClosesAtTheRunsEnd) {
+    const std::string pairs = MakePairs("few", 2);
+    const std::filesystem::path calls = UseStandIn(1);
+    test::WindowProbe& probe = Open({pairs + "\\" + Stem(0) + ".avi"});
+    probe.Press(ids::kDoItBtn);
+    const test::WindowProbe::Box written = probe.WaitBox();
+    ASSERT_TRUE(written.window);
+    EXPECT_EQ(written.text, Shown(messages::kScriptWritten));
+    probe.Answer(written, IDOK);
+    ASSERT_TRUE(test::WindowProbe::Until([&] { return test::ReadAll(calls) == "call\n"; }))
+        << "the first call waits";
+    const HWND console = probe.WaitTopLevel(ids::kConsoleClass);
+    ::PostMessageW(console, WM_CLOSE, 0, 0);
+    const test::WindowProbe::Box ask = probe.WaitBox();
+    ASSERT_TRUE(ask.window);
+    EXPECT_EQ(ask.text, Shown(form::text::kStopOrWait));
+    programs.Write("go");
+    const bool closed = test::WindowProbe::Until(
+        [&] { return !::IsWindow(ask.window) || !::IsWindowVisible(ask.window); });
+    EXPECT_TRUE(closed) << "the question outlived its run";
+    if (!closed)
+        probe.Answer(ask, IDNO);
+    const test::WindowProbe::Box verdict = probe.WaitBox();
+    ASSERT_TRUE(verdict.window);
+    EXPECT_NE(verdict.text, Shown(form::text::kStopOrWait));
+    EXPECT_EQ(verdict.text.find(Shown("keskeytettiin")), std::string::npos) << verdict.text;
+    probe.Answer(verdict, IDOK);
+    probe.Settle();
+    EXPECT_TRUE(::IsWindowVisible(console));
+    EXPECT_EQ(probe.Close(), 0u);
+}
+
 // Guards what the user sees before and can do during a long run: the script-written box keeps
 // its text and OK and opens one line per pair with its marks and their counts on demand, and Esc
 // still answers it OK. Closing the console while the script runs asks, and No lets it run on.
