@@ -1,5 +1,6 @@
 #include "engine/Messages.h"
 
+#include "engine/Names.h"
 #include "stampreport/StampletText.h"
 
 #include <cstdio>
@@ -236,9 +237,10 @@ std::string PairDetails(const std::vector<PairLine>& lines) {
     text.reserve(text.size() + lines.size() * 64);
     for (const PairLine& line : lines) {
         text += "\r";
+        // A name cannot reorder its line or start one that reads like another pair.
         if (!line.source.empty())
-            text += line.source + " -> ";
-        text += line.target;
+            text += ShownText(line.source) + " -> ";
+        text += ShownText(line.target);
         if (line.mark == PairLine::Mark::LeftAlone) {
             text += std::string(": ") + Why(line.why);
             continue;

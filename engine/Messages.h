@@ -81,7 +81,7 @@ struct PairLine {
 };
 
 /// The details of the script-written box: the counts of each mark, then one line per target in
-/// the script's order.
+/// the script's order, its names as ShownText shows them.
 std::string PairDetails(const std::vector<PairLine>& lines);
 
 /// What the question about taking back one recorded run tells.

@@ -17,4 +17,10 @@ std::string StripExtension(std::string_view name);
 /// The pattern is used as typed, blanks included; a question mark stays as it is.
 std::string MakeTargetName(std::string_view sourceName, std::string_view pattern);
 
+/// `text`, a name or a line holding names, as a box or the console shows it, so that nothing in
+/// it can reorder its line or start another: each control character (C0, DEL, C1), line or
+/// paragraph separator, bidirectional formatting character and lone surrogate becomes "<U+XXXX>",
+/// each byte outside well-formed UTF-8 "<0xXX>". Every other character stays as it is.
+std::string ShownText(std::string_view text);
+
 } // namespace engine

@@ -26,6 +26,9 @@ public:
     /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc). Esc
     /// answers No; a box closed otherwise gives no answer.
     virtual Answer Ask(const std::string& question) = 0;
+    /// Closes the question Ask shows, where one is open, as a box closed otherwise: Ask returns
+    /// Closed. For a question that something else has settled meanwhile.
+    virtual void CloseQuestion() {}
 };
 
 /// A message as a box or a console shows it: each "\r" becomes the window's own `lineBreak`.

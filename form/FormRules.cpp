@@ -21,11 +21,7 @@ TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
 }
 
 bool TFormRules::ConsoleCloseQuery() {
-    if (!Console().IsRunning())
-        return true;
-    if (view_.Boxes().Ask(text::kStopOrWait) == Answer::Yes)
-        Console().Stop();
-    return false;
+    return runs_.ConsoleCloseQuery();
 }
 
 TFormRules::~TFormRules() = default;

@@ -79,8 +79,7 @@ public:
     /// The console of this window's scripts.
     StampConsole& Console() { return runs_.Console(); }
 
-    /// The console is closed: while its script runs, the user stops the run or lets it go on and
-    /// the console stays. True lets it close.
+    /// The console is closed: RunOwner::ConsoleCloseQuery. True lets it close.
     bool ConsoleCloseQuery();
 
     void LoadSettings();

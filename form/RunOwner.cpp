@@ -1,5 +1,7 @@
 #include "form/RunOwner.h"
 
+#include "form/FormText.h"
+
 #include <utility>
 #include <variant>
 
@@ -103,7 +105,22 @@ engine::RunEnd RunOwner::NotStarted(engine::ScriptRun& run, const engine::Box& w
     return engine::RunEnd::NotStarted;
 }
 
+bool RunOwner::ConsoleCloseQuery() {
+    if (!console_.IsRunning())
+        return true;
+    askingStop_ = true;
+    const Answer answer = view_.Boxes().Ask(text::kStopOrWait);
+    askingStop_ = false;
+    if (answer == Answer::Yes)
+        console_.Stop();
+    return false;
+}
+
 void RunOwner::Ended(const engine::ScriptOutcome& outcome) {
+    // The run's end settles the question whether to stop it; a run the final box starts asks
+    // its own.
+    if (std::exchange(askingStop_, false))
+        view_.Boxes().CloseQuestion();
     // The final box may start the next run before this one is forgotten.
     engine::ScriptRun* run = std::exchange(running_, nullptr);
     if (!run)

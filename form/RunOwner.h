@@ -35,6 +35,10 @@ public:
     /// The console of the runs' scripts.
     StampConsole& Console() { return console_; }
 
+    /// The console is closed: while its script runs, the user stops the run or lets it go on and
+    /// the console stays. The question closes once the run ends meanwhile. True lets it close.
+    bool ConsoleCloseQuery();
+
     /// Deletes the script of every run that has not finished, without a word and without waiting:
     /// for a process that ends before its runs could. Returns how many there were.
     std::size_t DropUnfinished();
@@ -53,6 +57,8 @@ private:
     std::list<std::unique_ptr<engine::ScriptRun>> runs_;
     /// The run whose script the console runs.
     engine::ScriptRun* running_ = nullptr;
+    /// The question whether to stop the running script is open.
+    bool askingStop_ = false;
 };
 
 } // namespace form

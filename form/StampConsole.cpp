@@ -2,6 +2,7 @@
 
 #include "engine/CodePage.h"
 #include "engine/Messages.h"
+#include "engine/Names.h"
 #include "engine/StampTally.h"
 #include "form/FormText.h"
 #include "platform/CommandShell.h"
@@ -13,17 +14,21 @@
 namespace form {
 namespace {
 
-/// The script's output as text. Stamplet writes UTF-8; on Windows the command interpreter writes
-/// its own lines in the console's code page, and a line that is not well-formed UTF-8 is taken
-/// for one of those.
+/// The script's output as the console shows it, line by line. Stamplet writes UTF-8; on Windows
+/// the command interpreter writes its own lines in the console's code page, and a line that is not
+/// well-formed UTF-8 is taken for one of those. Each line is shown as ShownText shows a name, so
+/// that no name in Stamplet's reports can reorder its line; the line breaks stay.
 std::string OutputText(std::string_view lines) {
-    if (engine::IsUtf8(lines))
-        return std::string(lines);
     std::string text;
+    text.reserve(lines.size());
     for (std::size_t start = 0;;) {
         const std::size_t end = lines.find('\n', start);
-        const std::string_view line = lines.substr(start, end == lines.npos ? end : end - start);
-        text += engine::IsUtf8(line) ? std::string(line) : platform::FromConsoleCodePage(line);
+        std::string_view line = lines.substr(start, end == lines.npos ? end : end - start);
+        // cmd ends its lines with CR LF: the CR belongs to the line break.
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        text += engine::IsUtf8(line) ? engine::ShownText(line)
+                                     : engine::ShownText(platform::FromConsoleCodePage(line));
         if (end == lines.npos)
             return text;
         text += '\n';

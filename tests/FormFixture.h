@@ -59,12 +59,20 @@ public:
     void KeepDetails(std::vector<std::string>* details) { details_ = details; }
     form::Answer Ask(const std::string& text) override {
         log_.push_back("ask: " + form::BoxText(text, "\n"));
+        if (questions)
+            return questions->Ask(text);
         if (answers_.empty())
             return form::Answer::Yes;
         const form::Answer answer = answers_.front();
         answers_.pop_front();
         return answer;
     }
+    void CloseQuestion() override {
+        if (questions)
+            questions->CloseQuestion();
+    }
+    /// Where set, these boxes ask the questions, and the queue is not used.
+    form::TBoxes* questions = nullptr;
 
 private:
     std::vector<std::string>& log_;
@@ -108,6 +116,7 @@ protected:
         setup.settingsPath = (settings.path() / "Kronalo.dat").string();
         auto boxes = std::make_unique<RecordingDialogs>(log, std::move(answers), &onBox);
         boxes->KeepDetails(&details);
+        boxes->questions = questions;
         setup.boxes = std::move(boxes);
         setup.programFolder = programFolder;
         setup.zone = zone;
@@ -132,6 +141,8 @@ protected:
     /// The details the boxes offered.
     std::vector<std::string> details;
     RecordingDialogs::Hook onBox;
+    /// Where set, the boxes that ask the next window's questions.
+    form::TBoxes* questions = nullptr;
     /// Stamplet's folder for the next window; the program's own where empty.
     std::string programFolder;
     /// The zone of the next window's runs; the machine's where null.

@@ -17,6 +17,10 @@ TEST(StampTallyTest, CountsStampletReports) {
     } rows[] = {
         {"File clip01.wmv date/time changed succesfully", true, {true, 1, 0, 0}},
         {"File a b.wmv date/time changed succesfully\r", true, {true, 1, 0, 0}},
+        // The names as they are, not as the console shows them.
+        {"File a\u202Eiva.wmv date/time changed succesfully", true, {true, 1, 0, 0}},
+        {"File f\rg\xFF.wmv date/time changed succesfully\r", true, {true, 1, 0, 0}},
+        {"Cannot change date/time of \t\x1B.wmv -- file ignored", true, {true, 0, 1, 0}},
         {"Cannot change date/time of x.wmv -- file ignored", true, {true, 0, 1, 0}},
         {"No files found.", true, {true, 0, 0, 1}},
         {"clip01.wmv is a folder: use /S to stamp folders.", true, {true, 0, 1, 0}},

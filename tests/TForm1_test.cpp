@@ -1,5 +1,7 @@
 #include "FormFixture.h"
 
+#include "form/FormText.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,6 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
@@ -156,6 +161,85 @@ TEST_F(TForm1Test, RunButtonCopiesTimes) {
     EXPECT_NE(window.StampConsole()->Output().indexOf("File clip02.wmv date/time changed"), -1);
     EXPECT_FALSE(std::filesystem::exists(
         folder.path() / (folder.path().filename().string() + " FileDateAndTime File.sh")));
+}
+
+// Guards the console's output: a name in Stamplet's reports cannot reorder its line or break it,
+// each line shows it escaped as the pairs' details do, and the tally still counts every report.
+TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
+    const struct {
+        const char* what;
+        std::string stem;
+        std::string shown;
+    } rows[] = {
+        {"right-to-left override", "a\u202Eiva", "a<U+202E>iva"},
+        {"isolate and mark", "b\u2067\u200Fc", "b<U+2067><U+200F>c"},
+        {"tab and escape", "d\t\x1B[2Je", "d<U+0009><U+001B>[2Je"},
+        {"carriage return", "f\rFile x.wmv", "f<U+000D>File x.wmv"},
+        {"byte outside UTF-8", "g\xFFh", "g<0xFF>h"},
+    };
+    for (const auto& row : rows)
+        for (const char* extension : {".avi", ".wmv"})
+            folder.Write(row.stem + extension, "video");
+    TForm1& window = OpenInFolder();
+    window.DoItBtn->click();
+    window.ScriptConsole().WaitForEnd();
+    QApplication::processEvents();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), DoneOnThisDisk());
+    const std::string output = window.StampConsole()->Output().toStdString();
+    for (const auto& row : rows)
+        EXPECT_NE(output.find("\nFile " + row.shown + ".wmv date/time changed"), std::string::npos)
+            << row.what << "\n"
+            << output;
+    for (const char* raw : {"\u202E", "\u2067", "\u200F", "\t", "\x1B", "\r"})
+        EXPECT_EQ(output.find(raw), std::string::npos) << "shown raw: " << output;
+    const auto* progress = window.StampConsole()->findChild<QProgressBar*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->value(), progress->maximum()) << "every report counted";
+    const auto* summary = window.StampConsole()->findChild<QLabel*>();
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(summary->text().startsWith("Valmis. Onnistuneet leimaukset: 7."))
+        << summary->text().toStdString();
+}
+
+// Guards the question asked when the console is closed during a run: a real box, closed by
+// the run's end once the run it asks about is over; the run is not stopped, its verdict follows
+// and the console stays with its summary.
+TEST_F(TForm1Test, StopQuestionClosesAtTheRunsEnd) {
+    // Stamplet's stand-in waits until the test lets it go.
+    const test::TempFolder programs;
+    const std::filesystem::path called = programs.path() / "called", go = programs.path() / "go";
+    std::ofstream(programs.path() / "Stamplet")
+        << "#!/bin/sh\necho >> '" << called.string() << "'\nwhile [ ! -e '" << go.string()
+        << "' ]; do sleep 0.01; done\nexec '" << test::StampletBeside() << "' \"$@\"\n";
+    std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
+    programFolder = programs.str() + "/";
+    window::MessageBoxDialogs boxes(nullptr);
+    questions = &boxes;
+    TForm1& window = OpenInFolder();
+    window.DoItBtn->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(called); }, 20000));
+
+    QString asked;
+    bool closedByTheEnd = false;
+    QTimer::singleShot(0, [&] {
+        QPointer<QMessageBox> box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        asked = box->text();
+        std::ofstream(go).close();
+        closedByTheEnd = QTest::qWaitFor([&] { return !box || !box->isVisible(); }, 20000);
+        // Left open, it would hold the test.
+        if (box && box->isVisible())
+            box->close();
+    });
+    window.StampConsole()->close();
+    EXPECT_EQ(asked.toStdString(), Box(form::text::kStopOrWait));
+    EXPECT_TRUE(closedByTheEnd) << "the question outlived its run";
+    EXPECT_FALSE(window.ScriptConsole().IsRunning());
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), DoneOnThisDisk()) << "the run went on to its end";
+    EXPECT_TRUE(window.StampConsole()->isVisible());
 }
 
 // Guards the keyboard: Alt+D reaches the path box, Enter runs the default button.
@@ -401,7 +485,7 @@ TEST_F(TForm1Test, SettingsErrors) {
 namespace {
 
 // Guards the question box's answers: Yes and No as clicked, Esc is No, and a box closed by its
-// frame is no answer at all, which the run takes as Yes.
+// frame, or closed as settled by something else, is no answer at all, which the run takes as Yes.
 TEST(DialogsTest, QuestionBoxAnswers) {
     const auto click = [](const char* caption) {
         return [caption](QWidget* box) {
@@ -410,6 +494,7 @@ TEST(DialogsTest, QuestionBoxAnswers) {
                     button->click();
         };
     };
+    window::MessageBoxDialogs dialogs(nullptr);
     const struct {
         const char* what;
         std::function<void(QWidget*)> act;
@@ -419,8 +504,9 @@ TEST(DialogsTest, QuestionBoxAnswers) {
         {"No", click("&No"), form::Answer::No},
         {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, form::Answer::No},
         {"closed by its frame", [](QWidget* box) { box->close(); }, form::Answer::Closed},
+        {"closed as settled", [&dialogs](QWidget*) { dialogs.CloseQuestion(); },
+         form::Answer::Closed},
     };
-    window::MessageBoxDialogs dialogs(nullptr);
     for (const auto& row : rows) {
         QTimer::singleShot(0, [&row] {
             if (QWidget* box = QApplication::activeModalWidget())

@@ -181,6 +181,44 @@ TEST(RunVerdictTest, NamesWhatWasNotStamped) {
     EXPECT_EQ(text.find("t10"), std::string::npos);
 }
 
+// Guards the pairs' details: the counts, then one line per pair, where no name can reorder its
+// line or start one that reads like another pair; the marks follow the time.
+TEST(PairDetailsTest, OneLinePerPair) {
+    using Mark = messages::PairLine::Mark;
+    const engine::CalendarTime when{2005, 1, 15, 14, 3, 9, 0};
+    const struct {
+        const char* what;
+        messages::PairLine pair;
+        std::string line;
+    } rows[] = {
+        {"plain pair", {"a.avi", "a.wmv", when}, "a.avi -> a.wmv: 15.1.2005 klo 14.03.09"},
+        {"missing target",
+         {"a.avi", "a.wmv", when, Mark::Missing},
+         "a.avi -> a.wmv: 15.1.2005 klo 14.03.09 [puuttuu]"},
+        {"restore without a source",
+         {"", "a.wmv", when, Mark::AlreadySo},
+         "a.wmv: 15.1.2005 klo 14.03.09 [aika on jo sama]"},
+        {"right-to-left override in the source",
+         {"x\u202Eiva.avi", "x.wmv", when},
+         "x<U+202E>iva.avi -> x.wmv: 15.1.2005 klo 14.03.09"},
+        {"line break in the target",
+         {"a.avi", "a.wmv: 1.1.2000 klo 00.00.00\rb.avi -> b.wmv", when},
+         "a.avi -> a.wmv: 1.1.2000 klo 00.00.00<U+000D>b.avi -> b.wmv: 15.1.2005 klo 14.03.09"},
+        {"line feed and a byte outside UTF-8",
+         {"a\n.avi", "\xFF.wmv", when},
+         "a<U+000A>.avi -> <0xFF>.wmv: 15.1.2005 klo 14.03.09"},
+        {"left alone",
+         {"", "\u2066a.wmv", when, Mark::LeftAlone, engine::TargetState::ChangedSince},
+         "<U+2066>a.wmv: muutettu ajon jälkeen, jätetty ennalleen"},
+    };
+    for (const auto& row : rows) {
+        const std::string text = messages::PairDetails({row.pair});
+        const std::size_t end = text.find('\r');
+        ASSERT_NE(end, std::string::npos) << row.what;
+        EXPECT_EQ(text.substr(end + 1), "\r" + row.line) << row.what;
+    }
+}
+
 // Guards the endings after the checks: a warning with its evidence, ScriptNotDeleted, a failed
 // start, and a script that cannot be created, on the real disk too.
 TEST_F(TimeCopyRunTest, EndingsAfterTheChecks) {

@@ -3,6 +3,7 @@
 // from Windows, the test says so and asserts only what holds on both.
 
 #include "engine/Messages.h"
+#include "engine/Names.h"
 #include "engine/TargetCheck.h"
 #include "form/FormText.h"
 #include "platform/FileTimes.h"
@@ -220,7 +221,8 @@ protected:
     }
 
     /// The first `count` of the targets named by `stems` carry their sources' last-write times,
-    /// the console names each as changed and does not call the script cut short.
+    /// the console names each as changed, as it shows names, and does not call the script cut
+    /// short.
     void ExpectStamped(const std::string& listFolder, const std::vector<std::string>& stems,
                        std::size_t count) const {
         const HWND console = window->WaitTopLevel(ids::kConsoleClass);
@@ -233,8 +235,9 @@ protected:
             << listFolder;
         for (std::size_t i = 0; i < count; ++i) {
             const std::string target = stems[i] + ".wmv";
-            EXPECT_NE(output.find("File " + target + " date/time changed succesfully"),
-                      std::string::npos)
+            EXPECT_NE(
+                output.find("File " + engine::ShownText(target) + " date/time changed succesfully"),
+                std::string::npos)
                 << target << " in\n"
                 << output;
             platform::FileTimeSet times;
@@ -587,9 +590,10 @@ TEST_F(Win32WindowTest, WholeRun) {
 // console's table lacks, and list folders named as Windows allows, with letters outside every
 // single-byte code page and with the characters cmd reads as commands or variables. The settings
 // file stands beside the program, the list shows every source as it is named, the run stamps
-// every target there is with its source's last-write time and the console names them right; no
-// batch file named after a word of the folder's name runs. A missing last target makes cmd's exit
-// status Stamplet's failure, and the verdict still says that the script ran to its end.
+// every target there is with its source's last-write time and the console names them right, the
+// characters that would reorder a line escaped; no batch file named after a word of the folder's
+// name runs. A missing last target makes cmd's exit status Stamplet's failure, and the verdict
+// still says that the script ran to its end.
 TEST_F(Win32WindowTest, EveryName) {
     const std::string programFolder = programs.str() + "\\Ty\u00f6kalut \u0151";
     std::filesystem::create_directory(test::PathOf(programFolder));
@@ -609,6 +613,7 @@ TEST_F(Win32WindowTest, EveryName) {
           "\U0001F3AC clip", "Kes\u00e4"},
          false,
          nullptr},
+        {"\u202Ereversed", {"a\u202Eiva", "b\u2067c\u2069", "d\u200Fe\u061C"}, false, nullptr},
         {"v&evil", clips, true, nullptr},
         {"\u0416\u0438\u0437\u043d\u044c & evil", clips, true, nullptr},
         {"Tom & Jerry", clips, true, nullptr},
@@ -647,6 +652,40 @@ TEST_F(Win32WindowTest, EveryName) {
             test::PathOf(listFolder + "\\" + row.folder + " FileDateAndTime File.bat")))
             << row.folder;
     }
+}
+
+// Guards the question asked when the console is closed during a run: once the run it asks about
+// has ended, it closes by itself, the run's verdict follows, and the console stays.
+TEST_F(Win32WindowTest, StopQuestionClosesAtTheRunsEnd) {
+    const std::string pairs = MakePairs("few", 2);
+    const std::filesystem::path calls = UseStandIn(1);
+    test::WindowProbe& probe = Open({pairs + "\\" + Stem(0) + ".avi"});
+    probe.Press(ids::kDoItBtn);
+    const test::WindowProbe::Box written = probe.WaitBox();
+    ASSERT_TRUE(written.window);
+    EXPECT_EQ(written.text, Shown(messages::kScriptWritten));
+    probe.Answer(written, IDOK);
+    ASSERT_TRUE(test::WindowProbe::Until([&] { return test::ReadAll(calls) == "call\n"; }))
+        << "the first call waits";
+    const HWND console = probe.WaitTopLevel(ids::kConsoleClass);
+    ::PostMessageW(console, WM_CLOSE, 0, 0);
+    const test::WindowProbe::Box ask = probe.WaitBox();
+    ASSERT_TRUE(ask.window);
+    EXPECT_EQ(ask.text, Shown(form::text::kStopOrWait));
+    programs.Write("go");
+    const bool closed = test::WindowProbe::Until(
+        [&] { return !::IsWindow(ask.window) || !::IsWindowVisible(ask.window); });
+    EXPECT_TRUE(closed) << "the question outlived its run";
+    if (!closed)
+        probe.Answer(ask, IDNO);
+    const test::WindowProbe::Box verdict = probe.WaitBox();
+    ASSERT_TRUE(verdict.window);
+    EXPECT_NE(verdict.text, Shown(form::text::kStopOrWait));
+    EXPECT_EQ(verdict.text.find(Shown("keskeytettiin")), std::string::npos) << verdict.text;
+    probe.Answer(verdict, IDOK);
+    probe.Settle();
+    EXPECT_TRUE(::IsWindowVisible(console));
+    EXPECT_EQ(probe.Close(), 0u);
 }
 
 // Guards what the user sees before and can do during a long run: the script-written box keeps

@@ -5,11 +5,15 @@
 #include "win32/ControlIds.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 namespace win32 {
 namespace {
 
 HHOOK hook = nullptr;
+/// The owner of the question box open now; null where none is.
+HWND questionOwner = nullptr;
 
 /// A box with Yes and No has no cancel button of its own: Windows ignores Esc there, and Wine
 /// reports it as a close. Esc pressed in the box clicks its No button instead.
@@ -158,12 +162,25 @@ INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
     }
 }
 
+/// Ends the system's box if `window` is the open question's: its Yes button tells it from an
+/// information box over the same owner.
+BOOL CALLBACK EndIfQuestion(HWND window, LPARAM) {
+    wchar_t type[16] = {};
+    ::GetClassNameW(window, type, 16);
+    if (std::wstring_view(type) == L"#32770" && ::GetWindow(window, GW_OWNER) == questionOwner &&
+        ::IsWindowVisible(window) && ::GetDlgItem(window, IDYES))
+        ::EndDialog(window, IDCANCEL);
+    return TRUE;
+}
+
 } // namespace
 
 form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption) {
     hook = ::SetWindowsHookExW(WH_MSGFILTER, EscapeMeansNo, nullptr, ::GetCurrentThreadId());
+    const HWND outer = std::exchange(questionOwner, owner);
     const int answer =
         ::MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    questionOwner = outer;
     if (hook)
         ::UnhookWindowsHookEx(hook);
     hook = nullptr;
@@ -175,6 +192,11 @@ form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption
     default:
         return form::Answer::Closed;
     }
+}
+
+void CloseQuestionBox() {
+    if (questionOwner)
+        ::EnumThreadWindows(::GetCurrentThreadId(), EndIfQuestion, 0);
 }
 
 void ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details,

@@ -11,6 +11,10 @@ namespace win32 {
 /// answer.
 form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption);
 
+/// Closes the box AskQuestion shows, where one is open, as a box closed otherwise: it answers
+/// Closed.
+void CloseQuestionBox();
+
 /// An information box over `owner` as the system's own with OK alone: `caption`, `text`, no icon,
 /// OK the default; Enter, Esc and closing it answer OK. A second button opens `details` below the
 /// text in a read-only edit (form::text::kShowDetails), and closes them again. Returns once

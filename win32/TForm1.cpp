@@ -499,6 +499,10 @@ form::Answer TForm1::Ask(const std::string& question) {
                        Wide(form::text::kConfirmCaption).c_str());
 }
 
+void TForm1::CloseQuestion() {
+    CloseQuestionBox();
+}
+
 std::string TForm1::TargetPattern() const {
     return TextOf(ToNameEdit);
 }

@@ -72,6 +72,7 @@ private:
     void ShowInformation(const std::string& text) override;
     void ShowWithDetails(const std::string& text, const std::string& details) override;
     form::Answer Ask(const std::string& question) override;
+    void CloseQuestion() override;
     void SetFilterIndex(int index) override;
     void SetFilterText(const std::string& text) override;
     void SetSelectAll(bool checked) override;

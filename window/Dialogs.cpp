@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 namespace window {
 namespace {
@@ -78,13 +79,20 @@ form::Answer MessageBoxDialogs::Ask(const std::string& question) {
     QPushButton* no = box.addButton(QString::fromUtf8(form::text::kNo), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    QMessageBox* const outer = std::exchange(question_, &box);
     box.exec();
+    question_ = outer;
     // Only Esc and No mean No.
     if (box.closedByFrame)
         return form::Answer::Closed;
     if (box.clickedButton() == no)
         return form::Answer::No;
     return box.clickedButton() == yes ? form::Answer::Yes : form::Answer::Closed;
+}
+
+void MessageBoxDialogs::CloseQuestion() {
+    if (question_)
+        question_->close();
 }
 
 } // namespace window

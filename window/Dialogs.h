@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace window {
@@ -18,9 +19,12 @@ public:
     void ShowWithDetails(const std::string& text, const std::string& details) override;
     void ShowError(const std::string& text) override;
     form::Answer Ask(const std::string& question) override;
+    void CloseQuestion() override;
 
 private:
     QWidget* parent_;
+    /// The question box open now, the innermost where several are; null where none is.
+    QMessageBox* question_ = nullptr;
 };
 
 /// A message text as a box shows it: the engine's "\r" line breaks become real ones.
