@@ -41,6 +41,15 @@ std::string TargetPlaces::PassedPathOf(const std::string& targetName) const {
     return held->second->Inside(targetName.substr(part.size()));
 }
 
+bool TargetPlaces::Holds(std::uint64_t device, std::uint64_t number) const {
+    if (list_.IsFolder(device, number))
+        return true;
+    for (const auto& [part, folder] : held_)
+        if (folder && folder->IsFolder(device, number))
+            return true;
+    return false;
+}
+
 std::vector<const platform::HeldFolder*> TargetPlaces::Passed() const {
     std::vector<const platform::HeldFolder*> passed;
     for (const auto& [part, folder] : held_)

@@ -2,6 +2,7 @@
 
 #include "platform/HeldFolder.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -37,6 +38,9 @@ public:
     /// where that folder is reached through its handle, else as written (relative to the list
     /// folder, the process's current folder).
     std::string PassedPathOf(const std::string& targetName) const;
+
+    /// True when the folder `device` and `number` name is the list folder or a folder held.
+    bool Holds(std::uint64_t device, std::uint64_t number) const;
 
     /// The held folders a process that stamps the targets is started with, so that it reaches
     /// each target in the very folder held, whatever becomes of the folder's path meanwhile.

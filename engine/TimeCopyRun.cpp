@@ -83,6 +83,25 @@ std::optional<std::string> RefuseTarget(const RunContext& context, const std::st
     return std::nullopt;
 }
 
+/// True where an entry `targetName` names is a symbolic link that leads out of the folders the
+/// run holds: Stamplet would follow it and stamp a file the user never chose.
+bool LeadsOut(const ScriptRun& run, const std::string& targetName) {
+    const std::string folder = run.places.FolderOf(targetName);
+    platform::DirectorySearch search;
+    platform::FoundEntry entry;
+    for (bool found = search.Start(run.places.PathOf(targetName), entry); found;
+         found = search.Next(entry)) {
+        bool linked = false;
+        platform::FileState where;
+        if (const std::error_code nowhere =
+                platform::LinkedFolderOf(platform::JoinPath(folder, entry.name), linked, where))
+            continue;
+        if (linked && !run.places.Holds(where.device, where.number))
+            return true;
+    }
+    return false;
+}
+
 /// The stamp items of the selected sources in list order, or the box that stops the run.
 std::variant<std::vector<StampItem>, Box> BuildItems(const RunContext& context,
                                                      const RunRequest& request, ScriptRun& run) {
@@ -102,6 +121,10 @@ std::variant<std::vector<StampItem>, Box> BuildItems(const RunContext& context,
         item.targetName = MakeTargetName(name, pattern);
         if (std::optional<std::string> refusal = RefuseTarget(context, pattern, name, run, item))
             return Box::Information(std::move(*refusal));
+        if (LeadsOut(run, item.targetName)) {
+            run.leftAlone.emplace_back(item.targetName, TargetState::LinkOut);
+            continue;
+        }
         // Where it cannot be learnt, both lines stay.
         const auto& keeping = folders.Of(folders.FolderOf(item.targetName));
         item.stampCreation = !keeping || keeping->creationSettable;

@@ -80,6 +80,12 @@ struct FileState {
 /// The state of the entry at `path` (a link is followed), read without opening it for writing.
 [[nodiscard]] std::error_code FileStateOf(const std::string& path, FileState& state);
 
+/// Where the entry at `path` is a symbolic link, `linked` becomes true and `folder` the state of
+/// the folder that the entry the link finally leads to lies in; where it is none, `linked`
+/// becomes false. A link that leads nowhere is an error. (Windows: always false.)
+[[nodiscard]] std::error_code LinkedFolderOf(const std::string& path, bool& linked,
+                                             FileState& folder);
+
 /// The times to give an entry; an empty slot stays as it is.
 struct FileTimeChange {
     std::optional<FileTime> creation;

@@ -1,10 +1,12 @@
 #include "platform/FileTimes.h"
 
 #include "platform/AtPath_posix.h"
+#include "platform/DirectorySearch.h"
 
 #include "platform/FileSystemKind_posix.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -90,6 +92,21 @@ FileTime ToFileTime(const ExactTime& time) {
     stamp.tv_nsec = time.nanoseconds;
     FileTime ticks = 0;
     return ToFileTime(stamp, ticks) ? ticks : 0;
+}
+
+std::error_code LinkedFolderOf(const std::string& path, bool& linked, FileState& folder) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return {errno, std::generic_category()};
+    linked = S_ISLNK(st.st_mode);
+    if (!linked)
+        return {};
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return {errno, std::generic_category()};
+    const std::string where(resolved);
+    std::free(resolved);
+    return FileStateOf(std::string(FolderPartOf(where)), folder);
 }
 
 std::error_code FileStateOf(const std::string& path, FileState& state) {

@@ -33,6 +33,12 @@ FileTime ToFileTime(const ExactTime& time) {
     return ticks < 0 ? 0 : static_cast<FileTime>(ticks);
 }
 
+std::error_code LinkedFolderOf(const std::string&, bool& linked, FileState&) {
+    // A target reached through a reparse point is followed, as the system's own calls do.
+    linked = false;
+    return {};
+}
+
 std::error_code FileStateOf(const std::string& path, FileState& state) {
     UniqueHandle entry(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -33,6 +33,12 @@ public:
     /// (ProcessStart::passedFolders), wherever the folder stands.
     bool ThroughHandle() const { return throughDescriptor_; }
 
+    /// True when the folder that `device` and `number` name (as FileState gives them) is the held
+    /// folder itself.
+    bool IsFolder(std::uint64_t device, std::uint64_t number) const {
+        return handle_ != kNone && device == device_ && number == number_;
+    }
+
     /// True when `path` leads to the held folder itself.
     bool Is(const std::string& path) const;
 

@@ -36,6 +36,12 @@ std::map<std::string, std::string> Contents(const std::filesystem::path& folder)
     return contents;
 }
 
+/// The file's last-write time as the disk keeps it.
+platform::FileTime LastWrite(const std::filesystem::path& file) {
+    platform::FileTimeSet times;
+    return platform::StatFileTimes(file.string(), times) ? 0 : times.lastWrite;
+}
+
 int Shell(const std::string& command) {
     test::ProgramRun run;
     if (test::RunProgram("/bin/sh", {"-c", command}, "", {}, run))
@@ -157,15 +163,19 @@ std::string Warning(unsigned stamped,
 TEST_F(ReliabilityTest, TargetsThatCannotBeStamped) {
     using engine::TargetState;
     std::filesystem::remove(folder.path() / "clip02.wmv");
-    for (const char* name : {"clip03", "d", "new\nline"})
+    for (const char* name : {"clip03", "d", "new\nline", "e"})
         folder.Write(std::string(name) + ".avi", "x");
+    // A link out of the run's folders: followed, it would stamp a file nobody chose.
+    const test::TempFolder elsewhere;
+    SetLastWrite(elsewhere.Write("system.conf", "z"), 946684800);
+    std::filesystem::create_symlink(elsewhere.path() / "system.conf", folder.path() / "e.wmv");
     folder.Write("clip03.wmv", "y");
     folder.Write("new\nline.wmv", "y");
     std::filesystem::create_directory(folder.path() / "d.wmv");
     for (const char* name : {"clip01.wmv", "new\nline.wmv"})
         std::filesystem::permissions(folder.path() / name, std::filesystem::perms::owner_read);
     // Sources from long ago: a target written in the same second would look stamped.
-    for (const char* name : {"clip01", "clip02", "clip03", "d", "new\nline"})
+    for (const char* name : {"clip01", "clip02", "clip03", "d", "new\nline", "e"})
         SetLastWrite(folder.path() / (std::string(name) + ".avi"), 1105790407);
     const Immutable locked(folder.path() / "clip03.wmv");
     const auto before = Contents(folder.path());
@@ -178,9 +188,13 @@ TEST_F(ReliabilityTest, TargetsThatCannotBeStamped) {
         problems.emplace_back("clip03.wmv", TargetState::WriteTimeDiffers);
     problems.emplace_back("d.wmv", TargetState::Folder);
     problems.emplace_back("new\nline.wmv", TargetState::WriteTimeDiffers);
+    problems.emplace_back("e.wmv", TargetState::LinkOut);
     EXPECT_EQ(log.back(), Warning(locked.set() ? 0 : 1, problems))
         << window.StampConsole()->Output().toStdString();
     EXPECT_EQ(Contents(folder.path()), before);
+    EXPECT_EQ(LastWrite(elsewhere.path() / "system.conf"),
+              platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond)
+        << "the file the link leads to";
 
     log.clear();
     window.Filter->setEditText("clip0?.avi");
@@ -516,12 +530,6 @@ TEST_F(ReliabilityTest, ListFolderMovedDuringTheRun) {
             << stem;
     EXPECT_FALSE(std::filesystem::exists(moved / script)) << "the script is deleted where it went";
     std::filesystem::rename(moved, listed);
-}
-
-/// The file's last-write time as the disk keeps it.
-platform::FileTime LastWrite(const std::filesystem::path& file) {
-    platform::FileTimeSet times;
-    return platform::StatFileTimes(file.string(), times) ? 0 : times.lastWrite;
 }
 
 // Guards taking a run back: the targets get the times they had before the run, to the second, a
