@@ -226,13 +226,13 @@ void RestoreChoice::LeaveLaterRunsAlone(const RunRecord& record, RestorePlan& pl
     plan = std::move(kept);
 }
 
-std::unique_ptr<ScriptRun> RestoreChoice::Take() {
+PreparedRun RestoreChoice::Take() {
     run_->items = std::move(plan_.items);
     run_->leftAlone = std::move(plan_.leftAlone);
     run_->note = messages::kFractionNotRestored;
     run_->marks = RestoreMarks{&records_, path_, record_.started, std::move(plan_.indices),
                                std::move(plan_.untouched)};
-    return std::move(run_);
+    return PreparedRun(std::move(run_));
 }
 
 } // namespace engine

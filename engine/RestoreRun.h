@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/RunChain.h"
 #include "engine/RunRecord.h"
 #include "engine/ScriptRun.h"
 #include "engine/StampScript.h"
@@ -70,7 +71,7 @@ public:
     Offer Next();
 
     /// The run last offered, taken: ready to be written.
-    std::unique_ptr<ScriptRun> Take();
+    PreparedRun Take();
 
 private:
     /// Leaves alone the targets of `plan` that a later run offered before left as they are now,

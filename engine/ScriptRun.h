@@ -69,6 +69,7 @@ struct ScriptLaunch {
 /// Where a run ended.
 enum class RunEnd {
     Stopped,    ///< A check refused the run or the user said No; nothing written.
+    Declined,   ///< The user declined the script written; it was deleted, nothing started.
     NotWritten, ///< The script could not be written; nothing started.
     NotStarted, ///< The script was written but was not started; it was deleted.
     Started,    ///< The script runs; the run finishes when it ends.
@@ -142,10 +143,6 @@ struct Question {
     bool operator==(const Question&) const = default;
 };
 
-/// What preparing a run gives: the run ready to be written, the box that stops it (nothing has
-/// been written then), or a question to ask first.
-using Prepared = std::variant<std::unique_ptr<ScriptRun>, Box, Question>;
-
 /// What the script relies on: the list folder and the program folder as the interpreter reads
 /// them, Stamplet in the program folder, and the zone's offset now, which becomes the run's one
 /// offset. The box that stops the run where one fails.
@@ -166,35 +163,5 @@ bool NamesTheScript(const TargetPlaces& places, const std::string& scriptName,
 /// each target's name and new last-write time, marked where it is missing or already has that
 /// time, then the targets the run leaves alone.
 std::vector<messages::PairLine> PlanLines(const ScriptRun& run);
-
-/// Writes the script of `run`'s items into its held folder and holds it. The box that tells the
-/// user it was written, with the details of every pair; or, where it could not be written, the
-/// error box, and the run is over (`run.finished`).
-Box WriteScript(ScriptRun& run, const RunContext& context);
-
-/// What starts the written script now, checked at this moment: the list folder and every target
-/// folder still where they were, the zone's offset still the run's. Otherwise the box that says
-/// why it must not start; the script is to be deleted then.
-std::variant<ScriptLaunch, Box> LaunchOf(const ScriptRun& run, const RunContext& context);
-
-/// The record counts once its run has started; a run that never did changed nothing, and its
-/// record must not stand before an earlier run's. The error box where the record could not be
-/// marked or removed; nothing where the run has no record.
-std::optional<Box> SettleRecord(ScriptRun& run, bool started);
-
-/// The judgement of a script that has ended: the final box's text, read from the targets as they
-/// now are, and the boxes that follow it (a restore whose marks could not be written).
-struct Verdict {
-    std::string text;
-    std::vector<Box> after;
-};
-
-/// Judges `run` once its script has ended with `outcome`; a restore marks the targets read back
-/// with their earlier times. Nothing reads the script any more afterwards.
-Verdict Judge(ScriptRun& run, const ScriptOutcome& outcome);
-
-/// Deletes the script where it is (a moved folder's is named where it is now), and no other file.
-/// The box that names it where it could not be deleted.
-std::optional<Box> DeleteScript(ScriptRun& run);
 
 } // namespace engine

@@ -221,7 +221,7 @@ Prepared PrepareTimeCopy(const RunContext& context, const RunRequest& request) {
             run->recordPath = std::move(path);
         }
     }
-    return run;
+    return PreparedRun(std::move(run));
 }
 
 } // namespace engine

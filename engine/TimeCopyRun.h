@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/ScriptRun.h"
+#include "engine/RunChain.h"
 
 #include <string>
 #include <vector>

@@ -27,20 +27,24 @@ void RunOwner::Show(const engine::Box& box) {
 
 engine::RunEnd RunOwner::TimeCopy(const engine::RunContext& context, engine::RunRequest request) {
     engine::Prepared prepared = engine::PrepareTimeCopy(context, request);
-    if (const auto* question = std::get_if<engine::Question>(&prepared)) {
-        if (view_.Boxes().Ask(question->text) == Answer::No)
-            return engine::RunEnd::Stopped;
-        view_.SelectAllItems();
-        request.list.selected.assign(request.list.items.size(), true);
-        prepared = engine::PrepareTimeCopy(context, request);
-    }
+    const auto* question = std::get_if<engine::Question>(&prepared);
+    if (!question)
+        return Launch(context, std::move(prepared));
+    if (view_.Boxes().Ask(question->text) == Answer::No)
+        return engine::RunEnd::Stopped;
+    view_.SelectAllItems();
+    request.list.selected.assign(request.list.items.size(), true);
+    return Launch(context, engine::PrepareTimeCopy(context, request));
+}
+
+engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::Prepared prepared) {
     if (const auto* stop = std::get_if<engine::Box>(&prepared)) {
         Show(*stop);
         return engine::RunEnd::Stopped;
     }
-    if (!std::holds_alternative<std::unique_ptr<engine::ScriptRun>>(prepared))
+    if (!std::holds_alternative<engine::PreparedRun>(prepared))
         return engine::RunEnd::Stopped;
-    return Launch(context, std::move(std::get<std::unique_ptr<engine::ScriptRun>>(prepared)));
+    return Launch(context, std::move(std::get<engine::PreparedRun>(prepared)));
 }
 
 engine::RunEnd RunOwner::Restore(const engine::RunContext& context, const std::string& listFolder,
@@ -70,39 +74,28 @@ engine::RunEnd RunOwner::Restore(const engine::RunContext& context, const std::s
     }
 }
 
-engine::RunEnd RunOwner::Launch(const engine::RunContext& context,
-                                std::unique_ptr<engine::ScriptRun> owned) {
-    engine::ScriptRun& run = *runs_.emplace_back(std::move(owned));
-    const engine::Box written = engine::WriteScript(run, context);
-    if (written.kind == engine::Box::Kind::Error) {
-        Show(written);
-        if (const auto unsettled = engine::SettleRecord(run, false))
-            Show(*unsettled);
-        Forget(run);
-        return engine::RunEnd::NotWritten;
-    }
-    Show(written);
-    auto launch = engine::LaunchOf(run, context);
-    if (const auto* why = std::get_if<engine::Box>(&launch))
-        return NotStarted(run, *why);
-    if (!console_.Start(std::get<engine::ScriptLaunch>(launch),
-                        [this](const engine::ScriptOutcome& outcome) { Ended(outcome); }))
-        return NotStarted(run, engine::Box::Information(engine::messages::ScriptNotStarted(
-                                   context.script.ScriptPath(run.folder.Path()))));
-    running_ = &run;
-    if (const auto unsettled = engine::SettleRecord(run, true))
-        Show(*unsettled);
+engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::PreparedRun prepared) {
+    const engine::ChainHands hands{
+        [this](const engine::Box& box) { Show(box); },
+        [this](const engine::Box& box, const engine::ScriptRun&) {
+            Show(box);
+            return true;
+        },
+        [this](const engine::ScriptLaunch& launch) {
+            return console_.Start(launch,
+                                  [this](const engine::ScriptOutcome& outcome) { Ended(outcome); });
+        }};
+    auto started = engine::StartRun(std::move(prepared), context, hands);
+    if (const auto* end = std::get_if<engine::RunEnd>(&started))
+        return *end;
+    running_.emplace(std::move(std::get<engine::StartedRun>(started)));
     return engine::RunEnd::Started;
 }
 
-engine::RunEnd RunOwner::NotStarted(engine::ScriptRun& run, const engine::Box& why) {
-    Show(why);
-    if (const auto undeleted = engine::DeleteScript(run))
-        Show(*undeleted);
-    if (const auto unsettled = engine::SettleRecord(run, false))
-        Show(*unsettled);
-    Forget(run);
-    return engine::RunEnd::NotStarted;
+engine::RunEnd RunOwner::ShowAll(const std::vector<engine::Box>& boxes, engine::RunEnd end) {
+    for (const engine::Box& box : boxes)
+        Show(box);
+    return end;
 }
 
 bool RunOwner::ConsoleCloseQuery() {
@@ -121,30 +114,19 @@ void RunOwner::Ended(const engine::ScriptOutcome& outcome) {
     // its own.
     if (std::exchange(askingStop_, false))
         view_.Boxes().CloseQuestion();
-    // The final box may start the next run before this one is forgotten.
-    engine::ScriptRun* run = std::exchange(running_, nullptr);
-    if (!run)
+    // Taken out before any box: the final box may start the next run.
+    if (!running_)
         return;
+    engine::StartedRun run = std::move(*running_);
+    running_.reset();
     view_.Beep();
-    const engine::Verdict verdict = engine::Judge(*run, outcome);
+    const engine::Verdict verdict = engine::End(std::move(run), outcome);
     view_.Boxes().ShowInformation(verdict.text);
-    for (const engine::Box& box : verdict.after)
-        Show(box);
-    // Only now does nothing read the script any more.
-    if (const auto undeleted = engine::DeleteScript(*run))
-        Show(*undeleted);
-    Forget(*run);
-}
-
-void RunOwner::Forget(const engine::ScriptRun& run) {
-    runs_.remove_if([&run](const auto& each) { return each.get() == &run; });
+    ShowAll(verdict.after, engine::RunEnd::Started);
 }
 
 std::size_t RunOwner::DropUnfinished() {
-    std::size_t dropped = 0;
-    for (const auto& run : runs_)
-        dropped += run->Finish() ? 1 : 0;
-    return dropped;
+    return running_ && running_->Drop() ? 1 : 0;
 }
 
 } // namespace form

@@ -6,9 +6,10 @@
 #include "form/StampConsole.h"
 
 #include <cstddef>
-#include <list>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace form {
 
@@ -44,19 +45,18 @@ public:
     std::size_t DropUnfinished();
 
 private:
-    engine::RunEnd Launch(const engine::RunContext& context,
-                          std::unique_ptr<engine::ScriptRun> run);
-    engine::RunEnd NotStarted(engine::ScriptRun& run, const engine::Box& why);
+    /// Takes a prepared run along the chain to its start.
+    engine::RunEnd Launch(const engine::RunContext& context, engine::PreparedRun prepared);
+    /// The same, where preparing gave the run; where it gave a box, shows it.
+    engine::RunEnd Launch(const engine::RunContext& context, engine::Prepared prepared);
     void Ended(const engine::ScriptOutcome& outcome);
     void Show(const engine::Box& box);
-    void Forget(const engine::ScriptRun& run);
+    engine::RunEnd ShowAll(const std::vector<engine::Box>& boxes, engine::RunEnd end);
 
     TFormView& view_;
     StampConsole console_;
-    /// Every run whose script has not been deleted yet.
-    std::list<std::unique_ptr<engine::ScriptRun>> runs_;
-    /// The run whose script the console runs.
-    engine::ScriptRun* running_ = nullptr;
+    /// The run whose script the console runs, from its start until it has been judged.
+    std::optional<engine::StartedRun> running_;
     /// The question whether to stop the running script is open.
     bool askingStop_ = false;
 };

@@ -58,7 +58,7 @@ protected:
     WholeRun whole;
     engine::RunRequest& request = whole.request;
     std::vector<std::string>& boxes = whole.boxes;
-    std::unique_ptr<engine::ScriptRun>& run = whole.run;
+    std::optional<engine::StartedRun>& run = whole.run;
     std::string& written = whole.written;
     std::size_t& stampCalls = whole.stampCalls;
     engine::ScriptEnvironment& environment = whole.environment;

@@ -121,7 +121,7 @@ TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     ASSERT_EQ(Run(), RunEnd::Started);
     const std::string path = ScriptPath();
     EXPECT_EQ(boxes, std::vector<std::string>{messages::kScriptWritten});
-    EXPECT_EQ(run->file.Path(), path);
+    EXPECT_EQ(run->Run().file.Path(), path);
     // Where this disk keeps no creation time, the shell script leaves the creation lines out.
     platform::TimeKeeping keeping;
     ASSERT_FALSE(platform::TimeKeepingOf(folder.str(), keeping));
@@ -271,8 +271,10 @@ TEST_F(TimeCopyRunTest, ChecksOfWhatTheScriptNeeds) {
 
     programs.Write("Stamplet");
     const engine::FixedZone noZone(std::nullopt);
-    EXPECT_EQ(engine::PrepareTimeCopy({programFolder, *script, noZone}, request),
-              engine::Prepared(engine::Box::Information(messages::kZoneUnreadable)));
+    const engine::Prepared refused =
+        engine::PrepareTimeCopy({programFolder, *script, noZone}, request);
+    ASSERT_TRUE(std::holds_alternative<engine::Box>(refused));
+    EXPECT_EQ(std::get<engine::Box>(refused), engine::Box::Information(messages::kZoneUnreadable));
     EXPECT_FALSE(std::filesystem::exists(ScriptPath()));
 }
 

@@ -2,6 +2,7 @@
 
 // A time-copy run taken through the engine's steps to its verdict, for tests and benchmarks.
 
+#include "engine/RunChain.h"
 #include "engine/StampTally.h"
 #include "engine/TimeCopyRun.h"
 #include "platform/CommandShell.h"
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -25,8 +27,8 @@ public:
     engine::RunRequest request{{}, {"*.wmv", "*.avi"}};
 
     std::vector<std::string> boxes; ///< The text of every box, in order; "ask: " before a question.
-    std::unique_ptr<engine::ScriptRun> run; ///< A run that reached its start, until it ends.
-    std::string written;                    ///< The script's bytes.
+    std::optional<engine::StartedRun> run; ///< A run that reached its start, until it ends.
+    std::string written;                   ///< The script's bytes.
     std::size_t stampCalls = 0;
     engine::ScriptEnvironment environment;
     std::vector<const platform::HeldFolder*> targetFolders;
@@ -49,8 +51,9 @@ public:
     /// The text of the last box.
     std::string LastBox() const { return boxes.empty() ? std::string() : boxes.back(); }
 
-    /// Takes the run's steps up to the start of its script: prepared (where nothing is selected,
-    /// `yes` answers the question and selects every item), written, launched, its record marked.
+    /// Takes the run along the engine's chain up to the start of its script: prepared (where
+    /// nothing is selected, `yes` answers the question and selects every item), written, checked,
+    /// its record marked; the script itself is started by Run, or not at all.
     engine::RunEnd Start(const engine::RunContext& context, bool yes = true) {
         engine::Prepared prepared = engine::PrepareTimeCopy(context, request);
         if (const auto* question = std::get_if<engine::Question>(&prepared)) {
@@ -58,40 +61,21 @@ public:
             if (!yes)
                 return engine::RunEnd::Stopped;
             request.list.selected.assign(request.list.items.size(), true);
-            prepared = engine::PrepareTimeCopy(context, request);
+            return Start(context, engine::PrepareTimeCopy(context, request));
         }
-        if (const auto* stop = std::get_if<engine::Box>(&prepared)) {
-            boxes.push_back(stop->text);
-            return engine::RunEnd::Stopped;
-        }
-        run = std::move(std::get<std::unique_ptr<engine::ScriptRun>>(prepared));
-        const engine::Box box = engine::WriteScript(*run, context);
-        boxes.push_back(box.text);
-        if (box.kind == engine::Box::Kind::Error)
-            return engine::RunEnd::NotWritten;
-        std::ifstream in(run->folder.Inside(run->scriptName), std::ios::binary);
-        written.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        auto launch = engine::LaunchOf(*run, context);
-        if (const auto* why = std::get_if<engine::Box>(&launch)) {
-            boxes.push_back(why->text);
-            return engine::RunEnd::NotStarted;
-        }
-        stampCalls = std::get<engine::ScriptLaunch>(launch).stampCalls;
-        environment = std::get<engine::ScriptLaunch>(launch).environment;
-        targetFolders = std::get<engine::ScriptLaunch>(launch).targetFolders;
-        (void)engine::SettleRecord(*run, true);
-        return engine::RunEnd::Started;
+        return Start(context, std::move(prepared));
     }
 
     /// Judges the started run once its script has ended with `outcome`, and deletes the script;
     /// the verdict.
     std::string End(const engine::ScriptOutcome& outcome) {
-        const std::string verdict = engine::Judge(*run, outcome).text;
-        boxes.push_back(verdict);
-        if (const auto undeleted = engine::DeleteScript(*run))
-            boxes.push_back(undeleted->text);
+        engine::StartedRun started = std::move(*run);
         run.reset();
-        return verdict;
+        const engine::Verdict verdict = engine::End(std::move(started), outcome);
+        boxes.push_back(verdict.text);
+        for (const engine::Box& box : verdict.after)
+            boxes.push_back(box.text);
+        return verdict.text;
     }
 
     /// Takes the whole run; `runScript` false ends the script at once, as if it had stamped
@@ -102,8 +86,9 @@ public:
             return end;
         engine::ScriptOutcome outcome;
         if (runScript) {
+            const engine::ScriptRun& started = run->Run();
             if (RunProcess(
-                    platform::ScriptStart(run->file, run->folder, environment, targetFolders),
+                    platform::ScriptStart(started.file, started.folder, environment, targetFolders),
                     script))
                 return engine::RunEnd::NotStarted;
             outcome = Tally(script);
@@ -113,6 +98,34 @@ public:
     }
 
 private:
+    engine::RunEnd Start(const engine::RunContext& context, engine::Prepared prepared) {
+        if (const auto* stop = std::get_if<engine::Box>(&prepared)) {
+            boxes.push_back(stop->text);
+            return engine::RunEnd::Stopped;
+        }
+        const engine::ChainHands hands{
+            [this](const engine::Box& box) { boxes.push_back(box.text); },
+            [this](const engine::Box& box, const engine::ScriptRun& told) {
+                boxes.push_back(box.text);
+                std::ifstream in(told.folder.Inside(told.scriptName), std::ios::binary);
+                written.assign(std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>());
+                return true;
+            },
+            [this](const engine::ScriptLaunch& launch) {
+                stampCalls = launch.stampCalls;
+                environment = launch.environment;
+                targetFolders = launch.targetFolders;
+                return true;
+            }};
+        auto started =
+            engine::StartRun(std::move(std::get<engine::PreparedRun>(prepared)), context, hands);
+        if (const auto* end = std::get_if<engine::RunEnd>(&started))
+            return *end;
+        run.emplace(std::move(std::get<engine::StartedRun>(started)));
+        return engine::RunEnd::Started;
+    }
+
     static engine::ScriptOutcome Tally(const ProgramRun& run) {
         engine::ScriptOutcome outcome;
         std::string_view out = run.out, last;
