@@ -46,7 +46,8 @@ install(FILES ${CMAKE_BINARY_DIR}/stamplet.1.gz DESTINATION ${CMAKE_INSTALL_MAND
 if(KRONALO_WINDOW)
     install(FILES ${CMAKE_BINARY_DIR}/kronalo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
-install(FILES ${CMAKE_BINARY_DIR}/changelog.gz data/copyright
+# The user's short guide beside them: the steps in the window, the restore, where the records stay.
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz data/copyright data/README
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kronalo)
 # Stamplet is linked statically on purpose: it starts twice per stamped file.
 install(FILES data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides

@@ -14,6 +14,17 @@
 
 namespace form {
 
+const char* AnswerWithoutWindow(const std::vector<std::string>& arguments) {
+    // Only the first argument: a path after other arguments is never taken for an option.
+    if (arguments.empty())
+        return nullptr;
+    if (arguments.front() == "--help")
+        return text::kUsage;
+    if (arguments.front() == "--version")
+        return text::kVersionLine;
+    return nullptr;
+}
+
 TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
     : view_(view), list_(list), setup_(std::move(setup)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())), runs_(view) {

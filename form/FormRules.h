@@ -13,6 +13,10 @@
 
 namespace form {
 
+/// What the command line asks to be printed in place of the window: the help where its first
+/// argument is "--help", the version where it is "--version"; null where the window opens.
+const char* AnswerWithoutWindow(const std::vector<std::string>& arguments);
+
 /// What a window is built with.
 struct FormSetup {
     /// The command line's arguments after the program.

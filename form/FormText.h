@@ -9,6 +9,19 @@ namespace form::text {
 
 inline constexpr const char* kTitle = "Kronalo " KRONALO_VERSION_TEXT;
 
+// What the command line asks for instead of the window.
+inline constexpr const char* kUsage =
+    "Usage: kronalo [path]\n"
+    "       kronalo --help | --version\n"
+    "\n"
+    "Opens Kronalo's window, where converted or copied files get the date and time stamps of\n"
+    "their originals. A path opens its folder, or the folder of the file it names (a folder\n"
+    "called --help opens as ./--help).\n"
+    "\n"
+    "  --help     print this help and end\n"
+    "  --version  print the version and end\n";
+inline constexpr const char* kVersionLine = "Kronalo " KRONALO_VERSION_TEXT "\n";
+
 // Controls.
 inline constexpr const char* kFilterLabel = "&Päätesuodatin (from):";
 /// The filter box's list entries, in their order.

@@ -15,7 +15,8 @@ dpkg-deb --info "$deb"
 contents=$(dpkg-deb --contents "$deb")
 for path in ./usr/lib/kronalo/Kronalo ./usr/lib/kronalo/Stamplet ./usr/bin/kronalo ./usr/bin/stamplet \
     ./usr/share/applications/kronalo.desktop ./usr/share/icons/hicolor/scalable/apps/kronalo.svg \
-    ./usr/share/man/man1/stamplet.1.gz \
+    ./usr/share/man/man1/stamplet.1.gz ./usr/share/man/man1/kronalo.1.gz \
+    ./usr/share/doc/kronalo/README \
     ./usr/share/metainfo/io.github.kronalo.Kronalo.metainfo.xml; do
     echo "$contents" | grep -q " $path" || { echo "missing from the package: $path" >&2; exit 1; }
 done
@@ -32,6 +33,9 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root/unpacked"
 "$root/unpacked/usr/bin/stamplet" '/?' | grep -q '^Usage: Stamplet'
 man -l "$root/unpacked/usr/share/man/man1/stamplet.1.gz" >/dev/null
+# The help and the version need no display.
+env -u DISPLAY -u WAYLAND_DISPLAY "$root/unpacked/usr/bin/kronalo" --version | grep -q '^Kronalo '
+env -u DISPLAY -u WAYLAND_DISPLAY "$root/unpacked/usr/bin/kronalo" --help | grep -q '^Usage: kronalo'
 
 # An installed copy keeps its settings in the user's configuration folder, never beside itself:
 # it writes them at its first start.

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds Kronalo and Stamplet with their tests and runs every test.
+# Builds Kronalo and Stamplet with their tests and benchmarks, and runs every test.
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/deps.sh

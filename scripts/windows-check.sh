@@ -1,7 +1,7 @@
 #!/bin/sh
 # Cross-builds Kronalo.exe, Stamplet.exe, the engine and their tests for Windows with mingw-w64
 # and runs the tests under Wine in a throwaway Wine prefix, on a display of its own (Xvfb with
-# openbox, which gives the keyboard focus) where none is given; then makes the zip and the MSI
+# openbox, which gives the keyboard focus); then makes the zip and the MSI
 # installer, and tries the installer (scripts/msi-check.sh).
 set -eu
 cd "$(dirname "$0")/.."

@@ -7,26 +7,28 @@ LANG=C.UTF-8
 LC_ALL=C.UTF-8
 export LANG LC_ALL
 
-# A throwaway Wine prefix, and a display of its own where none is given (Xvfb on the first free
-# number, with openbox, which gives the keyboard focus, where the first argument is "openbox");
-# both go when the script exits.
+# A throwaway Wine prefix and a display of its own (Xvfb, with openbox, which gives the keyboard
+# focus, where the first argument is "openbox"); both go when the script exits. Xvfb picks the
+# display number itself and names it once it takes clients: a number another server holds, even
+# one that only its abstract socket shows, is never driven, nor is the display of the caller.
 kronalo_wine_session() {
     WINEPREFIX=$(mktemp -d)
     export WINEPREFIX
     kronalo_display_pid=""
     trap kronalo_wine_end EXIT
-    [ -z "${DISPLAY:-}" ] || return 0
-    number=90
-    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
-        number=$((number + 1))
-    done
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    mkfifo "$WINEPREFIX/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WINEPREFIX/display" >/dev/null 2>&1 &
     kronalo_display_pid=$!
+    number=""
+    read -r number <"$WINEPREFIX/display" || true
+    rm -f "$WINEPREFIX/display"
+    case "$number" in
+    '' | *[!0-9]*)
+        echo "Xvfb did not start a display of its own" >&2
+        return 1
+        ;;
+    esac
     export DISPLAY=":$number"
-    for _ in 1 2 3 4 5 6 7 8 9 10; do
-        [ -e "/tmp/.X11-unix/X$number" ] && break
-        sleep 0.5
-    done
     if [ "${1:-}" = openbox ]; then
         openbox >/dev/null 2>&1 &
     fi

@@ -191,6 +191,25 @@ TEST_F(FormRulesTest, CommandLineArgument) {
     EXPECT_TRUE(list->Items().empty()) << "a bare name opens nothing";
 }
 
+// Guards what the command line has printed in place of the window: the help and the version as
+// the first argument only, so that a path never turns into an option.
+TEST(AnswerWithoutWindowTest, FirstArgumentOnly) {
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments;
+        const char* answer;
+    } rows[] = {
+        {"--help", {"--help"}, form::text::kUsage},
+        {"--version", {"--version", "clip01.avi"}, form::text::kVersionLine},
+        {"no argument", {}, nullptr},
+        {"a path", {"./--help"}, nullptr},
+        {"--help after a path", {"clips", "--help"}, nullptr},
+        {"another option", {"-h"}, nullptr},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(form::AnswerWithoutWindow(row.arguments), row.answer) << row.what;
+}
+
 // Guards the path box and the tree: a relative name counts from the list folder and is entered
 // twice, a text that names no folder changes nothing, a folder the shell cannot resolve brings
 // the error, and a tree pick without a folder leaves the list where it is.

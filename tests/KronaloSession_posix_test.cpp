@@ -10,9 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
 
 namespace {
 
@@ -241,6 +246,59 @@ TEST_F(KronaloSessionTest, OuterBounds) {
         const std::string saved = test::ReadAll(settings);
         EXPECT_TRUE(saved.ends_with(row.saved)) << row.what << ": " << saved;
     }
+}
+
+/// Another X server seen only by its abstract socket, as where /tmp is private and the abstract
+/// sockets are shared: it takes each connection and drops it unanswered.
+class ServerElsewhere {
+public:
+    /// Takes the first display number whose socket and lock file are absent here.
+    ServerElsewhere() {
+        for (number = 90; number < 200; ++number) {
+            const std::string name = "/tmp/.X11-unix/X" + std::to_string(number);
+            if (std::filesystem::exists(name) ||
+                std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+                continue;
+            socket_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::memcpy(address.sun_path + 1, name.data(), name.size());
+            if (::bind(socket_, reinterpret_cast<const sockaddr*>(&address),
+                       offsetof(sockaddr_un, sun_path) + 1 + name.size()) == 0 &&
+                ::listen(socket_, 8) == 0)
+                break;
+            ::close(socket_);
+            socket_ = -1;
+        }
+        dropping_ = std::thread([this] {
+            for (int client; socket_ >= 0 && (client = ::accept(socket_, nullptr, nullptr)) >= 0;)
+                ::close(client);
+        });
+    }
+    ~ServerElsewhere() {
+        ::shutdown(socket_, SHUT_RDWR);
+        dropping_.join();
+        ::close(socket_);
+    }
+
+    int number = 0;
+
+private:
+    int socket_ = -1;
+    std::thread dropping_;
+};
+
+// Guards the display of the test's own: a display number held by another server, even one whose
+// socket and lock file this /tmp does not show, is never taken for the test's.
+TEST(XSessionTest, ADisplayHeldElsewhereIsLeftAlone) {
+    ServerElsewhere other;
+    test::XSession session;
+    const std::string reason = session.Start();
+    if (reason.find("not installed") != std::string::npos)
+        GTEST_SKIP() << reason;
+    ASSERT_EQ(reason, "");
+    EXPECT_NE(session.Environment().front(), "DISPLAY=:" + std::to_string(other.number));
+    EXPECT_FALSE(session.Xdotool({"getdisplaygeometry"}).empty());
 }
 
 } // namespace

@@ -216,4 +216,15 @@ void ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details,
     ::DeleteObject(state.font);
 }
 
+void ShowProgramAnswer(const char* text) {
+    const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    const DWORD size = static_cast<DWORD>(std::string_view(text).size());
+    DWORD written = 0;
+    if (output != nullptr && output != INVALID_HANDLE_VALUE &&
+        ::WriteFile(output, text, size, &written, nullptr) && written == size)
+        return;
+    ::MessageBoxW(nullptr, platform::Wide(text).c_str(), platform::Wide(form::text::kTitle).c_str(),
+                  MB_OK);
+}
+
 } // namespace win32

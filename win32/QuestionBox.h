@@ -22,4 +22,9 @@ void CloseQuestionBox();
 void ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details,
                     const wchar_t* caption);
 
+/// The help or the version the command line asked for (UTF-8): written to the program's output
+/// where it goes to a file or a pipe, as a window program has no console of its own; shown in a
+/// box with OK otherwise. Returns once written or dismissed.
+void ShowProgramAnswer(const char* text);
+
 } // namespace win32

@@ -1,7 +1,9 @@
 // Kronalo for Windows: gives converted or copied files the date and time stamps of their
 // originals.
 
+#include "form/FormRules.h"
 #include "platform/CommandLine.h"
+#include "win32/QuestionBox.h"
 #include "win32/TForm1.h"
 
 #include <commctrl.h>
@@ -10,14 +12,18 @@
 #include <cstdlib>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    // Split as the C runtime splits it, from the wide command line: a folder named with any
+    // letter arrives as it is.
+    std::vector<std::string> arguments = platform::CommandLineArguments(__argc, __argv);
+    if (const char* answer = form::AnswerWithoutWindow(arguments)) {
+        win32::ShowProgramAnswer(answer);
+        return 0;
+    }
     // The shell's folders and their context menus need OLE on this thread.
     ::OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_TREEVIEW_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // Split as the C runtime splits it, from the wide command line: a folder named with any
-    // letter arrives as it is.
-    std::vector<std::string> arguments = platform::CommandLineArguments(__argc, __argv);
     int status = 0;
     {
         win32::TForm1 form(instance, std::move(arguments));

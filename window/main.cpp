@@ -1,11 +1,13 @@
 // Kronalo: gives converted or copied files the date and time stamps of their originals.
 
+#include "form/FormRules.h"
 #include "platform/SessionEnd.h"
 #include "window/TForm1.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -29,6 +31,12 @@ void DeleteScriptsAtExit() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The help and the version need no display: printed before Qt looks for one.
+    if (const char* answer =
+            form::AnswerWithoutWindow(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(answer, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kronalo"));
     // No display name: the platform would append it to every title, and the system's titles

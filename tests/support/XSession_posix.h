@@ -10,7 +10,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -107,14 +109,12 @@ public:
             if (!std::filesystem::exists(program))
                 return std::string(program) + " is not installed (apt-get install xvfb openbox "
                                               "xdotool x11-utils)";
-        int number = 90;
-        while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-               std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
-            ++number;
-        display_ = ":" + std::to_string(number);
-        if (!server_.Start(
-                {"/usr/bin/Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {}))
-            return "Xvfb did not start";
+        // The server picks a number whose sockets it can take and names it on a pipe: a number
+        // another server holds, even one seen only by its abstract socket, is never driven.
+        const std::string picked = StartServer();
+        if (picked.empty())
+            return "Xvfb did not start a display of its own";
+        display_ = ":" + picked;
         // The display is up once a client can ask it for its size.
         if (!WaitUntil([this] { return !Xdotool({"getdisplaygeometry"}).empty(); }))
             return "Xvfb did not come up";
@@ -236,6 +236,29 @@ public:
     }
 
 private:
+    /// Starts Xvfb on a display number of its own choice; that number, empty where it failed.
+    std::string StartServer() {
+        int pipe[2];
+        if (::pipe2(pipe, O_CLOEXEC) != 0)
+            return {};
+        // Only the writing end goes to the server.
+        ::fcntl(pipe[1], F_SETFD, 0);
+        const bool started = server_.Start({"/usr/bin/Xvfb", "-displayfd", std::to_string(pipe[1]),
+                                            "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                                           {});
+        ::close(pipe[1]);
+        std::string number;
+        // The server writes the number once it takes clients; a server that ends writes nothing.
+        pollfd ready{pipe[0], POLLIN, 0};
+        char c = 0;
+        while (started && ::poll(&ready, 1, 20000) == 1 && ::read(pipe[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        ::close(pipe[0]);
+        if (c != '\n' || number.empty() || number.find_first_not_of("0123456789") != number.npos)
+            return {};
+        return number;
+    }
+
     std::string display_;
     Job server_;
     Job manager_;
