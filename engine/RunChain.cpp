@@ -41,7 +41,7 @@ std::variant<ScriptLaunch, Box> LaunchOf(const ScriptRun& run, const RunContext&
                                          [](const StampItem& item) { return !item.stampCreation; });
     // Where the script's processes cannot be held to the run's offset, the time spent on
     // kScriptWritten must not have crossed a change of daylight-saving time.
-    if (!platform::FixedOffsetEnvironment(run.secondsEast, launch.environment) &&
+    if (!context.holdOffset(run.secondsEast, launch.environment) &&
         context.zone.OffsetNow() != run.secondsEast)
         return Box::Information(messages::kZoneChanged);
     return launch;

@@ -12,6 +12,7 @@
 #include "engine/Zone.h"
 #include "platform/HeldFile.h"
 #include "platform/HeldFolder.h"
+#include "platform/LocalTime.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -85,6 +86,10 @@ struct RunContext {
     const Zone& zone = MachineZone();
     /// Where a time-copy run records what it changes before changing it; null for no record.
     const RunRecords* records = nullptr;
+    /// How the script's processes are held to the run's offset: the system's way; a system
+    /// without one (Windows) makes the run ask the zone again at the start.
+    bool (*holdOffset)(std::int32_t secondsEast,
+                       ScriptEnvironment& settings) = platform::FixedOffsetEnvironment;
 };
 
 /// What a restore marks once its script has ended: the targets read back with their earlier
