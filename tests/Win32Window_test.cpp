@@ -860,4 +860,73 @@ TEST_F(Win32WindowTest, StopBetweenTheCallsOfAFile) {
     }
 }
 
+// Guards a target folder swapped in the middle of a run of 1,500 pairs whose targets lie in
+// ..\out: while the stand-in waits in the 55th call, the user's out is renamed to out-mine, to
+// put a folder with files of the same names in its place. The run holds the folder, so the
+// rename is refused, every one of the user's files gets its source's time and the verdict is the
+// success. Were it renamed after all, no file of the folder that took its place may be stamped,
+// and the verdict names the move.
+// Fails under Wine 8 as the folder is held now: a handle opened for its attributes alone takes no
+// part in sharing, so the rename goes through and the neighbour's files are stamped.
+TEST_F(Win32WindowTest, TargetFolderSwappedDuringTheRun) {
+    constexpr int kPairs = 1500;
+    const std::filesystem::path out = folder.path() / "swap" / "out",
+                                mine = folder.path() / "swap" / "out-mine";
+    std::filesystem::create_directories(folder.path() / "swap" / "list");
+    std::filesystem::create_directories(out);
+    for (int i = 0; i < kPairs; ++i) {
+        test::SetLastWrite(folder.Write("swap\\list\\" + Stem(i) + ".avi", "source"), 1105790407);
+        test::SetLastWrite(folder.Write("swap\\out\\" + Stem(i) + ".wmv", "converted"), 946684800);
+    }
+    UseStandIn(55);
+    test::WindowProbe& probe = Open({list + "\\swap\\list\\" + Stem(0) + ".avi"});
+    ASSERT_EQ(probe.Items().size(), static_cast<std::size_t>(kPairs));
+    probe.SetText(ids::kToNameEdit, "..\\out\\*.wmv");
+    probe.Press(ids::kDoItBtn);
+    const test::WindowProbe::Box written = SlowBox();
+    EXPECT_EQ(written.text, Shown(messages::kScriptWritten));
+    probe.Answer(written, IDOK);
+    ASSERT_TRUE(test::WindowProbe::Until([&] { return Calls() == 55; })) << Calls();
+
+    std::error_code refused;
+    std::filesystem::rename(out, mine, refused);
+    EXPECT_TRUE(refused) << "the folder the run holds was renamed";
+    if (!refused) {
+        std::filesystem::create_directory(out);
+        for (int i = 0; i < kPairs; ++i)
+            test::SetLastWrite(folder.Write("swap\\out\\" + Stem(i) + ".wmv", "the neighbour's"),
+                               946684800);
+    }
+    // Past the gate the real Stamplet.exe takes the stand-in's place: a start less a call.
+    std::filesystem::rename(programs.path() / "Stamplet.exe",
+                            programs.path() / "Stamplet stand-in.exe");
+    std::filesystem::copy_file(programs.path() / "Stamplet real.exe",
+                               programs.path() / "Stamplet.exe");
+    programs.Write("go");
+    // Some 3,000 Stamplet starts, each a while under Wine.
+    const test::WindowProbe::Box verdict = SlowBox(30);
+    ASSERT_TRUE(verdict.window) << Calls() << " calls";
+    const std::filesystem::path users = refused ? out : mine;
+    int stamped = 0, neighbours = 0;
+    for (int i = 0; i < kPairs; ++i) {
+        platform::FileTimeSet times;
+        stamped += !platform::GetFileTimes((users / (Stem(i) + ".wmv")).string(), times) &&
+                   times.lastWrite == At(1105790407);
+        neighbours += !refused &&
+                      !platform::GetFileTimes((out / (Stem(i) + ".wmv")).string(), times) &&
+                      times.lastWrite == At(1105790407);
+    }
+    EXPECT_EQ(stamped, kPairs) << "the user's files, in the folder held";
+    EXPECT_EQ(neighbours, 0) << "the files of the folder that took its place";
+    if (refused)
+        EXPECT_EQ(verdict.text, Shown(messages::kDone));
+    else
+        EXPECT_NE(verdict.text.find(Shown(messages::FolderMovedDuringRun(
+                      list + "\\swap\\list\\..\\out\\", list + "\\swap\\list\\..\\out\\"))),
+                  std::string::npos)
+            << verdict.text;
+    probe.Answer(verdict, IDOK);
+    EXPECT_EQ(probe.Close(), 0u);
+}
+
 } // namespace
