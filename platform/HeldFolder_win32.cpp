@@ -6,8 +6,10 @@ namespace platform {
 namespace {
 
 HANDLE OpenFolder(const std::string& path, DWORD share) {
-    return ::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // A handle that may only read attributes takes no part in sharing: it must be able to list
+    // the folder for its share mode to keep the folder from being renamed or removed.
+    return ::CreateFileW(Wide(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, share,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 } // namespace

@@ -866,8 +866,6 @@ TEST_F(Win32WindowTest, StopBetweenTheCallsOfAFile) {
 // rename is refused, every one of the user's files gets its source's time and the verdict is the
 // success. Were it renamed after all, no file of the folder that took its place may be stamped,
 // and the verdict names the move.
-// Fails under Wine 8 as the folder is held now: a handle opened for its attributes alone takes no
-// part in sharing, so the rename goes through and the neighbour's files are stamped.
 TEST_F(Win32WindowTest, TargetFolderSwappedDuringTheRun) {
     constexpr int kPairs = 1500;
     const std::filesystem::path out = folder.path() / "swap" / "out",
