@@ -4,9 +4,11 @@
 cmake_minimum_required(VERSION 3.25)
 set(faults "")
 foreach(source IN LISTS SOURCES)
-    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"(engine|platform|stamp|stampreport)/")
+    # Quoted or in angle brackets: both reach the same headers through the include folders.
+    file(STRINGS ${source} includes
+         REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<](engine|platform|stamp|stampreport)/")
     foreach(line IN LISTS includes)
-        string(REGEX REPLACE ".*\"([^\"]+)\".*" "\\1" header "${line}")
+        string(REGEX REPLACE ".*[\"<]([^\">]+)[\">].*" "\\1" header "${line}")
         if(NOT header IN_LIST ALLOWED)
             string(APPEND faults "\n  ${source}: ${header}")
         endif()

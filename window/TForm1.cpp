@@ -163,15 +163,10 @@ TForm1::TForm1(Setup setup, QWidget* parent)
       console_(new TStampConsole(this)), view_(std::make_unique<View>(*this)) {
     BuildControls();
     Wire();
-    form::FormSetup rules;
-    rules.arguments = std::move(setup.arguments);
-    rules.settingsPath = std::move(setup.settingsPath);
-    rules.programFolder = std::move(setup.programFolder);
+    form::FormSetup rules = std::move(setup);
     rules.configFolder =
         ToBytes(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     rules.installedFolder = "/" KRONALO_PROGRAM_FOLDER "/";
-    rules.zone = setup.zone;
-    rules.recordFolder = std::move(setup.recordFolder);
     rules_ = std::make_unique<form::TFormRules>(*view_, FileList->State(), std::move(rules));
     // The tree comes up on the desktop while the window is built; with no delay yet, the list
     // follows at once.

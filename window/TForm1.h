@@ -31,21 +31,11 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    /// What the window is built with.
-    struct Setup {
-        /// The command line's arguments after the program.
-        std::vector<std::string> arguments;
-        /// The settings file; empty for its usual place: the program folder, or the user's
-        /// configuration folder where the program folder cannot be written.
-        std::string settingsPath;
+    /// What the window is built with: the window's rules' setup (its configuration and
+    /// installed folders are the window's to fill in), and the message boxes.
+    struct Setup : form::FormSetup {
         /// The message boxes; the real ones when empty (tests answer their own).
         std::unique_ptr<form::TBoxes> boxes;
-        /// Stamplet's folder, ending with a separator; empty for the program's own folder.
-        std::string programFolder;
-        /// The zone the run takes its offset from; the machine's when null.
-        const engine::Zone* zone = nullptr;
-        /// Where the runs' records are kept; empty for the user's own state folder.
-        std::string recordFolder;
     };
 
     explicit TForm1(Setup setup, QWidget* parent = nullptr);
