@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/TimeCopyRun.h"
+#include "engine/ScriptRun.h"
 #include "platform/Process.h"
 
 #include <cstddef>
