@@ -148,10 +148,7 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
 RestoreChoice::RestoreChoice(const RunContext& context, const std::string& listFolder,
                              const RunRecords& records)
     : context_(context), records_(records) {
-    std::int32_t secondsEast = 0;
-    if ((stop = CheckScriptNeeds(context, listFolder, secondsEast)))
-        return;
-    auto held = HoldListFolder(context, listFolder, secondsEast);
+    auto held = HoldListFolder(context, listFolder);
     if (Box* gone = std::get_if<Box>(&held)) {
         stop = std::move(*gone);
         return;

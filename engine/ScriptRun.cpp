@@ -22,21 +22,19 @@ bool ScriptRun::Finish() {
 
 namespace {
 
-bool Exists(const std::string& path) {
-    platform::FileTimeSet ignored;
-    return !platform::StatFileTimes(path, ignored);
-}
-
-} // namespace
-
-std::optional<Box> CheckScriptNeeds(const RunContext& context, const std::string& listFolder,
-                                    std::int32_t& secondsEast) {
+/// What the script relies on: the list folder and the program folder as the interpreter reads
+/// them, Stamplet in the program folder, and the zone's offset now, which becomes the run's one
+/// offset; or the box that stops the run where one fails.
+std::variant<std::int32_t, Box> CheckScriptNeeds(const RunContext& context,
+                                                 const std::string& listFolder) {
     const StampScript& script = context.script;
     if (!script.CarriesUnchanged(listFolder))
         return Box::Information(messages::ListFolderNotCarried(listFolder));
     if (!script.CarriesUnchanged(context.programFolder))
         return Box::Information(messages::ProgramFolderNotCarried(context.programFolder));
-    if (const std::string stamplet = script.StampletPath(context.programFolder); !Exists(stamplet))
+    const std::string stamplet = script.StampletPath(context.programFolder);
+    platform::FileTimeSet found;
+    if (const std::error_code missing = platform::StatFileTimes(stamplet, found))
         return Box::Information(messages::StampletMissing(stamplet));
     // One offset for the whole run: every time is turned into local time the same way, and
     // every Stamplet call turns it back the same way, even across a change of daylight-saving
@@ -44,12 +42,17 @@ std::optional<Box> CheckScriptNeeds(const RunContext& context, const std::string
     const std::optional<std::int32_t> offset = context.zone.OffsetNow();
     if (!offset)
         return Box::Information(messages::kZoneUnreadable);
-    secondsEast = *offset;
-    return std::nullopt;
+    return *offset;
 }
 
-std::variant<std::unique_ptr<ScriptRun>, Box>
-HoldListFolder(const RunContext& context, const std::string& listFolder, std::int32_t secondsEast) {
+} // namespace
+
+std::variant<std::unique_ptr<ScriptRun>, Box> HoldListFolder(const RunContext& context,
+                                                             const std::string& listFolder) {
+    auto needs = CheckScriptNeeds(context, listFolder);
+    if (Box* stop = std::get_if<Box>(&needs))
+        return std::move(*stop);
+    const std::int32_t secondsEast = std::get<std::int32_t>(needs);
     auto run = std::make_unique<ScriptRun>();
     if (run->folder.Hold(listFolder))
         return Box::Information(messages::ListFolderGone(listFolder));

@@ -148,16 +148,13 @@ struct Question {
     bool operator==(const Question&) const = default;
 };
 
-/// What the script relies on: the list folder and the program folder as the interpreter reads
-/// them, Stamplet in the program folder, and the zone's offset now, which becomes the run's one
-/// offset. The box that stops the run where one fails.
-std::optional<Box> CheckScriptNeeds(const RunContext& context, const std::string& listFolder,
-                                    std::int32_t& secondsEast);
-
-/// A run holding `listFolder`: from here on it works in this very folder, whatever becomes of its
-/// path. The box that says the folder is gone where it cannot be held.
-std::variant<std::unique_ptr<ScriptRun>, Box>
-HoldListFolder(const RunContext& context, const std::string& listFolder, std::int32_t secondsEast);
+/// A run holding `listFolder`, once what the script relies on is there: the list folder and the
+/// program folder as the interpreter reads them, Stamplet in the program folder, and the zone's
+/// offset now, which becomes the run's one offset. From here on the run works in this very
+/// folder, whatever becomes of its path. The box that stops the run where a check fails or the
+/// folder is gone.
+std::variant<std::unique_ptr<ScriptRun>, Box> HoldListFolder(const RunContext& context,
+                                                             const std::string& listFolder);
 
 /// True when `target` names the script `scriptName` itself in the held list folder (as Stamplet
 /// matches names), so that the script would replace the user's file and be stamped in its place.

@@ -197,10 +197,7 @@ RunRecord RecordTargets(const ScriptRun& run) {
 Prepared PrepareTimeCopy(const RunContext& context, const RunRequest& request) {
     if (std::optional<Prepared> refused = CheckRequest(request))
         return std::move(*refused);
-    std::int32_t secondsEast = 0;
-    if (std::optional<Box> stop = CheckScriptNeeds(context, request.list.folder, secondsEast))
-        return std::move(*stop);
-    auto held = HoldListFolder(context, request.list.folder, secondsEast);
+    auto held = HoldListFolder(context, request.list.folder);
     if (Box* stop = std::get_if<Box>(&held))
         return std::move(*stop);
     std::unique_ptr<ScriptRun> run = std::move(std::get<std::unique_ptr<ScriptRun>>(held));
