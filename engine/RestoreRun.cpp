@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <variant>
 
 namespace engine {
 namespace {
@@ -98,6 +99,42 @@ std::optional<StampItem> RestoreItem(const RecordedTarget& target, const platfor
 
 } // namespace
 
+namespace {
+
+/// A target the run never changed: it still has its earlier times, to the nanosecond.
+struct Untouched {};
+
+/// What a restore does with one recorded target: gives it back, finds it untouched, or leaves it
+/// alone for the reason given.
+using TargetPlan = std::variant<StampItem, Untouched, TargetState>;
+
+/// True where `name` reaches Stamplet as that one file, and is not the stamp script's.
+bool HandedOverAsItIs(const std::string& name, const TargetPlaces& places,
+                      const StampScript& script, const std::string& scriptName) {
+    // Handed to Stamplet as a mask, a name with wildcards would stamp other files too.
+    return !platform::HasWildcards(name.substr(platform::FolderPartOf(name).size())) &&
+           script.CarriesUnchanged(name) && !NamesTheScript(places, scriptName, name);
+}
+
+TargetPlan PlanTarget(const RecordedTarget& target, const TargetPlaces& places,
+                      const platform::TimeKeeping& keeping, std::int32_t secondsEast) {
+    platform::FileState now;
+    if (const std::error_code missing = platform::FileStateOf(places.PathOf(target.name), now))
+        return TargetState::NotFound;
+    if (now.device == target.before.device && now.number == target.before.number &&
+        now.lastWrite == target.before.lastWrite && now.creation == target.before.creation)
+        return Untouched{};
+    if (const TargetState state = StateNow(target, now, keeping); state != TargetState::Stamped)
+        return state;
+    std::optional<StampItem> item =
+        RestoreItem(target, now.lastWrite, keeping.creationSettable, secondsEast);
+    if (!item)
+        return TargetState::NotCarried;
+    return std::move(*item);
+}
+
+} // namespace
+
 RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const StampScript& script,
                         const std::string& scriptName, std::int32_t secondsEast) {
     RestorePlan plan;
@@ -107,40 +144,20 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
         if (target.restored)
             continue;
         places.Hold(target.name);
-        // Handed to Stamplet as a mask, a name with wildcards would stamp other files too.
-        if (platform::HasWildcards(
-                target.name.substr(platform::FolderPartOf(target.name).size())) ||
-            !script.CarriesUnchanged(target.name) ||
-            NamesTheScript(places, scriptName, target.name)) {
-            plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
-            continue;
-        }
-        platform::FileState now;
-        if (const std::error_code missing =
-                platform::FileStateOf(places.PathOf(target.name), now)) {
-            plan.leftAlone.emplace_back(target.name, TargetState::NotFound);
-            continue;
-        }
-        const platform::TimeKeeping keeping =
-            folders.Of(folders.FolderOf(target.name)).value_or(platform::TimeKeeping{});
-        if (now.device == target.before.device && now.number == target.before.number &&
-            now.lastWrite == target.before.lastWrite && now.creation == target.before.creation) {
+        TargetPlan planned = TargetState::NotCarried;
+        if (HandedOverAsItIs(target.name, places, script, scriptName))
+            planned = PlanTarget(
+                target, places,
+                folders.Of(folders.FolderOf(target.name)).value_or(platform::TimeKeeping{}),
+                secondsEast);
+        if (StampItem* item = std::get_if<StampItem>(&planned)) {
+            plan.items.push_back(std::move(*item));
+            plan.indices.push_back(index);
+        } else if (std::holds_alternative<Untouched>(planned)) {
             plan.untouched.push_back(index);
-            continue;
+        } else {
+            plan.leftAlone.emplace_back(target.name, std::get<TargetState>(planned));
         }
-        if (const TargetState state = StateNow(target, now, keeping);
-            state != TargetState::Stamped) {
-            plan.leftAlone.emplace_back(target.name, state);
-            continue;
-        }
-        std::optional<StampItem> item =
-            RestoreItem(target, now.lastWrite, keeping.creationSettable, secondsEast);
-        if (!item) {
-            plan.leftAlone.emplace_back(target.name, TargetState::NotCarried);
-            continue;
-        }
-        plan.items.push_back(std::move(*item));
-        plan.indices.push_back(index);
     }
     return plan;
 }
