@@ -21,6 +21,13 @@ public:
         (void)details;
         ShowInformation(text);
     }
+    /// The box that tells the user the stamp script is written, with `details` on demand: OK goes
+    /// on, "Peruuta" declines (Esc and a box closed otherwise count as Peruuta). True for OK; by
+    /// default the information box with details, which only goes on.
+    virtual bool Confirm(const std::string& text, const std::string& details) {
+        ShowWithDetails(text, details);
+        return true;
+    }
     /// An error raised by the platform, in its English text.
     virtual void ShowError(const std::string& text) = 0;
     /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc). Esc

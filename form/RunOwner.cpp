@@ -78,8 +78,7 @@ engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::Prepa
     const engine::ChainHands hands{
         [this](const engine::Box& box) { Show(box); },
         [this](const engine::Box& box, const engine::ScriptRun&) {
-            Show(box);
-            return true;
+            return view_.Boxes().Confirm(box.text, box.details);
         },
         [this](const engine::ScriptLaunch& launch) {
             return console_.Start(launch,

@@ -83,6 +83,12 @@ public:
         if (onInformation)
             onInformation(text);
     }
+    /// The script-written box logs as an information box and answers `confirm`.
+    bool Confirm(const std::string& text, const std::string&) override {
+        ShowInformation(text);
+        return confirm;
+    }
+    bool confirm = true;
     form::Answer Ask(const std::string& text) override {
         log.push_back("ask: " + text);
         if (answers.empty())

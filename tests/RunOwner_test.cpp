@@ -188,6 +188,19 @@ TEST_F(RunOwnerTest, PatternsNamingTheScript) {
     }
 }
 
+// Guards Peruuta in the script-written box: nothing starts, the script is deleted, no record is
+// kept and nothing is stamped.
+TEST_F(RunOwnerTest, DeclinedAfterThePreview) {
+    view.confirm = false;
+    EXPECT_EQ(owner.TimeCopy(Context(), Request({"clip01.avi"})), engine::RunEnd::Declined);
+    EXPECT_EQ(view.log,
+              std::vector<std::string>{std::string("info: ") + engine::messages::kScriptWritten});
+    EXPECT_FALSE(owner.Console().IsRunning());
+    EXPECT_EQ(Scripts(folder), 0);
+    EXPECT_EQ(Records(), 0);
+    EXPECT_EQ(LastWrite("clip01.wmv"), At(kTarget));
+}
+
 // Guards what a run that never started leaves: the zone's offset moved while the script-written
 // box was up, on a system that cannot hold the script to the run's offset; the script is deleted,
 // the record removed, nothing stamped.
