@@ -126,7 +126,7 @@ TEST(AnswerWithoutWindowTest, FirstArgumentOnly) {
         {"another option", {"-h"}, nullptr},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(form::AnswerWithoutWindow(row.arguments), row.answer) << row.what;
+        EXPECT_STREQ(form::AnswerWithoutWindow(row.arguments), row.answer) << row.what;
 }
 
 // Guards the path box and the tree: a relative name counts from the list folder and is entered
