@@ -66,6 +66,11 @@ std::string RecordNotWritten(std::string_view path, std::string_view reason);
 inline constexpr const char* kFractionNotRestored =
     "Ajat palautettiin sekunnin tarkkuudella: sekunnin osia ei palautettu.";
 
+/// Said below a time-copy run's summary and final box where a selected source's time holds a
+/// fraction of a second: Stamplet sets whole seconds.
+inline constexpr const char* kFractionDropped =
+    "Ajat asetettiin sekunnin tarkkuudella: lähdetiedostojen aikojen sekunnin osia ei kopioitu.";
+
 /// No run recorded for the list folder is left to take back.
 std::string NothingToRestore(std::string_view folder);
 

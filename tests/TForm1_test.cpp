@@ -177,9 +177,13 @@ TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
         {"carriage return", "f\rFile x.wmv", "f<U+000D>File x.wmv"},
         {"byte outside UTF-8", "g\xFFh", "g<0xFF>h"},
     };
-    for (const auto& row : rows)
-        for (const char* extension : {".avi", ".wmv"})
-            folder.Write(row.stem + extension, "video");
+    // Whole seconds: no note on fractions follows the verdict.
+    for (const auto& row : rows) {
+        SetLastWrite(folder.Write(row.stem + ".avi", "video"), 1105790407);
+        folder.Write(row.stem + ".wmv", "video");
+    }
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
     TForm1& window = OpenInFolder();
     window.DoItBtn->click();
     window.ScriptConsole().WaitForEnd();
@@ -214,6 +218,8 @@ TEST_F(TForm1Test, StopQuestionClosesAtTheRunsEnd) {
         << "' ]; do sleep 0.01; done\nexec '" << test::StampletBeside() << "' \"$@\"\n";
     std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
     programFolder = programs.str() + "/";
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
     window::MessageBoxDialogs boxes(nullptr);
     questions = &boxes;
     TForm1& window = OpenInFolder();

@@ -153,6 +153,32 @@ TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// Guards the note on fractions: where a selected source's time holds a fraction of a second, the
+// verdict says after its own text that the times were set to the second.
+TEST_F(TimeCopyRunTest, NotesFractionsDropped) {
+    const struct {
+        const char* what;
+        int clip01Ms;
+        int clip02Ms;
+        bool note;
+    } rows[] = {
+        {"whole seconds", 0, 0, false},
+        {"a quarter second", 250, 0, true},
+        {"a fraction on a source not selected", 0, 250, false},
+    };
+    for (const auto& row : rows) {
+        test::SetLastWrite(folder.path() / "clip01.avi", 1141740309, row.clip01Ms);
+        test::SetLastWrite(folder.path() / "clip02.avi", 1141740309, row.clip02Ms);
+        ASSERT_EQ(Run(), RunEnd::Started) << row.what;
+        for (const char* target : {"clip01.wmv", "clip03.wmv"})
+            test::SetLastWrite(folder.Write(target), 1141740309);
+        const std::string verdict = End(ScriptOutcome{});
+        EXPECT_TRUE(verdict.starts_with(messages::kDone)) << row.what << ": " << verdict;
+        EXPECT_EQ(verdict.ends_with(std::string("\r\r") + messages::kFractionDropped), row.note)
+            << row.what << ": " << verdict;
+    }
+}
+
 // Guards the verdict's texts: counts, each target that was not stamped and why, the note on
 // creation times, and a list cut short.
 TEST(RunVerdictTest, NamesWhatWasNotStamped) {
