@@ -212,14 +212,20 @@ std::string RunVerdict(bool finished, const TargetReport& report, bool stopped) 
                           : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
         text += "\r\rAjat asetettu: " + std::to_string(report.stamped) +
                 "\rAikoja ei asetettu: " + std::to_string(report.notStamped) +
-                "\rKohdetiedostoa ei löytynyt: " + std::to_string(report.notFound) + "\r";
+                "\rKohdetiedostoa ei löytynyt: " + std::to_string(report.notFound);
+        if (stopped)
+            text += "\rKäsittelemättä keskeytyksen vuoksi: " + std::to_string(report.notReached);
+        if (!report.problems.empty())
+            text += "\r";
         for (std::size_t i = 0; i < report.problems.size() && i < kNamedTargets; ++i)
             text += "\r" + report.problems[i].first + ": " + Why(report.problems[i].second);
         if (report.problems.size() > kNamedTargets)
             text += "\r... ja " + std::to_string(report.problems.size() - kNamedTargets) + " muuta";
     }
+    // Only where every last-write time was set does the note say so.
     if (report.creationNotKept > 0)
-        text += std::string("\r\r") + kCreationNotKept;
+        text += std::string("\r\r") +
+                (report.AllStamped() && !stopped ? kCreationNotKept : kCreationLeftAlone);
     return text;
 }
 

@@ -36,6 +36,11 @@ inline constexpr const char* kCreationNotKept =
     "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
     "ennalleen. Muokkausajat asetettiin.";
 
+/// In place of kCreationNotKept where not every last-write time was set.
+inline constexpr const char* kCreationLeftAlone =
+    "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
+    "ennalleen.";
+
 /// The machine's time zone cannot be asked, so no local time can be given.
 inline constexpr const char* kZoneUnreadable =
     "Koneen aikavyöhykettä ei voitu lukea, joten tiedostoaikoja ei voi muuntaa paikalliseen "
@@ -141,7 +146,8 @@ std::string StampletMissing(std::string_view path);
 
 /// How the run ended, from its targets as read back: kDone when every one has its times (with the
 /// note on creation times where needed), otherwise a warning with the counts and each target
-/// that was not stamped and why. `finished` is false when the script was cut short.
+/// that was not stamped and why. `finished` is false when the script was cut short; `stopped`
+/// where the user stopped it, and the targets it never came to are counted apart.
 std::string RunVerdict(bool finished, const TargetReport& report, bool stopped = false);
 
 /// The platform's text when a file cannot be created or rewritten (the script, or a record being

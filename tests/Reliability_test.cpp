@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -1003,6 +1004,16 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
     EXPECT_EQ(test::ReadAll(called), "\n\n\n") << "no call after the stop";
     EXPECT_TRUE(log.back().starts_with("info: VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä."))
         << log.back().substr(0, 200);
+    // Only what was tried is judged: the targets after it are counted as not reached, and
+    // nothing says that their times were set.
+    for (const char* said : {"\nAjat asetettu: 3\nAikoja ei asetettu: 0\n",
+                             "\nKäsittelemättä keskeytyksen vuoksi: 19997\n"})
+        EXPECT_NE(log.back().find(said), std::string::npos) << said << log.back().substr(0, 400);
+    for (const char* unsaid : {"muokkausaikaa ei saatu asetettua", "Muokkausajat asetettiin"})
+        EXPECT_EQ(log.back().find(unsaid), std::string::npos) << unsaid << log.back();
+    EXPECT_NE(window.StampConsole()->findChild<QLabel*>()->text().toStdString().find(
+                  "Käsittelemättä jäi 19997 tiedostoa."),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(ScriptIn(folder.path())));
     const auto source = std::filesystem::last_write_time(folder.path() / "c00000.avi");
     EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "c00000.wmv"), source);

@@ -10,12 +10,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -200,9 +203,14 @@ TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
     const auto* progress = window.StampConsole()->findChild<QProgressBar*>();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->value(), progress->maximum()) << "every report counted";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.StampConsole()->isActiveWindow(); }))
+        << "the console comes up in front of the window";
+    const auto* shown = window.StampConsole()->findChild<QPlainTextEdit*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->horizontalScrollBar()->maximum(), 0) << "every line whole in its width";
     const auto* summary = window.StampConsole()->findChild<QLabel*>();
     ASSERT_NE(summary, nullptr);
-    EXPECT_TRUE(summary->text().startsWith("Valmis. Onnistuneet leimaukset: 7."))
+    EXPECT_TRUE(summary->text().startsWith("Valmis. Ajat asetettu tiedostoihin: 7."))
         << summary->text().toStdString();
 }
 

@@ -195,7 +195,18 @@ TEST(RunVerdictTest, NamesWhatWasNotStamped) {
               "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.\r\rAjat asetettu: "
               "1\rAikoja ei asetettu: 2\rKohdetiedostoa ei löytynyt: 1\r\ra.wmv: on kansio, jota "
               "ei leimata\rb.wmv: muokkausaikaa ei saatu asetettua\rc.wmv: ei löytynyt\r\r" +
-                  std::string(messages::kCreationNotKept));
+                  std::string(messages::kCreationLeftAlone));
+
+    // A stopped run counts the targets it never came to apart, and names none of them.
+    engine::TargetReport stopped;
+    stopped.stamped = 2;
+    stopped.notReached = 3;
+    stopped.creationNotKept = 2;
+    EXPECT_EQ(messages::RunVerdict(false, stopped, true),
+              "VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä.\r\rAjat asetettu: 2\rAikoja ei "
+              "asetettu: 0\rKohdetiedostoa ei löytynyt: 0\rKäsittelemättä keskeytyksen vuoksi: "
+              "3\r\r" +
+                  std::string(messages::kCreationLeftAlone));
 
     engine::TargetReport many;
     many.notFound = 12;

@@ -294,10 +294,14 @@ protected:
                       .find("clip02.wmv date/time changed succesfully"),
                   std::string::npos)
             << what;
+        EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(console, ids::kConsoleOutput), GWL_STYLE) &
+                     ES_AUTOHSCROLL)
+            << what << ": the output breaks its lines at its width";
+        // The progress counts the calls, /C and /W for each; the summary counts the files.
         EXPECT_EQ(::SendMessageW(::GetDlgItem(console, ids::kConsoleProgress), PBM_GETPOS, 0, 0), 4)
             << what;
         EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleSummary)),
-                  Shown("Valmis. Onnistuneet leimaukset: 4. Aikoja ei voitu muuttaa: 0. "
+                  Shown("Valmis. Ajat asetettu tiedostoihin: 2. Aikoja ei voitu muuttaa: 0. "
                         "Kohdetiedostoa ei löytynyt: 0."))
             << what;
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(console, ids::kConsoleStop))) << what;
