@@ -101,6 +101,9 @@ struct RestoreOffer {
     std::size_t changed = 0;   ///< Targets the run changed that were not given back yet.
     CalendarTime when;         ///< When the run was made, local time.
     std::string folder;        ///< The run's list folder.
+    /// The folders the run's targets lay in, as the run named them from its list folder (empty for
+    /// the list folder itself), each once.
+    std::vector<std::string> targetFolders = {};
 };
 
 /// Asks whether to give the targets of the run `offer` tells their earlier times back; where

@@ -730,6 +730,8 @@ TEST_F(ReliabilityTest, RestoreReachesTheRunThatChangedTheTargets) {
         ASSERT_FALSE(log.empty()) << row.what;
         EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 2 kohdetiedostolle")) << row.what << "\n"
                                                                                  << log[0];
+        EXPECT_NE(log[0].find("Kohdetiedostot olivat samassa kansiossa."), std::string::npos)
+            << row.what;
         if (row.restoreAgain) {
             ASSERT_TRUE(row.restoreAgain()) << row.what;
             restore();
@@ -763,10 +765,12 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
         const char* what;
         std::string pattern;
         bool swap;
+        std::string where; ///< Where the restore's question says the targets were.
     } rows[] = {
-        {"a folder beside the list folder", "../out/*.wmv", false},
-        {"a folder from the root", out.string() + "/*.wmv", false},
-        {"a folder swapped while the box waits", "../out/*.wmv", true},
+        {"a folder beside the list folder", "../out/*.wmv", false, "kansiossa \"../out\"."},
+        {"a folder from the root", out.string() + "/*.wmv", false,
+         "kansiossa \"" + out.string() + "\"."},
+        {"a folder swapped while the box waits", "../out/*.wmv", true, ""},
     };
     for (const auto& row : rows) {
         form.reset();
@@ -811,9 +815,13 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
             EXPECT_EQ(std::filesystem::last_write_time(out / (stem + std::string(".wmv"))),
                       std::filesystem::last_write_time(list / (stem + std::string(".avi"))))
                 << row.what << ": " << stem;
+        log.clear();
         window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
         window.ScriptConsole().WaitForEnd();
         QApplication::processEvents();
+        ASSERT_FALSE(log.empty()) << row.what;
+        EXPECT_NE(log[0].find("Kohdetiedostot olivat " + row.where), std::string::npos)
+            << row.what << ": " << log[0];
         EXPECT_EQ(LastWrite(out / "clip02.wmv"),
                   platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond)
             << row.what << ": the restore takes it back";
