@@ -14,6 +14,12 @@
 
 namespace form {
 
+QuestionButtons ButtonsOf(std::string_view question) {
+    if (question == engine::messages::kNothingSelected)
+        return {text::kYes, text::kNo};
+    return {text::kYesOwn, text::kNoOwn};
+}
+
 TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
     : view_(view), list_(list), setup_(std::move(setup)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())), runs_(view) {

@@ -35,6 +35,9 @@ inline constexpr const char* kMenuRestore = "Palauta aiemmat ajat...";
 inline constexpr const char* kConfirmCaption = "Confirm";
 inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
+/// The buttons of Kronalo's own questions, whose texts name them so.
+inline constexpr const char* kYesOwn = "&Kyllä";
+inline constexpr const char* kNoOwn = "&Ei";
 /// The button of the script-written box that opens its details, and closes them again, where the
 /// platform's boxes have no such button of their own.
 inline constexpr const char* kShowDetails = "Näytä tiedot...";

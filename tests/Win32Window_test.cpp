@@ -316,6 +316,9 @@ protected:
         test::WindowProbe::Box box = probe.WaitBox();
         EXPECT_EQ(box.caption, "Confirm") << what;
         EXPECT_EQ(box.text.rfind(Shown("Palautetaanko 2 kohdetiedostolle"), 0), 0u) << box.text;
+        // The buttons the question names.
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(box.window, IDYES)), form::text::kYesOwn);
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(box.window, IDNO)), form::text::kNoOwn);
         probe.Answer(box, IDYES);
         probe.Answer(probe.WaitBox(), IDOK);
         box = probe.WaitBox();
@@ -530,6 +533,8 @@ TEST_F(Win32WindowTest, RunMessages) {
     probe.Press(ids::kDoItBtn);
     const test::WindowProbe::Box question = probe.WaitBox();
     EXPECT_EQ(question.text, Shown(messages::kNothingSelected));
+    EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(question.window, IDYES)), form::text::kYes);
+    EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(question.window, IDNO)), form::text::kNo);
     probe.Keys("Escape", "Confirm");
     EXPECT_TRUE(test::WindowProbe::Until([&] { return !::IsWindow(question.window); }));
     probe.Settle();
