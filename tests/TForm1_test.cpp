@@ -658,6 +658,7 @@ TEST_F(TForm1Test, DesktopPlaces) {
 
     TForm1& window = OpenInFolder();
     const QString list = QString::fromStdString(Canonical(folder.path()));
+    EXPECT_EQ(window.TreeView->SelectedPath(), list) << "the tree opens to the list folder";
     ASSERT_TRUE(window.TreeView->SelectFolder(list + "/sub"));
     // The tree reports its pick after its change delay.
     EXPECT_TRUE(QTest::qWaitFor([&] {

@@ -47,7 +47,7 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM w, LPARAM l) {
 
 /// The details box's measures, in pixels.
 constexpr int kMargin = 12, kGap = 8, kButtonWidth = 88, kButtonHeight = 26;
-constexpr int kDetailsWidth = 560, kDetailsHeight = 280;
+constexpr int kDetailsWidth = 760, kDetailsHeight = 400;
 /// The text's identifier, the one the system's boxes give theirs.
 constexpr int kBoxText = 0xFFFF;
 
