@@ -59,6 +59,21 @@ std::string When(const CalendarTime& t) {
     return text;
 }
 
+/// Where the targets of `offer` lay: the list folder, or the folders named, the first few.
+std::string TargetsWhere(const RestoreOffer& offer) {
+    constexpr std::size_t kNamedFolders = 3;
+    const std::vector<std::string>& folders = offer.targetFolders;
+    if (folders.empty() || (folders.size() == 1 && folders[0].empty()))
+        return " Kohdetiedostot olivat samassa kansiossa.";
+    std::string text = folders.size() == 1 ? " Kohdetiedostot olivat kansiossa "
+                                           : " Kohdetiedostot olivat kansioissa ";
+    for (std::size_t i = 0; i < folders.size() && i < kNamedFolders; ++i)
+        text += (i > 0 ? ", " : "") + Quoted(folders[i].empty() ? offer.folder : folders[i]);
+    if (folders.size() > kNamedFolders)
+        text += " ja " + std::to_string(folders.size() - kNamedFolders) + " muussa";
+    return text + ".";
+}
+
 } // namespace
 
 std::string AskRestore(const RestoreOffer& offer, bool earlier) {
@@ -68,7 +83,7 @@ std::string AskRestore(const RestoreOffer& offer, bool earlier) {
                        " tehtyä ajoa? Paina Kyllä, jos haluat palauttaa ajat, ja Ei, jos et.";
     text += "\r\rAjo tehtiin " + When(offer.when) + " kansiossa " + Quoted(offer.folder) +
             ", ja se muutti " + std::to_string(offer.changed) +
-            " kohdetiedoston ajat, joita ei ole vielä palautettu.";
+            " kohdetiedoston ajat, joita ei ole vielä palautettu." + TargetsWhere(offer);
     if (offer.leftAlone > 0)
         text += "\r\r" + std::to_string(offer.leftAlone) +
                 " muuta ajon kohdetiedostoa jätetään ennalleen, koska niitä on muutettu, ne on "
@@ -212,14 +227,20 @@ std::string RunVerdict(bool finished, const TargetReport& report, bool stopped) 
                           : "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.";
         text += "\r\rAjat asetettu: " + std::to_string(report.stamped) +
                 "\rAikoja ei asetettu: " + std::to_string(report.notStamped) +
-                "\rKohdetiedostoa ei löytynyt: " + std::to_string(report.notFound) + "\r";
+                "\rKohdetiedostoa ei löytynyt: " + std::to_string(report.notFound);
+        if (stopped)
+            text += "\rKäsittelemättä keskeytyksen vuoksi: " + std::to_string(report.notReached);
+        if (!report.problems.empty())
+            text += "\r";
         for (std::size_t i = 0; i < report.problems.size() && i < kNamedTargets; ++i)
             text += "\r" + report.problems[i].first + ": " + Why(report.problems[i].second);
         if (report.problems.size() > kNamedTargets)
             text += "\r... ja " + std::to_string(report.problems.size() - kNamedTargets) + " muuta";
     }
+    // Only where every last-write time was set does the note say so.
     if (report.creationNotKept > 0)
-        text += std::string("\r\r") + kCreationNotKept;
+        text += std::string("\r\r") +
+                (report.AllStamped() && !stopped ? kCreationNotKept : kCreationLeftAlone);
     return text;
 }
 

@@ -36,6 +36,11 @@ inline constexpr const char* kCreationNotKept =
     "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
     "ennalleen. Muokkausajat asetettiin.";
 
+/// In place of kCreationNotKept where not every last-write time was set.
+inline constexpr const char* kCreationLeftAlone =
+    "Tämän levyn tiedostojärjestelmä ei pysty tallentamaan luontiaikaa, joten luontiajat jäivät "
+    "ennalleen.";
+
 /// The machine's time zone cannot be asked, so no local time can be given.
 inline constexpr const char* kZoneUnreadable =
     "Koneen aikavyöhykettä ei voitu lukea, joten tiedostoaikoja ei voi muuntaa paikalliseen "
@@ -66,6 +71,11 @@ std::string RecordNotWritten(std::string_view path, std::string_view reason);
 inline constexpr const char* kFractionNotRestored =
     "Ajat palautettiin sekunnin tarkkuudella: sekunnin osia ei palautettu.";
 
+/// Said below a time-copy run's summary and final box where a selected source's time holds a
+/// fraction of a second: Stamplet sets whole seconds.
+inline constexpr const char* kFractionDropped =
+    "Ajat asetettiin sekunnin tarkkuudella: lähdetiedostojen aikojen sekunnin osia ei kopioitu.";
+
 /// No run recorded for the list folder is left to take back.
 std::string NothingToRestore(std::string_view folder);
 
@@ -91,6 +101,9 @@ struct RestoreOffer {
     std::size_t changed = 0;   ///< Targets the run changed that were not given back yet.
     CalendarTime when;         ///< When the run was made, local time.
     std::string folder;        ///< The run's list folder.
+    /// The folders the run's targets lay in, as the run named them from its list folder (empty for
+    /// the list folder itself), each once.
+    std::vector<std::string> targetFolders = {};
 };
 
 /// Asks whether to give the targets of the run `offer` tells their earlier times back; where
@@ -136,7 +149,8 @@ std::string StampletMissing(std::string_view path);
 
 /// How the run ended, from its targets as read back: kDone when every one has its times (with the
 /// note on creation times where needed), otherwise a warning with the counts and each target
-/// that was not stamped and why. `finished` is false when the script was cut short.
+/// that was not stamped and why. `finished` is false when the script was cut short; `stopped`
+/// where the user stopped it, and the targets it never came to are counted apart.
 std::string RunVerdict(bool finished, const TargetReport& report, bool stopped = false);
 
 /// The platform's text when a file cannot be created or rewritten (the script, or a record being

@@ -188,6 +188,24 @@ RestoreChoice::RestoreChoice(const RunContext& context, const std::string& listF
     runs_ = std::move(found.runs);
 }
 
+namespace {
+
+/// The folders the targets of `record` lay in, as the run named them, each once, in record order.
+std::vector<std::string> FoldersOfTargets(const RunRecord& record) {
+    std::vector<std::string> folders;
+    for (const RecordedTarget& target : record.targets) {
+        std::string folder(platform::FolderPartOf(target.name));
+        // "../muunnetut/" reads as "../muunnetut"; the root keeps its separator.
+        if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
+            folder.pop_back();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+} // namespace
+
 RestoreChoice::Offer RestoreChoice::Next() {
     ScriptRun& run = *run_;
     while (next_ < runs_.size()) {
@@ -202,12 +220,12 @@ RestoreChoice::Offer RestoreChoice::Next() {
             continue;
         const CalendarTime when = DecodeDateTime(LocalDateTime(record.started, run.secondsEast));
         const bool earlier = next_ < runs_.size();
-        Offer offer{
-            Offer::Kind::Ask,
-            messages::AskRestore({plan.items.size(), plan.leftAlone.size(),
-                                  record.Unrestored() - plan.untouched.size(), when, record.folder},
-                                 earlier),
-            earlier};
+        Offer offer{Offer::Kind::Ask,
+                    messages::AskRestore({plan.items.size(), plan.leftAlone.size(),
+                                          record.Unrestored() - plan.untouched.size(), when,
+                                          record.folder, FoldersOfTargets(record)},
+                                         earlier),
+                    earlier};
         record_ = std::move(record);
         path_ = path;
         plan_ = std::move(plan);

@@ -37,6 +37,7 @@ std::variant<ScriptLaunch, Box> LaunchOf(const ScriptRun& run, const RunContext&
     ScriptLaunch launch{
         run.file, run.folder,         context.script.StampCalls(run.items), false, run.environment,
         run.note, run.places.Passed()};
+    launch.callsPerTarget = context.script.CallsPerTarget(run.items);
     launch.creationNotKept = std::any_of(run.items.begin(), run.items.end(),
                                          [](const StampItem& item) { return !item.stampCreation; });
     // Where the script's processes cannot be held to the run's offset, the time spent on
@@ -64,12 +65,12 @@ std::optional<Box> SettleRecord(ScriptRun& run, bool started) {
 
 /// Only what was read back with its earlier times counts as given back.
 std::optional<Box> MarkRestored(const ScriptRun& run, const RestoreMarks& marks,
-                                const TargetReport& report) {
+                                const TargetReport& report, std::size_t reached) {
     std::set<std::string> notRestored;
     for (const auto& problem : report.problems)
         notRestored.insert(problem.first);
     std::vector<std::size_t> restored = marks.untouched;
-    for (std::size_t i = 0; i < run.items.size(); ++i)
+    for (std::size_t i = 0; i < reached; ++i)
         if (!notRestored.count(run.items[i].targetName))
             restored.push_back(marks.indices[i]);
     if (restored.empty())
@@ -81,7 +82,14 @@ std::optional<Box> MarkRestored(const ScriptRun& run, const RestoreMarks& marks,
 }
 
 Verdict Judge(ScriptRun& run, const ScriptOutcome& outcome) {
-    TargetReport report = CheckTargets(run.places, run.items, run.secondsEast);
+    // A stopped script ends between two files, in item order: the targets after the last one it
+    // came to were never tried, and are counted as such rather than judged.
+    const std::size_t reached =
+        outcome.stopped ? std::min(outcome.reached, run.items.size()) : run.items.size();
+    TargetReport report = CheckTargets(
+        run.places, {run.items.begin(), run.items.begin() + static_cast<std::ptrdiff_t>(reached)},
+        run.secondsEast);
+    report.notReached = static_cast<unsigned>(run.items.size() - reached);
     for (const auto& [name, state] : run.leftAlone) {
         ++(state == TargetState::NotFound ? report.notFound : report.notStamped);
         report.problems.emplace_back(name, state);
@@ -95,7 +103,7 @@ Verdict Judge(ScriptRun& run, const ScriptOutcome& outcome) {
     if (const auto moved = run.places.Moved())
         verdict.text += "\r\r" + messages::FolderMovedDuringRun(moved->first, moved->second);
     if (run.marks)
-        if (std::optional<Box> unmarked = MarkRestored(run, *run.marks, report))
+        if (std::optional<Box> unmarked = MarkRestored(run, *run.marks, report, reached))
             verdict.after.push_back(std::move(*unmarked));
     return verdict;
 }

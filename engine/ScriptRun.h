@@ -40,11 +40,15 @@ struct Box {
 
 /// How a started stamp script ended, and Stamplet's reports as its console counted them.
 struct ScriptOutcome {
-    bool finished = true;      ///< The script ran to its end (it was not killed, its cd worked).
-    unsigned changed = 0;      ///< "File ... date/time changed succesfully" reports.
-    unsigned cannotChange = 0; ///< "Cannot change date/time of ..." reports and refused calls.
-    unsigned notFound = 0;     ///< "No files found." reports.
-    bool stopped = false;      ///< The user stopped it between two Stamplet calls.
+    bool finished = true; ///< The script ran to its end (it was not killed, its cd worked).
+    /// Targets whose every Stamplet call reported "File ... date/time changed succesfully".
+    unsigned changed = 0;
+    /// Targets a call could not change: "Cannot change date/time of ..." reports, refused calls.
+    unsigned cannotChange = 0;
+    unsigned notFound = 0; ///< Targets whose last call reported "No files found.".
+    bool stopped = false;  ///< The user stopped it between two target files.
+    /// The targets, in script order, whose every Stamplet call has reported.
+    std::size_t reached = 0;
 };
 
 /// What starting the script needs.
@@ -65,6 +69,8 @@ struct ScriptLaunch {
     std::string note;
     /// The target folders the script reaches its targets through, to be passed to its process.
     std::vector<const platform::HeldFolder*> targetFolders;
+    /// The Stamplet calls of each target, in script order: the console counts files by them.
+    std::vector<std::size_t> callsPerTarget = {};
 };
 
 /// Where a run ended.

@@ -87,11 +87,23 @@ ComposedScript StampScript::Compose(const std::string& listFolder, const std::st
     return composed;
 }
 
+std::size_t StampScript::CallsOf(const StampItem& item) const {
+    return (item.stampCreation || !LeavesOutUselessCreationLines() ? 2 : 1) +
+           (item.lastAccessTime ? 1 : 0);
+}
+
 std::size_t StampScript::StampCalls(const std::vector<StampItem>& items) const {
     std::size_t calls = 0;
     for (const StampItem& item : items)
-        calls += (item.stampCreation || !LeavesOutUselessCreationLines() ? 2 : 1) +
-                 (item.lastAccessTime ? 1 : 0);
+        calls += CallsOf(item);
+    return calls;
+}
+
+std::vector<std::size_t> StampScript::CallsPerTarget(const std::vector<StampItem>& items) const {
+    std::vector<std::size_t> calls;
+    calls.reserve(items.size());
+    for (const StampItem& item : items)
+        calls.push_back(CallsOf(item));
     return calls;
 }
 

@@ -85,6 +85,9 @@ public:
     /// The Stamplet calls the script makes for `items`.
     std::size_t StampCalls(const std::vector<StampItem>& items) const;
 
+    /// The Stamplet calls the script makes for each of `items`, in order.
+    std::vector<std::size_t> CallsPerTarget(const std::vector<StampItem>& items) const;
+
 protected:
     virtual const char* LineEnd() const = 0;
     virtual const char* FirstLine() const = 0;
@@ -112,6 +115,8 @@ protected:
     virtual std::string Echo(std::string_view text) const = 0;
 
 private:
+    /// The Stamplet calls of one item.
+    std::size_t CallsOf(const StampItem& item) const;
     /// The lines that stamp one target whose mask word is `target`, the stop check after them.
     void AddStampLines(std::string& s, const std::string& stamplet, const StampItem& item,
                        const std::string& target) const;

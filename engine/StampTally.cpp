@@ -58,6 +58,28 @@ bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome) {
     return false;
 }
 
+bool TargetTally::Take(std::string_view line) {
+    ScriptOutcome call;
+    if (!TallyStampOutputLine(line, call))
+        return false;
+    target_.changed += call.changed;
+    target_.cannotChange += call.cannotChange;
+    target_.notFound += call.notFound;
+    const std::size_t index = outcome_.reached;
+    if (++calls_ < (index < callsPerTarget_.size() ? callsPerTarget_[index] : 1))
+        return true;
+    if (call.notFound > 0)
+        ++outcome_.notFound;
+    else if (target_.cannotChange > 0 || target_.notFound > 0)
+        ++outcome_.cannotChange;
+    else
+        ++outcome_.changed;
+    ++outcome_.reached;
+    target_ = ScriptOutcome();
+    calls_ = 0;
+    return true;
+}
+
 bool IsCreationNoteLine(std::string_view line) {
     if (line.ends_with('\r'))
         line.remove_suffix(1);

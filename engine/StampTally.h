@@ -2,7 +2,10 @@
 
 #include "engine/ScriptRun.h"
 
+#include <cstddef>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace engine {
 
@@ -12,6 +15,31 @@ namespace engine {
 /// Returns true for a counted line; in a stamp script each names one call, so the counted lines
 /// measure the script's progress.
 bool TallyStampOutputLine(std::string_view line, ScriptOutcome& outcome);
+
+/// Counts a stamp script's output by target file rather than by Stamplet call. Each counted line
+/// (TallyStampOutputLine) ends one call, the calls come in script order, and a target counts once
+/// its last call has reported: as not found where that call found nothing, as changed where every
+/// call of it changed it, and as not changed otherwise.
+class TargetTally {
+public:
+    /// For a script whose targets take `callsPerTarget` calls each, in order; past them, or where
+    /// none are given, each call counts as a target of its own.
+    explicit TargetTally(std::vector<std::size_t> callsPerTarget = {})
+        : callsPerTarget_(std::move(callsPerTarget)) {}
+
+    /// Counts one line of the script's output; true where it ends a call.
+    bool Take(std::string_view line);
+
+    /// The targets counted so far, with `reached`; `finished` and `stopped` as by default.
+    const ScriptOutcome& Outcome() const { return outcome_; }
+
+private:
+    std::vector<std::size_t> callsPerTarget_;
+    ScriptOutcome outcome_;
+    /// The reports of the calls of the target in progress.
+    ScriptOutcome target_;
+    std::size_t calls_ = 0;
+};
 
 /// True for Stamplet's note that a file system cannot take a new creation time.
 bool IsCreationNoteLine(std::string_view line);

@@ -33,13 +33,14 @@ struct TargetReport {
     unsigned stamped = 0;
     unsigned notStamped = 0; ///< Found but not given their times.
     unsigned notFound = 0;
+    unsigned notReached = 0; ///< Never tried: the script was stopped before them.
     /// Stamped targets whose creation time is not their source's, or lies where no creation time
     /// can be set (most Linux file systems).
     unsigned creationNotKept = 0;
     /// Every target that was not stamped, in list order, with what became of it.
     std::vector<std::pair<std::string, TargetState>> problems;
 
-    bool AllStamped() const { return notStamped == 0 && notFound == 0; }
+    bool AllStamped() const { return notStamped == 0 && notFound == 0 && notReached == 0; }
 };
 
 /// How the folders of a run's targets keep times, asked of the system once per folder.

@@ -1,6 +1,7 @@
 #include "engine/TimeCopyRun.h"
 
 #include "engine/AtOnce.h"
+#include "engine/DateTime.h"
 
 #include "engine/FileInfo.h"
 #include "engine/Messages.h"
@@ -137,6 +138,14 @@ std::variant<std::vector<StampItem>, Box> BuildItems(const RunContext& context,
     return items;
 }
 
+/// True where a time the script hands over to the second, and so without its fraction, has one.
+bool DropsAFraction(const std::vector<StampItem>& items) {
+    const auto fraction = [](TDateTime time) { return MillisecondsFromDateTime(time) % 1000 != 0; };
+    return std::any_of(items.begin(), items.end(), [&](const StampItem& item) {
+        return fraction(item.lastWriteTime) || (item.stampCreation && fraction(item.creationTime));
+    });
+}
+
 /// True where `target` already carries the times the run sets: the run changes nothing there.
 bool AlreadySo(const RecordedTarget& target) {
     const platform::FileState& s = target.before;
@@ -205,6 +214,8 @@ Prepared PrepareTimeCopy(const RunContext& context, const RunRequest& request) {
     if (Box* stop = std::get_if<Box>(&items))
         return std::move(*stop);
     run->items = std::move(std::get<std::vector<StampItem>>(items));
+    if (DropsAFraction(run->items))
+        run->note = messages::kFractionDropped;
     // What the run changes is recorded before anything is written; without the record, nothing
     // is. A run that changes nothing leaves nothing to take back, and no record.
     if (context.records) {

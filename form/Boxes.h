@@ -30,13 +30,23 @@ public:
     }
     /// An error raised by the platform, in its English text.
     virtual void ShowError(const std::string& text) = 0;
-    /// A confirmation: caption "Confirm", a question icon, "&Yes" (Enter) and "&No" (Esc). Esc
-    /// answers No; a box closed otherwise gives no answer.
+    /// A confirmation: caption "Confirm", a question icon, the buttons ButtonsOf names, Yes
+    /// (Enter) and No (Esc). Esc answers No; a box closed otherwise gives no answer.
     virtual Answer Ask(const std::string& question) = 0;
     /// Closes the question Ask shows, where one is open, as a box closed otherwise: Ask returns
     /// Closed. For a question that something else has settled meanwhile.
     virtual void CloseQuestion() {}
 };
+
+/// The captions of a question's Yes and No buttons.
+struct QuestionButtons {
+    const char* yes;
+    const char* no;
+};
+
+/// The buttons `question` is asked with: Kronalo's own questions name them Kyllä and Ei, as their
+/// texts do; the one whether to select every item keeps "&Yes" and "&No".
+QuestionButtons ButtonsOf(std::string_view question);
 
 /// A message as a box or a console shows it: each "\r" becomes the window's own `lineBreak`.
 inline std::string BoxText(std::string_view text, std::string_view lineBreak) {

@@ -25,6 +25,12 @@ const char* AnswerWithoutWindow(const std::vector<std::string>& arguments) {
     return nullptr;
 }
 
+QuestionButtons ButtonsOf(std::string_view question) {
+    if (question == engine::messages::kNothingSelected)
+        return {text::kYes, text::kNo};
+    return {text::kYesOwn, text::kNoOwn};
+}
+
 TFormRules::TFormRules(TFormView& view, FileListState& list, FormSetup setup)
     : view_(view), list_(list), setup_(std::move(setup)),
       script_(engine::MakeStampScript(platform::NativeCommandShell())), runs_(view) {

@@ -48,6 +48,9 @@ inline constexpr const char* kMenuRestore = "Palauta aiemmat ajat...";
 inline constexpr const char* kConfirmCaption = "Confirm";
 inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
+/// The buttons of Kronalo's own questions, whose texts name them so.
+inline constexpr const char* kYesOwn = "&Kyllä";
+inline constexpr const char* kNoOwn = "&Ei";
 /// The button of the script-written box that opens its details, and closes them again, where the
 /// platform's boxes have no such button of their own.
 inline constexpr const char* kShowDetails = "Näytä tiedot...";
@@ -61,12 +64,14 @@ inline constexpr const char* kCopyPath = "Kopioi polku leikepöydälle";
 inline constexpr const char* kConsoleTitle =
     "Kronalo " KRONALO_VERSION_TEXT " - tiedostoaikojen asetus";
 inline constexpr const char* kConsoleRunning = "Asetetaan tiedostoaikoja...";
-/// The counts of changed, unchanged and missing targets, in this order.
+/// The counts of changed, unchanged and missing target files, in this order.
 inline constexpr const char* kConsoleSummary =
-    "Valmis. Onnistuneet leimaukset: %s. Aikoja ei voitu muuttaa: %s. Kohdetiedostoa ei "
+    "Valmis. Ajat asetettu tiedostoihin: %s. Aikoja ei voitu muuttaa: %s. Kohdetiedostoa ei "
     "löytynyt: %s.";
 inline constexpr const char* kConsoleInterrupted = "Komentojono keskeytyi ennen loppuaan.";
 inline constexpr const char* kConsoleStopped = "Ajo keskeytettiin käyttäjän pyynnöstä.";
+/// After kConsoleStopped: the count of target files the stopped script never came to.
+inline constexpr const char* kConsoleNotReached = " Käsittelemättä jäi %s tiedostoa.";
 /// The console's stop button while the script runs.
 inline constexpr const char* kConsoleStop = "&Keskeytä";
 /// Asked where the console is closed while its script runs: Yes stops, No waits.

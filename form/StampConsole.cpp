@@ -60,6 +60,8 @@ bool StampConsole::Start(const engine::ScriptLaunch& launch,
     calls_ = launch.stampCalls;
     done_ = 0;
     outcome_ = engine::ScriptOutcome();
+    tally_ = engine::TargetTally(launch.callsPerTarget);
+    targets_ = launch.callsPerTarget.size();
     stopped_ = false;
     // Where the script leaves creation lines out, no Stamplet call says why; the run knows.
     creationNote_ = launch.creationNotKept;
@@ -130,7 +132,7 @@ void StampConsole::TakeOutput() {
     // Counted line by line, shown in one piece: each piece the window shows is laid out anew.
     std::size_t start = 0, end = 0, counted = 0;
     const auto take = [&](std::string_view line) {
-        if (engine::TallyStampOutputLine(line, outcome_))
+        if (tally_.Take(line))
             ++counted;
         if (engine::IsCreationNoteLine(line))
             creationNote_ = true;
@@ -163,17 +165,23 @@ void StampConsole::Finish(int exitStatus) {
     // the done line, printed after every stamp line, tells that the script ran to its end. A
     // negative status is a process that did not end of itself: killed by a signal, or on Windows
     // ended with the status code of an exception or a break.
+    outcome_ = tally_.Outcome();
     outcome_.finished = exitStatus >= 0 && engine::IsDoneLine(lastLine_) && !stopped_;
     outcome_.stopped = stopped_;
     std::string summary = text::kConsoleSummary;
     for (const unsigned count : {outcome_.changed, outcome_.cannotChange, outcome_.notFound})
         summary = engine::messages::Filled(summary.c_str(), std::to_string(count));
     if (outcome_.stopped)
-        summary += std::string("\r") + text::kConsoleStopped;
+        summary += std::string("\r") + text::kConsoleStopped +
+                   engine::messages::Filled(
+                       text::kConsoleNotReached,
+                       std::to_string(targets_ - std::min(targets_, outcome_.reached)));
     else if (!outcome_.finished)
         summary += std::string("\r") + text::kConsoleInterrupted;
+    // A stopped run set no last-write time of the targets it never reached.
     if (creationNote_)
-        summary += std::string("\r") + engine::messages::kCreationNotKept;
+        summary += std::string("\r") + (outcome_.stopped ? engine::messages::kCreationLeftAlone
+                                                         : engine::messages::kCreationNotKept);
     if (!note_.empty())
         summary += "\r" + note_;
     view_.End(summary);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ScriptRun.h"
+#include "engine/StampTally.h"
 #include "platform/Process.h"
 
 #include <cstddef>
@@ -98,6 +99,8 @@ private:
     std::string lastLine_;
     std::size_t calls_ = 0;
     std::size_t done_ = 0;
+    engine::TargetTally tally_;
+    std::size_t targets_ = 0;
     engine::ScriptOutcome outcome_;
     bool creationNote_ = false;
     bool stopped_ = false;

@@ -290,7 +290,7 @@ TEST_F(FormRulesTest, ConsoleCountsTheScriptsReports) {
             << row.what;
         EXPECT_EQ(view.console.log[view.console.log.size() - 2], "done 4") << row.what;
         EXPECT_EQ(view.console.log.back(),
-                  "end: Valmis. Onnistuneet leimaukset: 2. Aikoja ei voitu muuttaa: 1. "
+                  "end: Valmis. Ajat asetettu tiedostoihin: 2. Aikoja ei voitu muuttaa: 1. "
                   "Kohdetiedostoa ei löytynyt: 1.\r" +
                       (row.finished ? "" : std::string(form::text::kConsoleInterrupted) + "\r") +
                       engine::messages::kCreationNotKept + "\rA note.")

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -729,6 +730,8 @@ TEST_F(ReliabilityTest, RestoreReachesTheRunThatChangedTheTargets) {
         ASSERT_FALSE(log.empty()) << row.what;
         EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 2 kohdetiedostolle")) << row.what << "\n"
                                                                                  << log[0];
+        EXPECT_NE(log[0].find("Kohdetiedostot olivat samassa kansiossa."), std::string::npos)
+            << row.what;
         if (row.restoreAgain) {
             ASSERT_TRUE(row.restoreAgain()) << row.what;
             restore();
@@ -762,10 +765,12 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
         const char* what;
         std::string pattern;
         bool swap;
+        std::string where; ///< Where the restore's question says the targets were.
     } rows[] = {
-        {"a folder beside the list folder", "../out/*.wmv", false},
-        {"a folder from the root", out.string() + "/*.wmv", false},
-        {"a folder swapped while the box waits", "../out/*.wmv", true},
+        {"a folder beside the list folder", "../out/*.wmv", false, "kansiossa \"../out\"."},
+        {"a folder from the root", out.string() + "/*.wmv", false,
+         "kansiossa \"" + out.string() + "\"."},
+        {"a folder swapped while the box waits", "../out/*.wmv", true, ""},
     };
     for (const auto& row : rows) {
         form.reset();
@@ -810,9 +815,13 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
             EXPECT_EQ(std::filesystem::last_write_time(out / (stem + std::string(".wmv"))),
                       std::filesystem::last_write_time(list / (stem + std::string(".avi"))))
                 << row.what << ": " << stem;
+        log.clear();
         window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
         window.ScriptConsole().WaitForEnd();
         QApplication::processEvents();
+        ASSERT_FALSE(log.empty()) << row.what;
+        EXPECT_NE(log[0].find("Kohdetiedostot olivat " + row.where), std::string::npos)
+            << row.what << ": " << log[0];
         EXPECT_EQ(LastWrite(out / "clip02.wmv"),
                   platform::kUnixEpochFileTime + 946684800ULL * platform::kFileTimeTicksPerSecond)
             << row.what << ": the restore takes it back";
@@ -1003,6 +1012,16 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
     EXPECT_EQ(test::ReadAll(called), "\n\n\n") << "no call after the stop";
     EXPECT_TRUE(log.back().starts_with("info: VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä."))
         << log.back().substr(0, 200);
+    // Only what was tried is judged: the targets after it are counted as not reached, and
+    // nothing says that their times were set.
+    for (const char* said : {"\nAjat asetettu: 3\nAikoja ei asetettu: 0\n",
+                             "\nKäsittelemättä keskeytyksen vuoksi: 19997\n"})
+        EXPECT_NE(log.back().find(said), std::string::npos) << said << log.back().substr(0, 400);
+    for (const char* unsaid : {"muokkausaikaa ei saatu asetettua", "Muokkausajat asetettiin"})
+        EXPECT_EQ(log.back().find(unsaid), std::string::npos) << unsaid << log.back();
+    EXPECT_NE(window.StampConsole()->findChild<QLabel*>()->text().toStdString().find(
+                  "Käsittelemättä jäi 19997 tiedostoa."),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(ScriptIn(folder.path())));
     const auto source = std::filesystem::last_write_time(folder.path() / "c00000.avi");
     EXPECT_EQ(std::filesystem::last_write_time(folder.path() / "c00000.wmv"), source);

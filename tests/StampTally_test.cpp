@@ -42,6 +42,45 @@ TEST(StampTallyTest, CountsStampletReports) {
     }
 }
 
+// Guards the console's counts by file: a target counts once, when its last call reports, however
+// many calls it takes; a call that failed or found nothing makes it a failure.
+TEST(StampTallyTest, CountsTargetsNotCalls) {
+    const std::string changed = "File a.wmv date/time changed succesfully";
+    const std::string cannot = "Cannot change date/time of a.wmv -- file ignored";
+    const std::string none = "No files found.";
+    const struct {
+        const char* what;
+        std::vector<std::size_t> calls;
+        std::vector<std::string> lines;
+        unsigned changed, cannotChange, notFound;
+        std::size_t reached;
+    } rows[] = {
+        {"three targets of /C and /W",
+         {2, 2, 2},
+         {changed, changed, changed, changed, changed, changed},
+         3,
+         0,
+         0,
+         3},
+        {"the last call not yet reported", {2, 2}, {changed, changed, changed}, 1, 0, 0, 1},
+        {"one call each", {1, 1}, {changed, cannot}, 1, 1, 0, 2},
+        {"a failed first call", {2}, {cannot, changed}, 0, 1, 0, 1},
+        {"found by neither call", {2}, {none, none}, 0, 0, 1, 1},
+        {"with /A between", {3}, {changed, changed, changed}, 1, 0, 0, 1},
+        {"no calls given: each call a target", {}, {changed, none}, 1, 0, 1, 2},
+        {"other lines count nothing", {1}, {"Stamplet verion 1.00", changed}, 1, 0, 0, 1},
+    };
+    for (const auto& row : rows) {
+        engine::TargetTally tally(row.calls);
+        for (const std::string& line : row.lines)
+            tally.Take(line);
+        EXPECT_EQ(tally.Outcome().changed, row.changed) << row.what;
+        EXPECT_EQ(tally.Outcome().cannotChange, row.cannotChange) << row.what;
+        EXPECT_EQ(tally.Outcome().notFound, row.notFound) << row.what;
+        EXPECT_EQ(tally.Outcome().reached, row.reached) << row.what;
+    }
+}
+
 // Guards the evidence that a script finished: its done text as each dialect prints it, with or
 // without the CR of a batch file's line end, and nothing that merely resembles it.
 TEST(StampTallyTest, RecognisesTheDoneLine) {

@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "engine/Messages.h"
 #include "form/FormText.h"
 
 #include <QApplication>
@@ -10,12 +11,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -177,9 +181,13 @@ TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
         {"carriage return", "f\rFile x.wmv", "f<U+000D>File x.wmv"},
         {"byte outside UTF-8", "g\xFFh", "g<0xFF>h"},
     };
-    for (const auto& row : rows)
-        for (const char* extension : {".avi", ".wmv"})
-            folder.Write(row.stem + extension, "video");
+    // Whole seconds: no note on fractions follows the verdict.
+    for (const auto& row : rows) {
+        SetLastWrite(folder.Write(row.stem + ".avi", "video"), 1105790407);
+        folder.Write(row.stem + ".wmv", "video");
+    }
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
     TForm1& window = OpenInFolder();
     window.DoItBtn->click();
     window.ScriptConsole().WaitForEnd();
@@ -196,9 +204,14 @@ TEST_F(TForm1Test, ConsoleShowsNamesEscaped) {
     const auto* progress = window.StampConsole()->findChild<QProgressBar*>();
     ASSERT_NE(progress, nullptr);
     EXPECT_EQ(progress->value(), progress->maximum()) << "every report counted";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.StampConsole()->isActiveWindow(); }))
+        << "the console comes up in front of the window";
+    const auto* shown = window.StampConsole()->findChild<QPlainTextEdit*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->horizontalScrollBar()->maximum(), 0) << "every line whole in its width";
     const auto* summary = window.StampConsole()->findChild<QLabel*>();
     ASSERT_NE(summary, nullptr);
-    EXPECT_TRUE(summary->text().startsWith("Valmis. Onnistuneet leimaukset: 7."))
+    EXPECT_TRUE(summary->text().startsWith("Valmis. Ajat asetettu tiedostoihin: 7."))
         << summary->text().toStdString();
 }
 
@@ -214,6 +227,8 @@ TEST_F(TForm1Test, StopQuestionClosesAtTheRunsEnd) {
         << "' ]; do sleep 0.01; done\nexec '" << test::StampletBeside() << "' \"$@\"\n";
     std::filesystem::permissions(programs.path() / "Stamplet", std::filesystem::perms::owner_all);
     programFolder = programs.str() + "/";
+    for (const char* name : {"clip01.avi", "clip02.avi"})
+        SetLastWrite(folder.path() / name, 1105790407);
     window::MessageBoxDialogs boxes(nullptr);
     questions = &boxes;
     TForm1& window = OpenInFolder();
@@ -487,24 +502,30 @@ namespace {
 // Guards the question box's answers: Yes and No as clicked, Esc is No, and a box closed by its
 // frame, or closed as settled by something else, is no answer at all, which the run takes as Yes.
 TEST(DialogsTest, QuestionBoxAnswers) {
+    // A button missing closes the box: no answer.
     const auto click = [](const char* caption) {
         return [caption](QWidget* box) {
             for (QPushButton* button : box->findChildren<QPushButton*>())
-                if (button->text() == caption)
-                    button->click();
+                if (button->text() == QString::fromUtf8(caption))
+                    return button->click();
+            box->close();
         };
     };
     window::MessageBoxDialogs dialogs(nullptr);
+    const std::string own = form::text::kStopOrWait, selectAll = engine::messages::kNothingSelected;
     const struct {
         const char* what;
+        std::string question;
         std::function<void(QWidget*)> act;
         form::Answer expected;
     } rows[] = {
-        {"Yes", click("&Yes"), form::Answer::Yes},
-        {"No", click("&No"), form::Answer::No},
-        {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, form::Answer::No},
-        {"closed by its frame", [](QWidget* box) { box->close(); }, form::Answer::Closed},
-        {"closed as settled", [&dialogs](QWidget*) { dialogs.CloseQuestion(); },
+        {"Kyllä, as the question says", own, click("&Kyllä"), form::Answer::Yes},
+        {"Ei, as the question says", own, click("&Ei"), form::Answer::No},
+        {"the select-all question's Yes", selectAll, click("&Yes"), form::Answer::Yes},
+        {"the select-all question's No", selectAll, click("&No"), form::Answer::No},
+        {"Esc", own, [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, form::Answer::No},
+        {"closed by its frame", own, [](QWidget* box) { box->close(); }, form::Answer::Closed},
+        {"closed as settled", own, [&dialogs](QWidget*) { dialogs.CloseQuestion(); },
          form::Answer::Closed},
     };
     for (const auto& row : rows) {
@@ -512,8 +533,41 @@ TEST(DialogsTest, QuestionBoxAnswers) {
             if (QWidget* box = QApplication::activeModalWidget())
                 row.act(box);
         });
-        EXPECT_EQ(dialogs.Ask("?"), row.expected) << row.what;
+        EXPECT_EQ(dialogs.Ask(row.question), row.expected) << row.what;
     }
+}
+
+// Guards the details of the script-written box: its button reads as in Kronalo.exe and names its
+// next step, and the details open at a size a long list can be read at.
+TEST(DialogsTest, DetailsReadAsInTheOtherWindow) {
+    window::MessageBoxDialogs dialogs(nullptr);
+    std::vector<std::string> named;
+    QSize pane;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (QPushButton* button : box->findChildren<QPushButton*>()) {
+            if (button == box->button(QMessageBox::Ok))
+                continue;
+            named.push_back(button->text().toStdString());
+            const QString before = button->text();
+            button->click();
+            (void)QTest::qWaitFor([&] { return button->text() != before; });
+            QApplication::processEvents();
+            named.push_back(button->text().toStdString());
+        }
+        if (const QTextEdit* details = box->findChild<QTextEdit*>()) {
+            (void)QTest::qWaitFor([&] { return details->width() >= 640; });
+            pane = details->size();
+        }
+        box->close();
+    });
+    dialogs.ShowWithDetails("x", "a.avi -> a.wmv");
+    EXPECT_EQ(named,
+              (std::vector<std::string>{form::text::kShowDetails, form::text::kHideDetails}));
+    EXPECT_GE(pane.width(), 640);
+    EXPECT_GE(pane.height(), 320);
 }
 
 } // namespace
@@ -604,6 +658,7 @@ TEST_F(TForm1Test, DesktopPlaces) {
 
     TForm1& window = OpenInFolder();
     const QString list = QString::fromStdString(Canonical(folder.path()));
+    EXPECT_EQ(window.TreeView->SelectedPath(), list) << "the tree opens to the list folder";
     ASSERT_TRUE(window.TreeView->SelectFolder(list + "/sub"));
     // The tree reports its pick after its change delay.
     EXPECT_TRUE(QTest::qWaitFor([&] {

@@ -153,6 +153,42 @@ TEST_F(TimeCopyRunTest, FinishesOnlyWhenTheScriptHasEnded) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// Guards the note on fractions: where a selected source's time holds a fraction of a second, the
+// verdict says after its own text that the times were set to the second.
+TEST_F(TimeCopyRunTest, NotesFractionsDropped) {
+    const struct {
+        const char* what;
+        int clip01Ms;
+        int clip02Ms;
+        bool note;
+    } rows[] = {
+        {"whole seconds", 0, 0, false},
+        {"a quarter second", 250, 0, true},
+        {"a fraction on a source not selected", 0, 250, false},
+    };
+    // The creation time too, where the disk keeps one: a fresh file's has a fraction.
+    const auto set = [&](const char* name, int milliseconds) {
+        platform::FileTimeChange change;
+        change.creation = change.lastWrite =
+            platform::kUnixEpochFileTime +
+            static_cast<platform::FileTime>(1141740309000LL + milliseconds) * 10000;
+        bool creationNotKept = false;
+        ASSERT_FALSE(
+            platform::SetFileTimes(test::TextOf(folder.path() / name), change, creationNotKept));
+    };
+    for (const auto& row : rows) {
+        set("clip01.avi", row.clip01Ms);
+        set("clip02.avi", row.clip02Ms);
+        ASSERT_EQ(Run(), RunEnd::Started) << row.what;
+        for (const char* target : {"clip01.wmv", "clip03.wmv"})
+            test::SetLastWrite(folder.Write(target), 1141740309);
+        const std::string verdict = End(ScriptOutcome{});
+        EXPECT_TRUE(verdict.starts_with(messages::kDone)) << row.what << ": " << verdict;
+        EXPECT_EQ(verdict.ends_with(std::string("\r\r") + messages::kFractionDropped), row.note)
+            << row.what << ": " << verdict;
+    }
+}
+
 // Guards the verdict's texts: counts, each target that was not stamped and why, the note on
 // creation times, and a list cut short.
 TEST(RunVerdictTest, NamesWhatWasNotStamped) {
@@ -169,7 +205,18 @@ TEST(RunVerdictTest, NamesWhatWasNotStamped) {
               "VAROITUS! Väliaikaistiedoston ajo keskeytyi ennen loppuaan.\r\rAjat asetettu: "
               "1\rAikoja ei asetettu: 2\rKohdetiedostoa ei löytynyt: 1\r\ra.wmv: on kansio, jota "
               "ei leimata\rb.wmv: muokkausaikaa ei saatu asetettua\rc.wmv: ei löytynyt\r\r" +
-                  std::string(messages::kCreationNotKept));
+                  std::string(messages::kCreationLeftAlone));
+
+    // A stopped run counts the targets it never came to apart, and names none of them.
+    engine::TargetReport stopped;
+    stopped.stamped = 2;
+    stopped.notReached = 3;
+    stopped.creationNotKept = 2;
+    EXPECT_EQ(messages::RunVerdict(false, stopped, true),
+              "VAROITUS! Ajo keskeytettiin käyttäjän pyynnöstä.\r\rAjat asetettu: 2\rAikoja ei "
+              "asetettu: 0\rKohdetiedostoa ei löytynyt: 0\rKäsittelemättä keskeytyksen vuoksi: "
+              "3\r\r" +
+                  std::string(messages::kCreationLeftAlone));
 
     engine::TargetReport many;
     many.notFound = 12;

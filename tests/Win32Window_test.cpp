@@ -294,10 +294,14 @@ protected:
                       .find("clip02.wmv date/time changed succesfully"),
                   std::string::npos)
             << what;
+        EXPECT_FALSE(::GetWindowLongW(::GetDlgItem(console, ids::kConsoleOutput), GWL_STYLE) &
+                     ES_AUTOHSCROLL)
+            << what << ": the output breaks its lines at its width";
+        // The progress counts the calls, /C and /W for each; the summary counts the files.
         EXPECT_EQ(::SendMessageW(::GetDlgItem(console, ids::kConsoleProgress), PBM_GETPOS, 0, 0), 4)
             << what;
         EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(console, ids::kConsoleSummary)),
-                  Shown("Valmis. Onnistuneet leimaukset: 4. Aikoja ei voitu muuttaa: 0. "
+                  Shown("Valmis. Ajat asetettu tiedostoihin: 2. Aikoja ei voitu muuttaa: 0. "
                         "Kohdetiedostoa ei löytynyt: 0."))
             << what;
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(console, ids::kConsoleStop))) << what;
@@ -312,6 +316,9 @@ protected:
         test::WindowProbe::Box box = probe.WaitBox();
         EXPECT_EQ(box.caption, "Confirm") << what;
         EXPECT_EQ(box.text.rfind(Shown("Palautetaanko 2 kohdetiedostolle"), 0), 0u) << box.text;
+        // The buttons the question names.
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(box.window, IDYES)), form::text::kYesOwn);
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(box.window, IDNO)), form::text::kNoOwn);
         probe.Answer(box, IDYES);
         probe.Answer(probe.WaitBox(), IDOK);
         box = probe.WaitBox();
@@ -549,6 +556,8 @@ TEST_F(Win32WindowTest, RunMessages) {
     probe.Press(ids::kDoItBtn);
     const test::WindowProbe::Box question = probe.WaitBox();
     EXPECT_EQ(question.text, Shown(messages::kNothingSelected));
+    EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(question.window, IDYES)), form::text::kYes);
+    EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(question.window, IDNO)), form::text::kNo);
     probe.Keys("Escape", "Confirm");
     EXPECT_TRUE(test::WindowProbe::Until([&] { return !::IsWindow(question.window); }));
     probe.Settle();

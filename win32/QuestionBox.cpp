@@ -14,6 +14,23 @@ namespace {
 HHOOK hook = nullptr;
 /// The owner of the question box open now; null where none is.
 HWND questionOwner = nullptr;
+/// Names the buttons of the question box about to show.
+HHOOK namingHook = nullptr;
+form::QuestionButtons naming{nullptr, nullptr};
+
+/// The system names a box's buttons in its own language; the question's text names them, so
+/// they are given the names it uses as the box comes up.
+LRESULT CALLBACK NameButtons(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_ACTIVATE && naming.yes) {
+        const HWND box = reinterpret_cast<HWND>(w);
+        if (::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO)) {
+            ::SetDlgItemTextW(box, IDYES, platform::Wide(naming.yes).c_str());
+            ::SetDlgItemTextW(box, IDNO, platform::Wide(naming.no).c_str());
+            naming = {nullptr, nullptr};
+        }
+    }
+    return ::CallNextHookEx(namingHook, code, w, l);
+}
 
 /// A box with Yes and No has no cancel button of its own: Windows ignores Esc there, and Wine
 /// reports it as a close. Esc pressed in the box clicks its No button instead.
@@ -30,7 +47,7 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM w, LPARAM l) {
 
 /// The details box's measures, in pixels.
 constexpr int kMargin = 12, kGap = 8, kButtonWidth = 88, kButtonHeight = 26;
-constexpr int kDetailsWidth = 560, kDetailsHeight = 280;
+constexpr int kDetailsWidth = 760, kDetailsHeight = 400;
 /// The text's identifier, the one the system's boxes give theirs.
 constexpr int kBoxText = 0xFFFF;
 
@@ -175,8 +192,11 @@ BOOL CALLBACK EndIfQuestion(HWND window, LPARAM) {
 
 } // namespace
 
-form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption) {
+form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption,
+                         const form::QuestionButtons& buttons) {
     hook = ::SetWindowsHookExW(WH_MSGFILTER, EscapeMeansNo, nullptr, ::GetCurrentThreadId());
+    naming = buttons;
+    namingHook = ::SetWindowsHookExW(WH_CBT, NameButtons, nullptr, ::GetCurrentThreadId());
     const HWND outer = std::exchange(questionOwner, owner);
     const int answer =
         ::MessageBoxW(owner, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
@@ -184,6 +204,10 @@ form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption
     if (hook)
         ::UnhookWindowsHookEx(hook);
     hook = nullptr;
+    if (namingHook)
+        ::UnhookWindowsHookEx(namingHook);
+    namingHook = nullptr;
+    naming = {nullptr, nullptr};
     switch (answer) {
     case IDYES:
         return form::Answer::Yes;

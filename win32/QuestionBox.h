@@ -7,9 +7,10 @@
 namespace win32 {
 
 /// The system's question box over `owner`: `caption`, `text`, the question icon, Yes (the
-/// default) and No. Esc answers No, as the box's cancel button; closing it otherwise gives no
-/// answer.
-form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption);
+/// default) and No, named as `buttons` says. Esc answers No, as the box's cancel button; closing
+/// it otherwise gives no answer.
+form::Answer AskQuestion(HWND owner, const wchar_t* text, const wchar_t* caption,
+                         const form::QuestionButtons& buttons);
 
 /// Closes the box AskQuestion shows, where one is open, as a box closed otherwise: it answers
 /// Closed.

@@ -37,15 +37,15 @@ TStampConsole::TStampConsole(HWND owner, HINSTANCE instance) {
     RegisterOwnClass(instance, kClass, Procedure, ::LoadCursor(nullptr, IDC_ARROW));
     window_ = ::CreateWindowExW(0, kClass, Wide(form::text::kConsoleTitle).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                                640, 360, owner, nullptr, instance, this);
+                                640, 420, owner, nullptr, instance, this);
     const auto child = [&](const wchar_t* type, const wchar_t* text, DWORD style, int id) {
         return ::CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
                                  reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
     };
-    output_ = child(L"EDIT", L"",
-                    WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-                        ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                    ids::kConsoleOutput);
+    // The edit breaks its lines at its width: no line is cut at its right edge.
+    output_ =
+        child(L"EDIT", L"", WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+              ids::kConsoleOutput);
     progress_ = child(PROGRESS_CLASSW, L"", 0, ids::kConsoleProgress);
     summary_ = child(L"STATIC", L"", 0, ids::kConsoleSummary);
     stop_ = child(L"BUTTON", Wide(form::text::kConsoleStop).c_str(),
@@ -100,7 +100,8 @@ void TStampConsole::Layout() {
     RECT client;
     ::GetClientRect(window_, &client);
     const int width = client.right, height = client.bottom;
-    constexpr int kMargin = 8, kBar = 18, kSummary = 40, kButtonWidth = 75, kButtonHeight = 25;
+    // The summary holds its counts and up to four notes below them.
+    constexpr int kMargin = 8, kBar = 18, kSummary = 88, kButtonWidth = 75, kButtonHeight = 25;
     const int below = kBar + kSummary + kButtonHeight + 4 * kMargin;
     ::MoveWindow(output_, kMargin, kMargin, width - 2 * kMargin, height - below, TRUE);
     const int bar = height - below + 2 * kMargin;

@@ -496,7 +496,7 @@ void TForm1::ShowWithDetails(const std::string& text, const std::string& details
 
 form::Answer TForm1::Ask(const std::string& question) {
     return AskQuestion(window_, BoxText(question).c_str(),
-                       Wide(form::text::kConfirmCaption).c_str());
+                       Wide(form::text::kConfirmCaption).c_str(), form::ButtonsOf(question));
 }
 
 void TForm1::CloseQuestion() {

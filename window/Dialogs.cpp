@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <utility>
@@ -58,11 +59,37 @@ void MessageBoxDialogs::ShowInformation(const std::string& text) {
     box.exec();
 }
 
+namespace {
+
+/// The details button of `box`, which names its next step as in Kronalo.exe, and a details pane
+/// large enough to read a long run's pairs in.
+void NameDetails(QMessageBox& box) {
+    constexpr QSize kDetailsSize(720, 360);
+    if (QTextEdit* pane = box.findChild<QTextEdit*>())
+        pane->setMinimumSize(kDetailsSize);
+    for (QPushButton* button : box.findChildren<QPushButton*>()) {
+        if (button == box.button(QMessageBox::Ok))
+            continue;
+        button->setText(QString::fromUtf8(form::text::kShowDetails));
+        // Queued: runs after the box's own handler, which shows or hides the pane and names the
+        // button in English.
+        const auto name = [&box, button] {
+            const QTextEdit* pane = box.findChild<QTextEdit*>();
+            button->setText(QString::fromUtf8(
+                pane && pane->isVisible() ? form::text::kHideDetails : form::text::kShowDetails));
+        };
+        QObject::connect(button, &QPushButton::clicked, &box, name, Qt::QueuedConnection);
+    }
+}
+
+} // namespace
+
 void MessageBoxDialogs::ShowWithDetails(const std::string& text, const std::string& details) {
     Box box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), BoxText(text),
             QMessageBox::Ok, parent_);
-    // The platform's own "Show Details..." button opens them; the text and OK stay as they are.
+    // The box's own details button opens them; the text and OK stay as they are.
     box.setDetailedText(BoxText(details));
+    NameDetails(box);
     box.exec();
 }
 
@@ -75,8 +102,9 @@ void MessageBoxDialogs::ShowError(const std::string& text) {
 form::Answer MessageBoxDialogs::Ask(const std::string& question) {
     Box box(QMessageBox::Question, QString::fromUtf8(form::text::kConfirmCaption),
             BoxText(question), QMessageBox::NoButton, parent_);
-    QPushButton* yes = box.addButton(QString::fromUtf8(form::text::kYes), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QString::fromUtf8(form::text::kNo), QMessageBox::NoRole);
+    const form::QuestionButtons buttons = form::ButtonsOf(question);
+    QPushButton* yes = box.addButton(QString::fromUtf8(buttons.yes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8(buttons.no), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     QMessageBox* const outer = std::exchange(question_, &box);

@@ -154,7 +154,7 @@ bool TFolderTree::CanResolve(const QString& path) const {
     return QFileInfo(path).isDir() && PlaceOf(places_, Clean(path)) >= 0;
 }
 
-bool TFolderTree::SelectFolder(const QString& path) {
+bool TFolderTree::SelectFolder(const QString& path, bool report) {
     const QString target = Clean(path);
     const qsizetype place = PlaceOf(places_, target);
     if (place < 0 || !QFileInfo(target).isDir())
@@ -171,12 +171,16 @@ bool TFolderTree::SelectFolder(const QString& path) {
         expand(item->index());
         item = next;
     }
+    quiet_ = !report;
     setCurrentIndex(item->index());
+    quiet_ = false;
     scrollTo(item->index());
     return true;
 }
 
 void TFolderTree::SelectionMoved() {
+    if (quiet_)
+        return;
     // While the window is being built the delay is zero and the change is handled at once.
     if (delay_.interval() == 0)
         emit Changed();

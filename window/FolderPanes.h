@@ -45,7 +45,8 @@ public:
     QString SelectedPath() const;
 
     /// Selects `path` under the place that holds it and shows it; false when no place does.
-    bool SelectFolder(const QString& path);
+    /// Changed follows unless `report` is false.
+    bool SelectFolder(const QString& path, bool report = true);
 
     /// True when `path` names a folder the tree can show. The selection is not changed.
     bool CanResolve(const QString& path) const;
@@ -68,6 +69,8 @@ private:
     QStandardItemModel* model_;
     QList<Place> places_;
     QTimer delay_;
+    /// True while a selection is made that is not to be reported.
+    bool quiet_ = false;
 };
 
 /// The folder drop-down: the same places, and the folders from a place down to the current one.

@@ -32,7 +32,9 @@ void TStampConsole::Build() {
     stop_ = new QPushButton(QString::fromUtf8(form::text::kConsoleStop), this);
     stop_->setObjectName(QStringLiteral("StopButton"));
     output_->setReadOnly(true);
-    output_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Every line whole in the console's width, a long name broken anywhere.
+    output_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    output_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QFont mono(QStringLiteral("Monospace"));
     mono.setStyleHint(QFont::TypeWriter);
     output_->setFont(mono);
@@ -66,8 +68,10 @@ void TStampConsole::Begin(std::size_t calls, const std::string& status) {
     // Placed once, wholly on the screen.
     if (!testAttribute(Qt::WA_Moved))
         CentreOnScreen(*this);
+    // In front of the main window, which the run's boxes leave active.
     show();
     raise();
+    activateWindow();
 }
 
 void TStampConsole::Append(std::string_view lines) {

@@ -430,6 +430,8 @@ const std::string& TForm1::SettingsPath() const {
 
 void TForm1::FormShow() {
     rules_->FormShow();
+    // The tree opens to the folder the command line gave; the list is there already.
+    TreeView->SelectFolder(FromBytes(FileList->Folder()), false);
 }
 
 void TForm1::TreeViewChange() {
