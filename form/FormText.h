@@ -50,6 +50,8 @@ inline constexpr const char* kYes = "&Yes";
 inline constexpr const char* kNo = "&No";
 /// The buttons of Kronalo's own questions, whose texts name them so.
 inline constexpr const char* kYesOwn = "&Kyllä";
+/// The button that declines the script written, beside OK.
+inline constexpr const char* kCancel = "Peruuta";
 inline constexpr const char* kNoOwn = "&Ei";
 /// The button of the script-written box that opens its details, and closes them again, where the
 /// platform's boxes have no such button of their own.

@@ -535,6 +535,25 @@ TEST(DialogsTest, QuestionBoxAnswers) {
         });
         EXPECT_EQ(dialogs.Ask(row.question), row.expected) << row.what;
     }
+    // The script-written box: only OK goes on.
+    const struct {
+        const char* what;
+        std::function<void(QWidget*)> act;
+        bool goesOn;
+    } written[] = {
+        {"OK", click("OK"), true},
+        {"Peruuta", click(form::text::kCancel), false},
+        {"Esc", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }, false},
+        {"closed by its frame", [](QWidget* box) { box->close(); }, false},
+    };
+    for (const auto& row : written) {
+        QTimer::singleShot(0, [&row] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                row.act(box);
+        });
+        EXPECT_EQ(dialogs.Confirm(engine::messages::kScriptWritten, "a -> b"), row.goesOn)
+            << row.what;
+    }
 }
 
 // Guards the details of the script-written box: its button reads as in Kronalo.exe and names its

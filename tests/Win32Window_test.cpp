@@ -259,12 +259,26 @@ protected:
         ASSERT_FALSE(platform::GetFileTimes(targets + "\\clip01.wmv", before)) << what;
         test::WindowProbe& probe = Open({listFolder + "\\clip01.avi"});
         probe.SetText(ids::kToNameEdit, pattern);
-        probe.Press(ids::kDoItBtn);
-        test::WindowProbe::Box box = probe.WaitBox();
-        EXPECT_EQ(box.text, Shown(messages::kScriptWritten)) << what;
         const std::string script = listFolder + "\\" +
                                    std::filesystem::path(listFolder).filename().string() +
                                    " FileDateAndTime File.bat";
+        // Peruuta first: nothing starts, the script goes, the target keeps its time, and the
+        // restore below finds only the run that went on.
+        probe.Press(ids::kDoItBtn);
+        test::WindowProbe::Box box = probe.WaitBox();
+        EXPECT_EQ(test::WindowProbe::TextOf(::GetDlgItem(box.window, IDCANCEL)),
+                  form::text::kCancel)
+            << what;
+        probe.Answer(box, IDCANCEL);
+        probe.Settle();
+        EXPECT_FALSE(std::filesystem::exists(script)) << what << ": declined";
+        platform::FileTimeSet still;
+        ASSERT_FALSE(platform::GetFileTimes(targets + "\\clip01.wmv", still)) << what;
+        EXPECT_EQ(still.lastWrite, before.lastWrite) << what << ": declined";
+
+        probe.Press(ids::kDoItBtn);
+        box = probe.WaitBox();
+        EXPECT_EQ(box.text, Shown(messages::kScriptWritten)) << what;
         EXPECT_TRUE(std::filesystem::exists(script)) << script;
         probe.Answer(box, IDOK);
 

@@ -57,6 +57,8 @@ struct DetailsBox {
     const wchar_t* details;
     const wchar_t* caption;
     HFONT font;
+    /// A "Peruuta" button stands beside OK, and Esc and the close box mean it.
+    bool cancellable = false;
     bool open = false;
 };
 
@@ -83,15 +85,20 @@ void Place(HWND box, const DetailsBox& state, bool centre) {
         moreWidth = std::max<int>(
             moreWidth,
             TextSize(box, state.font, platform::Wide(label).c_str(), area.right).cx + 2 * kMargin);
-    int width = std::max<int>(text.cx, moreWidth + kGap + kButtonWidth) + 2 * kMargin;
+    // Peruuta, where the box has it, stands right of OK.
+    const int cancel = state.cancellable ? kGap + kButtonWidth : 0;
+    int width = std::max<int>(text.cx, moreWidth + kGap + kButtonWidth + cancel) + 2 * kMargin;
     if (state.open)
         width = std::max(width, kDetailsWidth);
     const int buttons = text.cy + 2 * kMargin;
     ::MoveWindow(::GetDlgItem(box, kBoxText), kMargin, kMargin, text.cx, text.cy, TRUE);
-    ::MoveWindow(::GetDlgItem(box, IDOK), width - kMargin - kButtonWidth, buttons, kButtonWidth,
-                 kButtonHeight, TRUE);
+    if (state.cancellable)
+        ::MoveWindow(::GetDlgItem(box, IDCANCEL), width - kMargin - kButtonWidth, buttons,
+                     kButtonWidth, kButtonHeight, TRUE);
+    ::MoveWindow(::GetDlgItem(box, IDOK), width - kMargin - kButtonWidth - cancel, buttons,
+                 kButtonWidth, kButtonHeight, TRUE);
     ::MoveWindow(::GetDlgItem(box, ids::kDetailsButton),
-                 width - kMargin - kButtonWidth - kGap - moreWidth, buttons, moreWidth,
+                 width - kMargin - kButtonWidth - cancel - kGap - moreWidth, buttons, moreWidth,
                  kButtonHeight, TRUE);
     int height = buttons + kButtonHeight + kMargin;
     if (const HWND details = ::GetDlgItem(box, ids::kDetailsText)) {
@@ -131,6 +138,9 @@ void BuildDetailsBox(HWND box, const DetailsBox& state) {
                WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, ids::kDetailsButton);
     const HWND ok =
         AddControl(box, state, L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+    if (state.cancellable)
+        AddControl(box, state, L"BUTTON", platform::Wide(form::text::kCancel).c_str(),
+                   WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
     Place(box, state, true);
     ::SetFocus(ok);
 }
@@ -166,9 +176,11 @@ INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
         return FALSE;
     switch (LOWORD(w)) {
     case IDOK:
-    case IDCANCEL:
-        // Esc and the close box answer OK, the box's one answer.
         ::EndDialog(box, IDOK);
+        return TRUE;
+    case IDCANCEL:
+        // Esc and the close box answer Peruuta where the box has it, else OK, its one answer.
+        ::EndDialog(box, state->cancellable ? IDCANCEL : IDOK);
         return TRUE;
     case ids::kDetailsButton:
         if (HIWORD(w) == BN_CLICKED)
@@ -223,21 +235,24 @@ void CloseQuestionBox() {
         ::EnumThreadWindows(::GetCurrentThreadId(), EndIfQuestion, 0);
 }
 
-void ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details,
-                    const wchar_t* caption) {
+bool ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details, const wchar_t* caption,
+                    bool cancellable) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    DetailsBox state{text, details, caption, ::CreateFontIndirectW(&metrics.lfMessageFont)};
+    DetailsBox state{text, details, caption, ::CreateFontIndirectW(&metrics.lfMessageFont),
+                     cancellable};
     // An empty template: the controls are made and measured once the box exists.
     struct alignas(DWORD) Template {
         DLGTEMPLATE dialog;
         WORD menu, type, title;
     } empty{};
     empty.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &empty.dialog, owner, DetailsProcedure,
-                              reinterpret_cast<LPARAM>(&state));
+    const INT_PTR answer =
+        ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &empty.dialog, owner,
+                                  DetailsProcedure, reinterpret_cast<LPARAM>(&state));
     ::DeleteObject(state.font);
+    return answer == IDOK;
 }
 
 void ShowProgramAnswer(const char* text) {

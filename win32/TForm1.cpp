@@ -494,6 +494,11 @@ void TForm1::ShowWithDetails(const std::string& text, const std::string& details
                    Wide(form::text::kTitle).c_str());
 }
 
+bool TForm1::Confirm(const std::string& text, const std::string& details) {
+    return ShowDetailsBox(window_, BoxText(text).c_str(), BoxText(details).c_str(),
+                          Wide(form::text::kTitle).c_str(), true);
+}
+
 form::Answer TForm1::Ask(const std::string& question) {
     return AskQuestion(window_, BoxText(question).c_str(),
                        Wide(form::text::kConfirmCaption).c_str(), form::ButtonsOf(question));

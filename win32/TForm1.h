@@ -71,6 +71,7 @@ private:
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
     void ShowWithDetails(const std::string& text, const std::string& details) override;
+    bool Confirm(const std::string& text, const std::string& details) override;
     form::Answer Ask(const std::string& question) override;
     void CloseQuestion() override;
     void SetFilterIndex(int index) override;

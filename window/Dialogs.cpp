@@ -93,6 +93,21 @@ void MessageBoxDialogs::ShowWithDetails(const std::string& text, const std::stri
     box.exec();
 }
 
+bool MessageBoxDialogs::Confirm(const std::string& text, const std::string& details) {
+    Box box(QMessageBox::NoIcon, QString::fromUtf8(form::text::kTitle), BoxText(text),
+            QMessageBox::NoButton, parent_);
+    QPushButton* ok = box.addButton(QMessageBox::Ok);
+    QPushButton* cancel =
+        box.addButton(QString::fromUtf8(form::text::kCancel), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(cancel);
+    box.setDetailedText(BoxText(details));
+    NameDetails(box);
+    box.exec();
+    // Only OK goes on: Esc, Peruuta and the frame's close decline.
+    return !box.closedByFrame && box.clickedButton() == ok;
+}
+
 void MessageBoxDialogs::ShowError(const std::string& text) {
     Box box(QMessageBox::Critical, QString::fromUtf8(form::text::kTitle), BoxText(text),
             QMessageBox::Ok, parent_);

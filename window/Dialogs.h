@@ -17,6 +17,7 @@ public:
 
     void ShowInformation(const std::string& text) override;
     void ShowWithDetails(const std::string& text, const std::string& details) override;
+    bool Confirm(const std::string& text, const std::string& details) override;
     void ShowError(const std::string& text) override;
     form::Answer Ask(const std::string& question) override;
     void CloseQuestion() override;
