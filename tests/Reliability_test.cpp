@@ -81,6 +81,15 @@ protected:
         window.ScriptConsole().WaitForEnd();
         QApplication::processEvents();
     }
+
+    /// Takes a run back through the popup menu's "Palauta aiemmat ajat..." and waits for its
+    /// end; the log holds only what the restore showed.
+    void RestoreAndWait(TForm1& window) {
+        log.clear();
+        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
+        window.ScriptConsole().WaitForEnd();
+        QApplication::processEvents();
+    }
 };
 
 // Guards the quoting of every hostile name: each target gets exactly its source's time, no other
@@ -552,13 +561,7 @@ TEST_F(ReliabilityTest, RestoreTakesTheRunBack) {
     RunAndWait(window);
     ASSERT_EQ(log.back(), DoneOnThisDisk());
     SetLastWrite(folder.path() / "clip02.wmv", 1200000000);
-    const auto restore = [&] {
-        log.clear();
-        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
-        window.ScriptConsole().WaitForEnd();
-        QApplication::processEvents();
-    };
-    restore();
+    RestoreAndWait(window);
     ASSERT_EQ(log.size(), 3u);
     EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 1 kohdetiedostolle")) << log[0];
     engine::TargetReport report;
@@ -573,7 +576,7 @@ TEST_F(ReliabilityTest, RestoreTakesTheRunBack) {
     EXPECT_EQ(after.lastAccess, toTheSecond(before.lastAccess));
     EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
               platform::kUnixEpochFileTime + 1200000000ULL * platform::kFileTimeTicksPerSecond);
-    restore();
+    RestoreAndWait(window);
     ASSERT_EQ(log.size(), 1u);
     EXPECT_TRUE(log[0].starts_with("info: Mikään "))
         << "only the changed target is left: " << log[0];
@@ -583,7 +586,7 @@ TEST_F(ReliabilityTest, RestoreTakesTheRunBack) {
     std::ofstream(damaged) << "Kronalo restore record 1\nfolder";
     window.MakeReturnFileBtn->setChecked(false);
     RunAndWait(window);
-    restore();
+    RestoreAndWait(window);
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "info: " + Box(engine::messages::RecordsRefused(
                                      {{damaged.string(), engine::DamagedRecord()}})));
@@ -815,10 +818,7 @@ TEST_F(ReliabilityTest, TargetsInAnotherFolder) {
             EXPECT_EQ(std::filesystem::last_write_time(out / (stem + std::string(".wmv"))),
                       std::filesystem::last_write_time(list / (stem + std::string(".avi"))))
                 << row.what << ": " << stem;
-        log.clear();
-        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
-        window.ScriptConsole().WaitForEnd();
-        QApplication::processEvents();
+        RestoreAndWait(window);
         ASSERT_FALSE(log.empty()) << row.what;
         EXPECT_NE(log[0].find("Kohdetiedostot olivat " + row.where), std::string::npos)
             << row.what << ": " << log[0];
@@ -912,10 +912,7 @@ TEST_F(ReliabilityTest, StopBetweenTheCallsOfAFile) {
     EXPECT_EQ(LastWrite(folder.path() / "c15.wmv"), before) << "given back whole";
     EXPECT_NE(LastWrite(folder.path() / "c16.wmv"), before);
 
-    log.clear();
-    window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
-    window.ScriptConsole().WaitForEnd();
-    QApplication::processEvents();
+    RestoreAndWait(window);
     ASSERT_FALSE(log.empty());
     EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 6 kohdetiedostolle")) << log[0];
     EXPECT_TRUE(log.back().starts_with("info: " + Box(engine::messages::kDone))) << log.back();
@@ -937,13 +934,7 @@ TEST_F(ReliabilityTest, RestoreNeverPassesALaterRun) {
     SetLastWrite(folder.Write("clip01.wmv", "the user's new version"), 1704067200);
     RunAndWait(window);
     ASSERT_EQ(log.back(), DoneOnThisDisk());
-    const auto restore = [&] {
-        log.clear();
-        window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
-        window.ScriptConsole().WaitForEnd();
-        QApplication::processEvents();
-    };
-    restore();
+    RestoreAndWait(window);
     ASSERT_EQ(log.size(), 4u) << "two questions, the script box, the verdict";
     EXPECT_TRUE(log[1].starts_with("ask: Palautetaanko 1 kohdetiedostolle")) << log[1];
     EXPECT_EQ(LastWrite(folder.path() / "clip02.wmv"),
@@ -953,7 +944,7 @@ TEST_F(ReliabilityTest, RestoreNeverPassesALaterRun) {
         << "the later run's file is left alone";
     EXPECT_NE(log.back().find("clip01.wmv: myöhempi ajo muutti sen"), std::string::npos)
         << log.back();
-    restore();
+    RestoreAndWait(window);
     EXPECT_EQ(LastWrite(folder.path() / "clip01.wmv"),
               platform::kUnixEpochFileTime + 1704067200ULL * platform::kFileTimeTicksPerSecond)
         << "the edit's own time";
@@ -1029,10 +1020,7 @@ TEST_F(ReliabilityTest, DetailsBeforeAndStopDuring) {
         << "the call in progress ran to its end";
     EXPECT_NE(std::filesystem::last_write_time(folder.path() / "c00003.wmv"), source);
 
-    log.clear();
-    window.PopupMenu1->findChild<QAction*>("Palautaaiemmatajat1")->trigger();
-    window.ScriptConsole().WaitForEnd();
-    QApplication::processEvents();
+    RestoreAndWait(window);
     ASSERT_FALSE(log.empty());
     EXPECT_TRUE(log[0].starts_with("ask: Palautetaanko 3 kohdetiedostolle")) << log[0];
     EXPECT_NE(log[0].find("ja se muutti 3 kohdetiedoston"), std::string::npos)
