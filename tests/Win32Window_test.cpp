@@ -736,11 +736,12 @@ TEST_F(Win32WindowTest, StopQuestionClosesAtTheRunsEnd) {
 }
 
 // Guards what the user sees before and can do during a long run: the script-written box keeps
-// its text and OK and opens one line per pair with its marks and their counts on demand. Closing the console while the script runs asks, and No lets it run on.
-// The console's stop ends a run of 2,000 pairs after the Stamplet call in progress, never in one:
-// fewer than all are stamped, none half, no script is left, the verdict names the stop, and a
-// restore brings the stamped ones back. Stamplet.exe's stand-in waits in the fourth call, the
-// second target's last-write time, until the stop has been pressed.
+// its text and OK and opens one line per pair with its marks and their counts on demand. Closing
+// the console while the script runs asks, and No lets it run on. The console's stop ends a run of
+// 2,000 pairs after the Stamplet call in progress, never in one: fewer than all are stamped, none
+// half, no script is left, the verdict names the stop, and a restore brings the stamped ones back.
+// Stamplet.exe's stand-in waits in the fourth call, the second target's last-write time, until the
+// stop has been pressed.
 TEST_F(Win32WindowTest, DetailsBeforeAndStopDuring) {
     constexpr int kPairs = 2000;
     const std::string pairs = MakePairs("pairs", kPairs);
