@@ -162,30 +162,29 @@ RestorePlan PlanRestore(const RunRecord& record, TargetPlaces& places, const Sta
     return plan;
 }
 
-RestoreChoice::RestoreChoice(const RunContext& context, const std::string& listFolder,
-                             const RunRecords& records)
-    : context_(context), records_(records) {
+std::variant<RestoreChoice, Box> RestoreChoice::Open(const RunContext& context,
+                                                     const std::string& listFolder,
+                                                     const RunRecords& records) {
     auto held = HoldListFolder(context, listFolder);
-    if (Box* gone = std::get_if<Box>(&held)) {
-        stop = std::move(*gone);
-        return;
-    }
-    run_ = std::move(std::get<std::unique_ptr<ScriptRun>>(held));
+    if (Box* gone = std::get_if<Box>(&held))
+        return std::move(*gone);
+    std::unique_ptr<ScriptRun> run = std::move(std::get<std::unique_ptr<ScriptRun>>(held));
     platform::FileState folder;
-    if (const std::error_code gone = platform::FileStateOf(run_->folder.Inside(""), folder)) {
-        stop = Box::Information(messages::ListFolderGone(run_->folder.Path()));
+    if (const std::error_code gone = platform::FileStateOf(run->folder.Inside(""), folder))
+        return Box::Information(messages::ListFolderGone(run->folder.Path()));
+    return RestoreChoice(context, records, std::move(run),
+                         records.Runs(folder.device, folder.number));
+}
+
+RestoreChoice::RestoreChoice(const RunContext& context, const RunRecords& records,
+                             std::unique_ptr<ScriptRun> run, RunRecords::Found found)
+    : context_(context), records_(records), run_(std::move(run)), runs_(std::move(found.runs)) {
+    if (found.refused.empty())
         return;
-    }
-    RunRecords::Found found = records.Runs(folder.device, folder.number);
-    if (!found.refused.empty()) {
-        std::vector<std::pair<std::string, std::error_code>> refused;
-        for (const RunRecords::Refused& each : found.refused)
-            refused.emplace_back(each.path, each.reason);
-        told.push_back(Box::Information(messages::RecordsRefused(refused)));
-    }
-    if (found.runs.empty())
-        stop = Box::Information(messages::NothingToRestore(run_->folder.Path()));
-    runs_ = std::move(found.runs);
+    std::vector<std::pair<std::string, std::error_code>> refused;
+    for (const RunRecords::Refused& each : found.refused)
+        refused.emplace_back(each.path, each.reason);
+    refused_ = Box::Information(messages::RecordsRefused(refused));
 }
 
 namespace {
@@ -207,7 +206,14 @@ std::vector<std::string> FoldersOfTargets(const RunRecord& record) {
 } // namespace
 
 RestoreChoice::Offer RestoreChoice::Next() {
+    if (refused_) {
+        Offer told{Offer::Kind::Tell, std::move(refused_->text), false};
+        refused_.reset();
+        return told;
+    }
     ScriptRun& run = *run_;
+    if (runs_.empty())
+        return {Offer::Kind::End, messages::NothingToRestore(run.folder.Path()), false};
     while (next_ < runs_.size()) {
         const std::string& path = runs_[next_++].path;
         RunRecord record;

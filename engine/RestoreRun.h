@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace engine {
@@ -58,14 +59,10 @@ public:
         bool earlier = false; ///< An earlier run comes after this one.
     };
 
-    /// Holds the list folder and finds the runs recorded for it. `told` holds the boxes to show
-    /// first (records that were refused); `stop`, where there is nothing to offer, the box that
-    /// ends the restore.
-    RestoreChoice(const RunContext& context, const std::string& listFolder,
-                  const RunRecords& records);
-
-    std::vector<Box> told;
-    std::optional<Box> stop;
+    /// Holds the list folder and finds the runs recorded for it; or the box that says why it
+    /// cannot. Records that were refused are told by the first offer.
+    static std::variant<RestoreChoice, Box>
+    Open(const RunContext& context, const std::string& listFolder, const RunRecords& records);
 
     /// The next run that has something to give back, or the end.
     Offer Next();
@@ -74,6 +71,9 @@ public:
     PreparedRun Take();
 
 private:
+    RestoreChoice(const RunContext& context, const RunRecords& records,
+                  std::unique_ptr<ScriptRun> run, RunRecords::Found found);
+
     /// Leaves alone the targets of `plan` that a later run offered before left as they are now,
     /// and counts this run's own among them for the runs before it.
     void LeaveLaterRunsAlone(const RunRecord& record, RestorePlan& plan);
@@ -82,6 +82,8 @@ private:
     const RunRecords& records_;
     std::unique_ptr<ScriptRun> run_;
     std::vector<RunRecords::Run> runs_;
+    /// The records refused while the runs were found, told before the first offer.
+    std::optional<Box> refused_;
     std::size_t next_ = 0;
     RunRecord record_;
     std::string path_;

@@ -49,13 +49,12 @@ engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::Prepa
 
 engine::RunEnd RunOwner::Restore(const engine::RunContext& context, const std::string& listFolder,
                                  const engine::RunRecords& records) {
-    engine::RestoreChoice choice(context, listFolder, records);
-    for (const engine::Box& box : choice.told)
-        Show(box);
-    if (choice.stop) {
-        Show(*choice.stop);
+    auto opened = engine::RestoreChoice::Open(context, listFolder, records);
+    if (const auto* stop = std::get_if<engine::Box>(&opened)) {
+        Show(*stop);
         return engine::RunEnd::Stopped;
     }
+    engine::RestoreChoice& choice = std::get<engine::RestoreChoice>(opened);
     using Offer = engine::RestoreChoice::Offer;
     for (;;) {
         const Offer offer = choice.Next();
