@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 . scripts/wine-session.sh
 . scripts/deps.sh
 kronalo_need_packages cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 \
-    xvfb xauth openbox xdotool unzip wixl msitools
+    xvfb xauth openbox xdotool unzip wixl msitools icoutils libxml2-utils
 
 cmake --preset windows
 cmake --build --preset windows
