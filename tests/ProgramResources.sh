@@ -1,8 +1,8 @@
 #!/bin/sh
 # Kronalo.exe and Stamplet.exe carry what Windows and Explorer read from them: a version resource
-# with the project's version and the copyright line of data/copyright, and a well-formed
-# manifest with the entries each program needs (each in the namespace Windows looks for it in).
-# Read on Linux with icoutils and libxml2-utils.
+# with the project's version and the copyright line of data/copyright, a well-formed manifest
+# with the entries each program needs (each in the namespace Windows looks for it in), and
+# Kronalo's icon in every size, as icon 1. Read on Linux with icoutils and libxml2-utils.
 #
 #     sh ProgramResources.sh <Kronalo.exe> <Stamplet.exe> <version> <source folder>
 set -eu
@@ -10,7 +10,7 @@ kronalo=$1
 stamplet=$2
 version=$3
 source=$4
-for tool in wrestool xmllint iconv; do
+for tool in wrestool icotool xmllint iconv; do
     command -v $tool >/dev/null || { echo "ProgramResources: $tool is missing" >&2; exit 1; }
 done
 work=$(mktemp -d)
@@ -120,6 +120,16 @@ check_version_resource Stamplet "$stamplet" \
     "Stamplet: sets the times of files to one local date and time"
 check_manifest Kronalo "$kronalo" "$kronalo_rows"
 check_manifest Stamplet "$stamplet" "$stamplet_rows"
+
+# Kronalo's icon: group 1, the one Explorer shows, with every size.
+if wrestool -x --type=14 --name=1 "$kronalo" >"$work/kronalo.ico" 2>/dev/null &&
+    [ -s "$work/kronalo.ico" ]; then
+    sizes=$(icotool -l "$work/kronalo.ico" | sed -n 's/.*--width=\([0-9]*\) --height=\1 .*/\1/p' |
+        tr '\n' ' ')
+    [ "$sizes" = "16 24 32 48 64 128 256 " ] || fail "Kronalo's icon has the sizes $sizes"
+else
+    fail "Kronalo has no icon group 1"
+fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "resources checked: $kronalo $stamplet"
