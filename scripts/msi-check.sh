@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs Kronalo's MSI under Wine as a user would, in a throwaway Wine prefix, over an older
-# version of it; checks what it put where and that the installed Stamplet.exe stamps a file;
-# then uninstalls it and checks that every trace has gone.
+# version of it; checks what it put where (the programs and their Start menu entry, Kronalo's
+# icon) and that the installed Stamplet.exe stamps a file; then uninstalls it
+# and checks that every trace has gone.
 #
 #     scripts/msi-check.sh [build folder]
 #
@@ -85,8 +86,14 @@ uninstall_key() {
     return 1
 }
 
+# The value of column $3 (counted from 1) in the row of table $2 whose first column is $4.
+table_value() {
+    msiinfo export "$1" "$2" | tr -d '\r' | awk -F '\t' -v key="$4" -v column="$3" \
+        'NR > 3 && $1 == key { print $column; exit }'
+}
+
 product_code() {
-    msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'
+    table_value "$1" Property 2 ProductCode
 }
 
 wine_folder() {
@@ -96,7 +103,7 @@ wine_folder() {
 # The same package as an older version: another product code, the same UpgradeCode.
 older_version=0.0.1
 older_folder=$(mktemp -d "$WINEPREFIX/older.XXXXXX")
-cp "$build/msi/Kronalo.exe" "$build/msi/Stamplet.exe" "$older_folder/"
+cp "$build/msi/Kronalo.exe" "$build/msi/Stamplet.exe" "$build/msi/kronalo.ico" "$older_folder/"
 sed -e "s/<Product Id=\"[^\"]*\"/<Product Id=\"$(cat /proc/sys/kernel/random/uuid)\"/" \
     -e "s/Version=\"$version\"/Version=\"$older_version\"/" \
     "$build/msi/kronalo.wxs" >"$older_folder/kronalo.wxs"
@@ -111,11 +118,21 @@ app_data=$(wine_folder APPDATA)
 [ -n "$local_app_data" ] && [ -n "$app_data" ] || fail "Wine names no user folders"
 program_folder="$local_app_data\\Programs\\Kronalo"
 program_folder_unix=$(winepath -u "$program_folder")
-shortcut_unix=$(winepath -u "$app_data\\Microsoft\\Windows\\Start Menu\\Programs\\Kronalo.lnk")
+start_menu="$app_data\\Microsoft\\Windows\\Start Menu\\Programs"
+shortcut_unix=$(winepath -u "$start_menu\\Kronalo.lnk")
 kronalo_exe="$program_folder\\Kronalo.exe"
 verb_key='HKCU\Software\Classes\Directory\shell\Kronalo'
 background_key='HKCU\Software\Classes\Directory\Background\shell\Kronalo'
 own_key='HKCU\Software\Kronalo'
+
+# Kronalo's icon, as the list of installed apps and the Start menu entry show it.
+[ "$(table_value "$msi" Property 2 ARPPRODUCTICON)" = kronalo.ico ] ||
+    fail "$msi gives the list of installed apps no icon (ARPPRODUCTICON)"
+[ "$(table_value "$msi" Shortcut 9 KronaloShortcut)" = kronalo.ico ] ||
+    fail "the Start menu entry Kronalo has no icon"
+(cd "$older_folder" && msiinfo extract "$msi" Icon.kronalo.ico >packed.ico) ||
+    fail "$msi has no icon kronalo.ico"
+cmp -s "$older_folder/packed.ico" data/kronalo.ico || fail "the icon in $msi is not data/kronalo.ico"
 
 # The older version first, which the new one must replace.
 wine msiexec /i "$(winepath -w "$older_msi")" /qn || fail "the older version did not install"
@@ -132,12 +149,12 @@ fi
 # The programs, side by side, as they are in the package.
 extracted=$(mktemp -d "$WINEPREFIX/extracted.XXXXXX")
 msiextract -C "$extracted" "$msi" >/dev/null
-for program in Kronalo.exe Stamplet.exe; do
-    packed=$(find "$extracted" -name "$program" -type f)
-    [ -n "$packed" ] || fail "$program is not in $msi"
-    [ -f "$program_folder_unix/$program" ] || fail "$program is not in $program_folder"
-    cmp -s "$packed" "$program_folder_unix/$program" ||
-        fail "the installed $program is not the packed one"
+for file in Kronalo.exe Stamplet.exe; do
+    packed=$(find "$extracted" -name "$file" -type f)
+    [ -n "$packed" ] || fail "$file is not in $msi"
+    [ -f "$program_folder_unix/$file" ] || fail "$file is not in $program_folder"
+    cmp -s "$packed" "$program_folder_unix/$file" ||
+        fail "the installed $file is not the packed one"
 done
 
 # The Start menu entry, to the installed Kronalo.exe.
