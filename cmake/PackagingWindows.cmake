@@ -28,15 +28,16 @@ configure_file(data/kronalo.wxs.in ${msi_folder}/kronalo.wxs @ONLY)
 set(msi ${CMAKE_BINARY_DIR}/kronalo-${PROJECT_VERSION}-win64.msi)
 if(WIXL)
     # wixl 0.101 finds the files only by names relative to where it runs: the programs are
-    # stripped into the folder of the .wxs, as the zip has them, and the icon copied there.
+    # stripped into the folder of the .wxs, as the zip has them, and the guide and the icon
+    # copied there.
     set(icon ${PROJECT_SOURCE_DIR}/data/kronalo.ico)
     add_custom_command(OUTPUT ${msi}
         COMMAND ${CMAKE_STRIP} -o Kronalo.exe $<TARGET_FILE:Kronalo>
         COMMAND ${CMAKE_STRIP} -o Stamplet.exe $<TARGET_FILE:Stamplet>
-        COMMAND ${CMAKE_COMMAND} -E copy ${icon} .
+        COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/README.txt ${icon} .
         COMMAND ${WIXL} --arch x64 --output ${msi} kronalo.wxs
         WORKING_DIRECTORY ${msi_folder}
-        DEPENDS Kronalo Stamplet ${msi_folder}/kronalo.wxs ${icon}
+        DEPENDS Kronalo Stamplet ${msi_folder}/kronalo.wxs ${CMAKE_BINARY_DIR}/README.txt ${icon}
         COMMENT "Building the installer kronalo-${PROJECT_VERSION}-win64.msi"
         VERBATIM)
     add_custom_target(msi DEPENDS ${msi})

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs Kronalo's MSI under Wine as a user would, in a throwaway Wine prefix, over an older
-# version of it; checks what it put where (the programs and their Start menu entry, Kronalo's
-# icon) and that the installed Stamplet.exe stamps a file; then uninstalls it
+# version of it; checks what it put where (the programs, the user guide and their Start menu
+# entries, Kronalo's icon) and that the installed Stamplet.exe stamps a file; then uninstalls it
 # and checks that every trace has gone.
 #
 #     scripts/msi-check.sh [build folder]
@@ -103,7 +103,8 @@ wine_folder() {
 # The same package as an older version: another product code, the same UpgradeCode.
 older_version=0.0.1
 older_folder=$(mktemp -d "$WINEPREFIX/older.XXXXXX")
-cp "$build/msi/Kronalo.exe" "$build/msi/Stamplet.exe" "$build/msi/kronalo.ico" "$older_folder/"
+cp "$build/msi/Kronalo.exe" "$build/msi/Stamplet.exe" "$build/msi/README.txt" \
+    "$build/msi/kronalo.ico" "$older_folder/"
 sed -e "s/<Product Id=\"[^\"]*\"/<Product Id=\"$(cat /proc/sys/kernel/random/uuid)\"/" \
     -e "s/Version=\"$version\"/Version=\"$older_version\"/" \
     "$build/msi/kronalo.wxs" >"$older_folder/kronalo.wxs"
@@ -120,6 +121,7 @@ program_folder="$local_app_data\\Programs\\Kronalo"
 program_folder_unix=$(winepath -u "$program_folder")
 start_menu="$app_data\\Microsoft\\Windows\\Start Menu\\Programs"
 shortcut_unix=$(winepath -u "$start_menu\\Kronalo.lnk")
+guide_shortcut_unix=$(winepath -u "$start_menu\\Kronalo user guide.lnk")
 kronalo_exe="$program_folder\\Kronalo.exe"
 verb_key='HKCU\Software\Classes\Directory\shell\Kronalo'
 background_key='HKCU\Software\Classes\Directory\Background\shell\Kronalo'
@@ -146,10 +148,10 @@ if uninstall_key "$older_code" >/dev/null; then
     fail "the older version is still installed beside $version"
 fi
 
-# The programs, side by side, as they are in the package.
+# The programs and the user guide, side by side, as they are in the package.
 extracted=$(mktemp -d "$WINEPREFIX/extracted.XXXXXX")
 msiextract -C "$extracted" "$msi" >/dev/null
-for file in Kronalo.exe Stamplet.exe; do
+for file in Kronalo.exe Stamplet.exe README.txt; do
     packed=$(find "$extracted" -name "$file" -type f)
     [ -n "$packed" ] || fail "$file is not in $msi"
     [ -f "$program_folder_unix/$file" ] || fail "$file is not in $program_folder"
@@ -161,6 +163,10 @@ done
 [ -f "$shortcut_unix" ] || fail "no Start menu entry Kronalo"
 grep -qaF "$kronalo_exe" "$shortcut_unix" ||
     fail "the Start menu entry does not start $kronalo_exe"
+# And the user guide beside it.
+[ -f "$guide_shortcut_unix" ] || fail "no Start menu entry Kronalo user guide"
+grep -qaF "$program_folder\\README.txt" "$guide_shortcut_unix" ||
+    fail "the Start menu entry Kronalo user guide does not open $program_folder\\README.txt"
 
 # The entry in the list of installed apps.
 entry=$(uninstall_key "$code") || fail "no uninstall entry for $code"
@@ -190,6 +196,7 @@ stamped=$(date -r "$folder/klippi é.wmv" '+%m-%d-%Y %H:%M:%S')
 wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x failed"
 [ ! -e "$program_folder_unix" ] || fail "$program_folder is left: $(ls -A "$program_folder_unix")"
 [ ! -e "$shortcut_unix" ] || fail "the Start menu entry is left"
+[ ! -e "$guide_shortcut_unix" ] || fail "the Start menu entry of the user guide is left"
 for key in "$verb_key" "$background_key" "$own_key"; do
     if key_exists "$key"; then
         fail "the registry key $key is left"
