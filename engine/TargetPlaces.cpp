@@ -22,23 +22,27 @@ void TargetPlaces::Hold(const std::string& targetName) {
     held_.emplace(part, std::move(folder));
 }
 
+const platform::HeldFolder* TargetPlaces::HeldAt(const std::string& part) const {
+    const auto held = held_.find(part);
+    return held == held_.end() ? nullptr : held->second.get();
+}
+
 std::string TargetPlaces::PathOf(const std::string& targetName) const {
     const std::string part(platform::FolderPartOf(targetName));
     const std::string name = targetName.substr(part.size());
     if (part.empty())
         return list_.Inside(name);
-    const auto held = held_.find(part);
-    if (held != held_.end() && held->second)
-        return held->second->Inside(name);
+    if (const platform::HeldFolder* held = HeldAt(part))
+        return held->Inside(name);
     return platform::IsAbsolutePath(targetName) ? targetName : list_.Inside(targetName);
 }
 
 std::string TargetPlaces::PassedPathOf(const std::string& targetName) const {
     const std::string part(platform::FolderPartOf(targetName));
-    const auto held = held_.find(part);
-    if (part.empty() || held == held_.end() || !held->second || !held->second->ThroughHandle())
+    const platform::HeldFolder* held = part.empty() ? nullptr : HeldAt(part);
+    if (!held || !held->ThroughHandle())
         return targetName;
-    return held->second->Inside(targetName.substr(part.size()));
+    return held->Inside(targetName.substr(part.size()));
 }
 
 bool TargetPlaces::Holds(std::uint64_t device, std::uint64_t number) const {
@@ -62,9 +66,8 @@ std::string TargetPlaces::FolderOf(const std::string& targetName) const {
     const std::string part(platform::FolderPartOf(targetName));
     if (part.empty())
         return list_.Inside("");
-    const auto held = held_.find(part);
-    if (held != held_.end() && held->second)
-        return held->second->Inside("");
+    if (const platform::HeldFolder* held = HeldAt(part))
+        return held->Inside("");
     return platform::IsAbsolutePath(part) ? part : list_.Inside(part);
 }
 

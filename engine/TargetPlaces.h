@@ -54,6 +54,9 @@ public:
     std::optional<std::pair<std::string, std::string>> Moved() const;
 
 private:
+    /// The folder held for the folder part `part` of target names; null where none is.
+    const platform::HeldFolder* HeldAt(const std::string& part) const;
+
     /// The folder part of `targetName` as the user knows it: joined to the list folder's path
     /// where relative.
     std::string KnownPath(const std::string& folderPart) const;
