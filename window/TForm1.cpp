@@ -171,7 +171,7 @@ TForm1::TForm1(Setup setup, QWidget* parent)
     // The tree comes up on the desktop while the window is built; with no delay yet, the list
     // follows at once.
     TreeView->SelectFolder(DesktopFolder());
-    FormCreate();
+    rules_->FormCreate();
 }
 
 void TForm1::FitCaptions() {
@@ -250,15 +250,19 @@ void TForm1::Wire() {
     });
 
     connect(Splitter1, &QSplitter::splitterMoved, this, &TForm1::Splitter1Moved);
-    connect(TreeView, &TFolderTree::Changed, this, &TForm1::TreeViewChange);
+    // Events whose rule is the window's own logic go straight to it.
+    const auto rule = [this](void (form::TFormRules::*handler)()) {
+        return [this, handler] { (rules_.get()->*handler)(); };
+    };
+    connect(TreeView, &TFolderTree::Changed, this, rule(&form::TFormRules::TreeViewChange));
     connect(ComboBox, &TFolderComboBox::Picked, this,
             [this](const QString& path) { TreeView->SelectFolder(path); });
-    connect(Path, &QLineEdit::textChanged, this, &TForm1::PathChange);
+    connect(Path, &QLineEdit::textChanged, this, rule(&form::TFormRules::PathChange));
     Path->installEventFilter(this);
-    connect(Filter, &QComboBox::editTextChanged, this, &TForm1::FilterChange);
-    connect(DoItBtn, &QPushButton::clicked, this, &TForm1::DoItBtnClick);
+    connect(Filter, &QComboBox::editTextChanged, this, rule(&form::TFormRules::FilterChange));
+    connect(DoItBtn, &QPushButton::clicked, this, rule(&form::TFormRules::DoItBtnClick));
     connect(SelectAllBtn, &QPushButton::clicked, this, &TForm1::SelectAllBtnClick);
-    connect(SelectAllBox, &QCheckBox::clicked, this, &TForm1::SelectAllBoxClick);
+    connect(SelectAllBox, &QCheckBox::clicked, this, rule(&form::TFormRules::SelectAllIfAsked));
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     FileList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FileList, &QWidget::customContextMenuRequested, this,
@@ -409,45 +413,15 @@ void TForm1::BuildPopupMenu() {
     changePath->setShortcutContext(Qt::WidgetShortcut);
     FileList->addAction(changePath);
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N3"));
-    entry("Palautaaiemmatajat1", form::text::kMenuRestore, &TForm1::Palautaaiemmatajat1Click);
-}
-
-void TForm1::FormCreate() {
-    rules_->FormCreate();
-}
-
-void TForm1::LoadSettings() {
-    rules_->LoadSettings();
-}
-
-void TForm1::SaveSettings() {
-    rules_->SaveSettings();
-}
-
-const std::string& TForm1::SettingsPath() const {
-    return rules_->SettingsPath();
+    QAction* restore = PopupMenu1->addAction(Text(form::text::kMenuRestore));
+    restore->setObjectName(QStringLiteral("Palautaaiemmatajat1"));
+    connect(restore, &QAction::triggered, this, [this] { rules_->RestoreEarlierTimes(); });
 }
 
 void TForm1::FormShow() {
     rules_->FormShow();
     // The tree opens to the folder the command line gave; the list is there already.
     TreeView->SelectFolder(FromBytes(FileList->Folder()), false);
-}
-
-void TForm1::TreeViewChange() {
-    rules_->TreeViewChange();
-}
-
-void TForm1::PathChange() {
-    rules_->PathChange();
-}
-
-void TForm1::PathKeyUp() {
-    rules_->PathKeyUp();
-}
-
-void TForm1::FilterChange() {
-    rules_->FilterChange();
 }
 
 void TForm1::FormResize() {
@@ -460,24 +434,8 @@ void TForm1::Splitter1Moved() {
     ComboBox->resize(Panel2->width() - 2, ComboBox->height());
 }
 
-void TForm1::DoItBtnClick() {
-    rules_->DoItBtnClick();
-}
-
-bool TForm1::FormCloseQuery() {
-    return rules_->FormCloseQuery();
-}
-
-void TForm1::SessionEnds() {
-    rules_->SessionEnds();
-}
-
 void TForm1::SelectAllBtnClick() {
     FileList->selectAll();
-}
-
-void TForm1::SelectAllBoxClick() {
-    rules_->SelectAllIfAsked();
 }
 
 void TForm1::Button1Click() {
@@ -510,10 +468,6 @@ void TForm1::Valitsejokatoinenjovalitut1Click() {
 
 void TForm1::VaihdapolkuaAltD1Click() {
     Path->setFocus();
-}
-
-void TForm1::Palautaaiemmatajat1Click() {
-    rules_->RestoreEarlierTimes();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -551,7 +505,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
+    if (rules_->FormCloseQuery())
         event->accept();
     else
         event->ignore();
@@ -569,7 +523,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Path && event->type() == QEvent::KeyRelease)
-        PathKeyUp();
+        rules_->PathKeyUp();
     // The strips learn their widths only after the window's own resize.
     if ((watched == Panel2 || watched == Panel6) && event->type() == QEvent::Resize)
         FormResize();

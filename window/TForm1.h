@@ -46,10 +46,8 @@ public:
     /// The console's script, for waiting on it.
     form::StampConsole& ScriptConsole() { return rules_->Console(); }
 
-    /// The session ends, or the program is told to stop: see form::TFormRules::SessionEnds.
-    void SessionEnds();
-    /// The process ends with the window up: see form::TFormRules::ProcessEnds.
-    std::size_t ProcessEnds() { return rules_->ProcessEnds(); }
+    /// The window's decisions: its events that need nothing of the window go there directly.
+    form::TFormRules& Rules() { return *rules_; }
 
     // The controls, by their component names.
     QWidget* Panel1;
@@ -78,33 +76,18 @@ public:
     QMenu* PopupMenu1;
 
     // Handlers.
-    void FormCreate();
     void FormShow();
-    void TreeViewChange();
-    void PathChange();
-    void PathKeyUp();
-    void FilterChange();
     void FormResize();
     void Splitter1Moved();
-    void DoItBtnClick();
-    /// Asked before the window closes; saves the settings. False keeps the window open.
-    bool FormCloseQuery();
 
     // Selection commands.
     void SelectAllBtnClick();
-    void SelectAllBoxClick();
     void Button1Click();
     void Valitsekaikki1Click();
     void Valitsejokatoinen1Click();
     void Knteinenvalinta1Click();
     void Valitsejokatoinenjovalitut1Click();
     void VaihdapolkuaAltD1Click();
-    void Palautaaiemmatajat1Click();
-
-    // Settings file.
-    void LoadSettings();
-    void SaveSettings();
-    const std::string& SettingsPath() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -23,7 +23,7 @@ window::TForm1* shown = nullptr;
 void DeleteScriptsAtExit() {
     static std::mutex once;
     once.lock();
-    if (shown && shown->ProcessEnds() > 0)
+    if (shown && shown->Rules().ProcessEnds() > 0)
         std::_Exit(1);
     once.unlock();
 }
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         auto* notifier =
             new QSocketNotifier(static_cast<qintptr>(ending), QSocketNotifier::Read, &application);
         QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form] {
-            form.SessionEnds();
+            form.Rules().SessionEnds();
             platform::EndAsAsked();
         });
     }
