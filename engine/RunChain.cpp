@@ -212,8 +212,7 @@ Verdict End(StartedRun started, const ScriptOutcome& outcome) {
     return ChainStep::End(std::move(started), outcome);
 }
 
-std::variant<StartedRun, RunEnd> StartRun(PreparedRun prepared, const RunContext& context,
-                                          const ChainHands& hands) {
+RunEnd StartRun(PreparedRun prepared, const RunContext& context, const ChainHands& hands) {
     const auto dropped = [&hands](const Dropped& dropped, RunEnd end) {
         for (const Box& box : dropped.boxes)
             hands.show(box);
@@ -236,9 +235,11 @@ std::variant<StartedRun, RunEnd> StartRun(PreparedRun prepared, const RunContext
             RunEnd::NotStarted);
     }
     StartedRun started = Begin(std::move(launch));
-    for (const Box& box : started.Told())
+    const std::vector<Box> told = started.Told();
+    hands.hold(std::move(started));
+    for (const Box& box : told)
         hands.show(box);
-    return started;
+    return RunEnd::Started;
 }
 
 } // namespace engine

@@ -76,13 +76,10 @@ private:
 };
 
 /// A run whose script runs: its record counts. `Told` holds the box of a record that could not
-/// be marked, where one could not.
+/// be marked, where one could not. Dropped unjudged, it deletes its script without a word.
 class StartedRun : public RunLink {
 public:
     const std::vector<Box>& Told() const { return told_; }
-    /// Deletes the script without a word, for a process that ends before the run could. True
-    /// where there was one to delete.
-    bool Drop() { return run_ && run_->Finish(); }
 
 private:
     StartedRun(std::unique_ptr<ScriptRun> run, std::vector<Box> told)
@@ -133,11 +130,14 @@ struct ChainHands {
     std::function<bool(const Box&, const ScriptRun&)> confirm;
     /// Starts the script; false where it could not be started.
     std::function<bool(const ScriptLaunch&)> start;
+    /// Takes the run whose script has started, to be judged at the script's end. It is handed
+    /// over before any box of its start is shown, so that an end handled meanwhile finds it.
+    std::function<void(StartedRun)> hold;
 };
 
 /// Takes `prepared` along the chain to the start of its script: written, confirmed, checked,
-/// started, its record marked. The run started, or where it ended (every box shown by then).
-std::variant<StartedRun, RunEnd> StartRun(PreparedRun prepared, const RunContext& context,
-                                          const ChainHands& hands);
+/// started, its record marked, handed to `hands.hold`. Where it ended: RunEnd::Started once the
+/// run is held; otherwise where it ended, every box shown by then.
+RunEnd StartRun(PreparedRun prepared, const RunContext& context, const ChainHands& hands);
 
 } // namespace engine

@@ -2,6 +2,8 @@
 
 #include "form/FormText.h"
 
+#include <memory>
+#include <optional>
 #include <utility>
 #include <variant>
 
@@ -74,20 +76,25 @@ engine::RunEnd RunOwner::Restore(const engine::RunContext& context, const std::s
 }
 
 engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::PreparedRun prepared) {
+    // The started run lives in the console's end handler: the console alone knows that a script
+    // runs, and the script's end, whenever it is handled, finds its run there.
+    auto held = std::make_shared<std::optional<engine::StartedRun>>();
     const engine::ChainHands hands{
         [this](const engine::Box& box) { Show(box); },
         [this](const engine::Box& box, const engine::ScriptRun&) {
             return view_.Boxes().Confirm(box.text, box.details);
         },
-        [this](const engine::ScriptLaunch& launch) {
-            return console_.Start(launch,
-                                  [this](const engine::ScriptOutcome& outcome) { Ended(outcome); });
-        }};
-    auto started = engine::StartRun(std::move(prepared), context, hands);
-    if (const auto* end = std::get_if<engine::RunEnd>(&started))
-        return *end;
-    running_.emplace(std::move(std::get<engine::StartedRun>(started)));
-    return engine::RunEnd::Started;
+        [this, held](const engine::ScriptLaunch& launch) {
+            return console_.Start(launch, [this, held](const engine::ScriptOutcome& outcome) {
+                if (!*held)
+                    return;
+                engine::StartedRun run = std::move(**held);
+                held->reset();
+                Ended(std::move(run), outcome);
+            });
+        },
+        [held](engine::StartedRun started) { held->emplace(std::move(started)); }};
+    return engine::StartRun(std::move(prepared), context, hands);
 }
 
 engine::RunEnd RunOwner::ShowAll(const std::vector<engine::Box>& boxes, engine::RunEnd end) {
@@ -107,16 +114,11 @@ bool RunOwner::ConsoleCloseQuery() {
     return false;
 }
 
-void RunOwner::Ended(const engine::ScriptOutcome& outcome) {
+void RunOwner::Ended(engine::StartedRun run, const engine::ScriptOutcome& outcome) {
     // The run's end settles the question whether to stop it; a run the final box starts asks
     // its own.
     if (std::exchange(askingStop_, false))
         view_.Boxes().CloseQuestion();
-    // Taken out before any box: the final box may start the next run.
-    if (!running_)
-        return;
-    engine::StartedRun run = std::move(*running_);
-    running_.reset();
     view_.Beep();
     const engine::Verdict verdict = engine::End(std::move(run), outcome);
     view_.Boxes().ShowInformation(verdict.text);
@@ -124,7 +126,7 @@ void RunOwner::Ended(const engine::ScriptOutcome& outcome) {
 }
 
 std::size_t RunOwner::DropUnfinished() {
-    return running_ && running_->Drop() ? 1 : 0;
+    return console_.DropEnd() ? 1 : 0;
 }
 
 } // namespace form

@@ -49,14 +49,13 @@ private:
     engine::RunEnd Launch(const engine::RunContext& context, engine::PreparedRun prepared);
     /// The same, where preparing gave the run; where it gave a box, shows it.
     engine::RunEnd Launch(const engine::RunContext& context, engine::Prepared prepared);
-    void Ended(const engine::ScriptOutcome& outcome);
+    void Ended(engine::StartedRun run, const engine::ScriptOutcome& outcome);
     void Show(const engine::Box& box);
     engine::RunEnd ShowAll(const std::vector<engine::Box>& boxes, engine::RunEnd end);
 
     TFormView& view_;
+    /// Runs the scripts; the run whose script it runs is held by its end handler.
     StampConsole console_;
-    /// The run whose script the console runs, from its start until it has been judged.
-    std::optional<engine::StartedRun> running_;
     /// The question whether to stop the running script is open.
     bool askingStop_ = false;
 };

@@ -212,6 +212,11 @@ void StampConsole::WaitForEnd() {
     TakeOutput();
 }
 
+bool StampConsole::DropEnd() {
+    // Destroyed here, what the end would have been handed to goes with it.
+    return std::exchange(ended_, nullptr) != nullptr;
+}
+
 void StampConsole::Abandon() {
     if (!running_)
         return;

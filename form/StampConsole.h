@@ -67,6 +67,10 @@ public:
     /// Blocks until the running script has ended and drops its end uncalled.
     void Abandon();
 
+    /// Drops the end of the running script uncalled, without waiting for it: for a process that
+    /// ends before the script could. True where there was one.
+    bool DropEnd();
+
     /// The user's stop: the script ends once the file in progress is done (every Stamplet call of
     /// it), and its outcome says it was stopped. Nothing where no script runs.
     void Stop();

@@ -38,6 +38,8 @@ public:
     std::deque<form::Answer> answers;
     /// Called with each information box's text once it is logged.
     std::function<void(const std::string&)> onInformation;
+    /// Called with each error box's text once it is logged, as a box's own event loop would run.
+    std::function<void(const std::string&)> onError;
     int pathChanges = 0, delay = -1;
     std::vector<std::string> log, shown;
     form::TFormRules* rules = nullptr;
@@ -77,7 +79,11 @@ public:
         for (auto& each : work)
             each();
     }
-    void ShowError(const std::string& text) override { log.push_back("error: " + text); }
+    void ShowError(const std::string& text) override {
+        log.push_back("error: " + text);
+        if (onError)
+            onError(text);
+    }
     void ShowInformation(const std::string& text) override {
         log.push_back("info: " + text);
         if (onInformation)

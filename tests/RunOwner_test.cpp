@@ -135,6 +135,28 @@ TEST_F(RunOwnerTest, SecondRunFromTheFinalBox) {
     EXPECT_EQ(owner.DropUnfinished(), 0u);
 }
 
+// Guards the hand-over of a started run: where its record cannot be marked, the error box's own
+// event loop may handle the script's end, and the end still finds its run and judges it.
+TEST_F(RunOwnerTest, ScriptEndsWhileItsStartIsTold) {
+    view.onInformation = [&](const std::string& text) {
+        if (text != engine::messages::kScriptWritten)
+            return;
+        // The record becomes a folder: marking the run begun fails.
+        for (const auto& entry : std::filesystem::directory_iterator(recordFolder.path())) {
+            std::filesystem::remove(entry.path());
+            std::filesystem::create_directory(entry.path());
+        }
+    };
+    view.onError = [&](const std::string&) { EXPECT_TRUE(HandleUntilIdle()); };
+    ASSERT_EQ(owner.TimeCopy(Context(), Request({"clip01.avi"})), engine::RunEnd::Started);
+    ASSERT_TRUE(HandleUntilIdle());
+    ASSERT_FALSE(view.log.empty());
+    EXPECT_TRUE(view.log.back().starts_with(std::string("info: ") + engine::messages::kDone))
+        << "the run was judged";
+    EXPECT_EQ(Scripts(folder), 0);
+    EXPECT_EQ(owner.DropUnfinished(), 0u);
+}
+
 // Guards the restore's offers: with two recorded runs, No to the newer one moves on to the
 // earlier, Yes takes it back; No to both takes nothing back.
 TEST_F(RunOwnerTest, RestoreOffersNewestFirst) {

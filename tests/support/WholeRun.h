@@ -117,13 +117,9 @@ private:
                 environment = launch.environment;
                 targetFolders = launch.targetFolders;
                 return true;
-            }};
-        auto started =
-            engine::StartRun(std::move(std::get<engine::PreparedRun>(prepared)), context, hands);
-        if (const auto* end = std::get_if<engine::RunEnd>(&started))
-            return *end;
-        run.emplace(std::move(std::get<engine::StartedRun>(started)));
-        return engine::RunEnd::Started;
+            },
+            [this](engine::StartedRun started) { run.emplace(std::move(started)); }};
+        return engine::StartRun(std::move(std::get<engine::PreparedRun>(prepared)), context, hands);
     }
 
     static engine::ScriptOutcome Tally(const ProgramRun& run) {
