@@ -596,6 +596,28 @@ SIZE Extent(const std::string& text, int dpi, int widest, bool wrap) {
     return {bounds.right, bounds.bottom};
 }
 
+/// The height of the filter's edit: as high as its font's lines, and a few pixels more.
+int EditHeight(const test::WindowProbe& probe) {
+    return static_cast<int>(
+        ::SendMessageW(probe.Control(ids::kFilter), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+}
+
+/// No two visible controls of the window `probe` overlap.
+void ExpectNoOverlap(const test::WindowProbe& probe) {
+    std::vector<std::pair<int, RECT>> shown;
+    for (HWND child = ::GetWindow(probe.Window(), GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            shown.emplace_back(::GetDlgCtrlID(child), PlaceOf(probe, ::GetDlgCtrlID(child)));
+    ASSERT_GE(shown.size(), 12u);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            RECT both;
+            EXPECT_FALSE(::IntersectRect(&both, &shown[i].second, &shown[j].second))
+                << "controls " << shown[i].first << " and " << shown[j].first << " overlap";
+        }
+}
+
 /// Each caption of the window `probe` whole in its control, in the window's font at `dpi`.
 void ExpectCaptionsWhole(const test::WindowProbe& probe, int dpi) {
     // A check box's caption stands right of its box.
@@ -624,48 +646,44 @@ void ExpectCaptionsWhole(const test::WindowProbe& probe, int dpi) {
     }
 }
 
-// Guards the window at the display's scale (KRONALO_TEST_DPI, as ctest's 144 dpi run sets it):
-// each measure as large as at 96 dpi times the scale, within a tenth; no two visible controls
-// overlapping; and each caption whole in its control, in the window's font at that scale.
+// Guards the window at the display's scale (KRONALO_TEST_DPI, as ctest's 144 dpi run sets it),
+// started there and moved there from a display at 100 %: each measure as large as at 96 dpi times
+// the scale, within a tenth; no two visible controls overlapping; and each caption whole in its
+// control, in the window's font at that scale.
 TEST_F(Win32WindowTest, FollowsTheDisplayScale) {
     const int dpi = TestDpi();
     scale.Set(form::layout::kBaseDpi);
-    // The drop-down's edit is as high as its font's lines, and a few pixels more.
-    const auto editHeight = [](const test::WindowProbe& shown) {
-        return static_cast<int>(::SendMessageW(shown.Control(ids::kFilter), CB_GETITEMHEIGHT,
-                                               static_cast<WPARAM>(-1), 0));
-    };
     const auto at96 = Sizes(Open({}));
-    const int edit96 = editHeight(*window);
-    scale.Set(dpi);
-    test::WindowProbe& probe = Open({});
-    ASSERT_TRUE(probe.Window()) << "Kronalo.exe did not show its window";
-    const auto scaled = Sizes(probe);
-    // The font follows the scale: the edit grows by at least half as much as the scale says.
-    EXPECT_GE(2 * form::layout::kBaseDpi * editHeight(probe),
-              edit96 * (form::layout::kBaseDpi + dpi))
-        << "the filter's edit at " << dpi << " dpi, " << edit96 << " at 96";
-    ASSERT_EQ(scaled.size(), at96.size());
-    for (std::size_t i = 0; i < scaled.size(); ++i) {
-        const double expected = at96[i].second * dpi / double(form::layout::kBaseDpi);
-        EXPECT_NEAR(scaled[i].second, expected, expected / 10)
-            << scaled[i].first << " at " << dpi << " dpi (" << at96[i].second << " at 96)";
-    }
-
-    std::vector<std::pair<int, RECT>> shown;
-    for (HWND child = ::GetWindow(probe.Window(), GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT))
-        if (::IsWindowVisible(child))
-            shown.emplace_back(::GetDlgCtrlID(child), PlaceOf(probe, ::GetDlgCtrlID(child)));
-    ASSERT_GE(shown.size(), 12u);
-    for (std::size_t i = 0; i < shown.size(); ++i)
-        for (std::size_t j = i + 1; j < shown.size(); ++j) {
-            RECT both;
-            EXPECT_FALSE(::IntersectRect(&both, &shown[i].second, &shown[j].second))
-                << "controls " << shown[i].first << " and " << shown[j].first << " overlap";
+    const int edit96 = EditHeight(*window);
+    const auto expectScaled = [&](const test::WindowProbe& probe, const std::string& how) {
+        const auto scaled = Sizes(probe);
+        ASSERT_EQ(scaled.size(), at96.size());
+        for (std::size_t i = 0; i < scaled.size(); ++i) {
+            const double expected = at96[i].second * dpi / double(form::layout::kBaseDpi);
+            EXPECT_NEAR(scaled[i].second, expected, expected / 10)
+                << scaled[i].first << " " << how << " (" << at96[i].second << " at 96 dpi)";
         }
+        // The font follows the scale: the edit grows by at least half as much as the scale says.
+        EXPECT_GE(2 * form::layout::kBaseDpi * EditHeight(probe),
+                  edit96 * (form::layout::kBaseDpi + dpi))
+            << "the filter's edit " << how << " (" << edit96 << " at 96 dpi)";
+        ExpectNoOverlap(probe);
+        ExpectCaptionsWhole(probe, dpi);
+    };
+    scale.Set(dpi);
+    ASSERT_TRUE(Open({}).Window()) << "Kronalo.exe did not show its window";
+    expectScaled(*window, "started at " + std::to_string(dpi) + " dpi");
 
-    ExpectCaptionsWhole(probe, dpi);
+    // Moved from a display at 100 % to one at the scale, in the frame Windows suggests.
+    scale.Set(form::layout::kBaseDpi);
+    test::WindowProbe& moved = Open({});
+    RECT frame;
+    ::GetWindowRect(moved.Window(), &frame);
+    frame.right = frame.left + form::layout::Scale(frame.right - frame.left, dpi);
+    frame.bottom = frame.top + form::layout::Scale(frame.bottom - frame.top, dpi);
+    moved.ChangeScale(dpi, frame);
+    moved.Settle();
+    expectScaled(moved, "moved to " + std::to_string(dpi) + " dpi");
 }
 
 // Guards the filter and the selection: masks merged at ";", a mask twice lists twice, hidden and
