@@ -193,6 +193,16 @@ void ToggleDetails(HWND box, DetailsBox& state) {
     Place(box, state, false);
 }
 
+/// The box on a display of another scale: its font and measures at that scale, where it stands.
+void Rescale(HWND box, DetailsBox& state) {
+    const HFONT before = state.font;
+    state.font = MessageFont(box);
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), TRUE);
+    ::DeleteObject(before);
+    Place(box, state, false);
+}
+
 INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(box, DWLP_USER, l);
@@ -201,6 +211,10 @@ INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
         return FALSE;
     }
     auto* state = reinterpret_cast<DetailsBox*>(::GetWindowLongPtrW(box, DWLP_USER));
+    if (message == WM_DPICHANGED && state) {
+        Rescale(box, *state);
+        return TRUE;
+    }
     if (message != WM_COMMAND || !state)
         return FALSE;
     switch (LOWORD(w)) {
