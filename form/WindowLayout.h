@@ -64,4 +64,42 @@ inline constexpr Rect kDoItBtn{6, 8, 139, 25};
 /// The boxes of the strips take their strip's width less this.
 inline constexpr int kStripBoxMargin = 2;
 
+/// The display's dots per inch that the measures above are given for: a scale of 100 %.
+inline constexpr int kBaseDpi = 96;
+
+/// `pixels` at kBaseDpi as many at `dpi`, rounded to the nearest, halves away from zero (as
+/// Windows' MulDiv rounds): 11 at 144 dpi is 17.
+constexpr int Scale(int pixels, int dpi) {
+    const long long product = static_cast<long long>(pixels) * dpi;
+    const long long half = kBaseDpi / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / kBaseDpi
+                                         : -((-product + half) / kBaseDpi));
+}
+
+/// `pixels` at `dpi` as many at kBaseDpi, rounded as Scale rounds: Scale undone.
+constexpr int Unscale(int pixels, int dpi) {
+    const long long product = static_cast<long long>(pixels) * kBaseDpi;
+    const long long half = dpi / 2;
+    return dpi <= 0 ? pixels
+                    : static_cast<int>(product >= 0 ? (product + half) / dpi
+                                                    : -((-product + half) / dpi));
+}
+
+/// A font's height in pixels at `dpi`: rounded down, as a caption must never grow wider than its
+/// control, which grows by exactly the scale (11 at 144 dpi is 16).
+constexpr int ScaleFont(int pixels, int dpi) {
+    return static_cast<int>(static_cast<long long>(pixels) * dpi / kBaseDpi);
+}
+
+constexpr Point Scaled(Point at, int dpi) {
+    return {Scale(at.x, dpi), Scale(at.y, dpi)};
+}
+
+/// A place and size at `dpi`: each edge scaled, so that neighbours that touch at kBaseDpi
+/// still touch.
+constexpr Rect Scaled(Rect r, int dpi) {
+    const int x = Scale(r.x, dpi), y = Scale(r.y, dpi);
+    return {x, y, Scale(r.x + r.width, dpi) - x, Scale(r.y + r.height, dpi) - y};
+}
+
 } // namespace form::layout

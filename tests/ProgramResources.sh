@@ -103,12 +103,16 @@ common_rows="string(/*[namespace-uri()='$v1' and local-name()='assembly']/@manif
 string(//*[namespace-uri()='$v3' and local-name()='requestedExecutionLevel']/@level)|asInvoker
 $supported_os_rows"
 controls="//*[namespace-uri()='$v1' and local-name()='dependentAssembly']/*[local-name()='assemblyIdentity']"
+settings_2005='http://schemas.microsoft.com/SMI/2005/WindowsSettings'
 settings_2016='http://schemas.microsoft.com/SMI/2016/WindowsSettings'
+dpi_aware="//*[namespace-uri()='$settings_2005' and local-name()='dpiAware']"
 dpi_awareness="//*[namespace-uri()='$settings_2016' and local-name()='dpiAwareness']"
 kronalo_rows="$common_rows
 string($controls/@name)|Microsoft.Windows.Common-Controls
 string($controls/@version)|6.0.0.0
-string($controls/@publicKeyToken)|6595b64144ccf1df"
+string($controls/@publicKeyToken)|6595b64144ccf1df
+normalize-space($dpi_aware)|true/pm
+normalize-space($dpi_awareness)|PerMonitorV2, PerMonitor"
 # A console program: no controls of its own to draw, nothing to scale.
 stamplet_rows="$common_rows
 count($controls)|0

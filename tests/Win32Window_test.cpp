@@ -6,6 +6,7 @@
 #include "engine/Names.h"
 #include "engine/TargetCheck.h"
 #include "form/FormText.h"
+#include "form/WindowLayout.h"
 #include "platform/FileTimes.h"
 #include "platform/WideText.h"
 #include "tests/support/WindowProbe_win32.h"
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string_view>
@@ -106,11 +108,59 @@ private:
     std::string root_;
 };
 
+/// The display's scale the tests' windows come up at: 96 dpi, or KRONALO_TEST_DPI's.
+int TestDpi() {
+    const char* asked = std::getenv("KRONALO_TEST_DPI");
+    return asked && std::atoi(asked) > 0 ? std::atoi(asked) : form::layout::kBaseDpi;
+}
+
+/// Under Wine, the display's scale set for the programs started while this object lives, and
+/// restored after: Wine's LogPixels, which each process reads once, at its start. Elsewhere the
+/// display's scale stays the system's.
+class DisplayScale {
+public:
+    explicit DisplayScale(int dpi) {
+        if (!UnderWine() || ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0,
+                                              nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                                              &key_, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof before_;
+        had_ = ::RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(&before_), &size) == ERROR_SUCCESS;
+        Set(dpi);
+    }
+    ~DisplayScale() {
+        if (!key_)
+            return;
+        if (had_)
+            Set(static_cast<int>(before_));
+        else
+            ::RegDeleteValueW(key_, L"LogPixels");
+        ::RegCloseKey(key_);
+    }
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+
+    void Set(int dpi) {
+        const DWORD value = static_cast<DWORD>(dpi);
+        if (key_)
+            ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
+
+private:
+    HKEY key_ = nullptr;
+    DWORD before_ = 0;
+    bool had_ = false;
+};
+
 /// A program folder with Kronalo.exe and Stamplet.exe, and a list folder with sources, targets,
 /// a subfolder and hidden and system files.
 class Win32WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The windows' places as they are, whatever scale this process was started at.
+        ::SetProcessDPIAware();
         const std::filesystem::path built = std::filesystem::path(KRONALO_EXE).parent_path();
         for (const char* program : {"Kronalo.exe", "Stamplet.exe"})
             std::filesystem::copy_file(built / program, programs.path() / program);
@@ -433,6 +483,8 @@ protected:
         EXPECT_EQ(test::WindowProbe::TextOf(more), form::text::kShowDetails);
     }
 
+    /// Set before any window is opened, kept until the last is gone.
+    DisplayScale scale{TestDpi()};
     test::TempFolder programs;
     test::TempFolder folder;
     std::string list;
@@ -484,6 +536,154 @@ TEST_F(Win32WindowTest, FirstStartAndArguments) {
             EXPECT_EQ(probe.Selected(), std::vector<bool>(row.items.size(), true)) << row.what;
         }
     }
+}
+
+/// The place of the window's control `id` in its client area; the client area itself for 0.
+RECT PlaceOf(const test::WindowProbe& probe, int id) {
+    RECT place{};
+    if (!id) {
+        ::GetClientRect(probe.Window(), &place);
+        return place;
+    }
+    ::GetWindowRect(probe.Control(id), &place);
+    ::MapWindowPoints(nullptr, probe.Window(), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+/// The sizes the display's scale must scale, by name: the client area's, controls' and the
+/// file list's rows.
+std::vector<std::pair<std::string, int>> Sizes(const test::WindowProbe& probe) {
+    std::vector<std::pair<std::string, int>> sizes;
+    const struct {
+        const char* what;
+        int id;
+    } rows[] = {
+        {"the client area", 0},
+        {"the run button", ids::kDoItBtn},
+        {"the more button", ids::kButton1},
+        {"the select-all box", ids::kSelectAllBox},
+        {"the target field", ids::kToNameEdit},
+        {"the path box", ids::kPath},
+        {"the file list", ids::kFileList},
+        {"the divider", ids::kSplitter1},
+    };
+    for (const auto& row : rows) {
+        const RECT place = PlaceOf(probe, row.id);
+        sizes.emplace_back(std::string(row.what) + "'s width", place.right - place.left);
+        sizes.emplace_back(std::string(row.what) + "'s height", place.bottom - place.top);
+    }
+    sizes.emplace_back(
+        "the file list's rows",
+        static_cast<int>(::SendMessageW(probe.Control(ids::kFileList), LB_GETITEMHEIGHT, 0, 0)));
+    return sizes;
+}
+
+/// The width and height of `text` in the window's font at `dpi`, its lines broken at `widest`
+/// where `wrap`; a "&" marks the next letter, as in the controls.
+SIZE Extent(const std::string& text, int dpi, int widest, bool wrap) {
+    const HFONT font = ::CreateFontW(
+        -form::layout::ScaleFont(form::layout::kFontPixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+        FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+        DEFAULT_PITCH | FF_SWISS, platform::Wide(form::layout::kFontFace).c_str());
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ before = ::SelectObject(dc, font);
+    RECT bounds{0, 0, widest, 0};
+    ::DrawTextW(dc, platform::Wide(text).c_str(), -1, &bounds,
+                DT_CALCRECT | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
+    ::SelectObject(dc, before);
+    ::DeleteDC(dc);
+    ::DeleteObject(font);
+    return {bounds.right, bounds.bottom};
+}
+
+/// The height of the filter's edit: as high as its font's lines, and a few pixels more.
+int EditHeight(const test::WindowProbe& probe) {
+    return static_cast<int>(
+        ::SendMessageW(probe.Control(ids::kFilter), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+}
+
+/// No two visible controls of the window `probe` overlap.
+void ExpectNoOverlap(const test::WindowProbe& probe) {
+    std::vector<std::pair<int, RECT>> shown;
+    for (HWND child = ::GetWindow(probe.Window(), GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child))
+            shown.emplace_back(::GetDlgCtrlID(child), PlaceOf(probe, ::GetDlgCtrlID(child)));
+    ASSERT_GE(shown.size(), 12u);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            RECT both;
+            EXPECT_FALSE(::IntersectRect(&both, &shown[i].second, &shown[j].second))
+                << "controls " << shown[i].first << " and " << shown[j].first << " overlap";
+        }
+}
+
+/// Each caption of the window `probe` whole in its control, in the window's font at `dpi`.
+void ExpectCaptionsWhole(const test::WindowProbe& probe, int dpi) {
+    // A check box's caption stands right of its box.
+    const int box = form::layout::Scale(16, dpi);
+    const struct {
+        const char* what;
+        int id;
+        int beside; ///< Taken by what stands left of the caption.
+        bool wrap;  ///< The caption may take more lines.
+    } captions[] = {
+        {"the run button", ids::kDoItBtn, 0, false},
+        {"the select-all button", ids::kSelectAllBtn, 0, false},
+        {"the more button", ids::kButton1, 0, false},
+        {"the select-all box", ids::kSelectAllBox, box, false},
+        {"the filter's label", ids::kLabel1, 0, false},
+        {"the target's label", ids::kLabel2, 0, false},
+        {"the target's hint", ids::kLabel3, 0, true},
+    };
+    for (const auto& row : captions) {
+        RECT client;
+        ::GetClientRect(probe.Control(row.id), &client);
+        const int width = client.right - row.beside;
+        const SIZE text = Extent(probe.Text(row.id), dpi, width, row.wrap);
+        EXPECT_LE(text.cx, width) << row.what << ": " << probe.Text(row.id);
+        EXPECT_LE(text.cy, client.bottom) << row.what << ": " << probe.Text(row.id);
+    }
+}
+
+// Guards the window at the display's scale (KRONALO_TEST_DPI, as ctest's 144 dpi run sets it),
+// started there and moved there from a display at 100 %: each measure as large as at 96 dpi times
+// the scale, within a tenth; no two visible controls overlapping; and each caption whole in its
+// control, in the window's font at that scale.
+TEST_F(Win32WindowTest, FollowsTheDisplayScale) {
+    const int dpi = TestDpi();
+    scale.Set(form::layout::kBaseDpi);
+    const auto at96 = Sizes(Open({}));
+    const int edit96 = EditHeight(*window);
+    const auto expectScaled = [&](const test::WindowProbe& probe, const std::string& how) {
+        const auto scaled = Sizes(probe);
+        ASSERT_EQ(scaled.size(), at96.size());
+        for (std::size_t i = 0; i < scaled.size(); ++i) {
+            const double expected = at96[i].second * dpi / double(form::layout::kBaseDpi);
+            EXPECT_NEAR(scaled[i].second, expected, expected / 10)
+                << scaled[i].first << " " << how << " (" << at96[i].second << " at 96 dpi)";
+        }
+        // The font follows the scale: the edit grows by at least half as much as the scale says.
+        EXPECT_GE(2 * form::layout::kBaseDpi * EditHeight(probe),
+                  edit96 * (form::layout::kBaseDpi + dpi))
+            << "the filter's edit " << how << " (" << edit96 << " at 96 dpi)";
+        ExpectNoOverlap(probe);
+        ExpectCaptionsWhole(probe, dpi);
+    };
+    scale.Set(dpi);
+    ASSERT_TRUE(Open({}).Window()) << "Kronalo.exe did not show its window";
+    expectScaled(*window, "started at " + std::to_string(dpi) + " dpi");
+
+    // Moved from a display at 100 % to one at the scale, in the frame Windows suggests.
+    scale.Set(form::layout::kBaseDpi);
+    test::WindowProbe& moved = Open({});
+    RECT frame;
+    ::GetWindowRect(moved.Window(), &frame);
+    frame.right = frame.left + form::layout::Scale(frame.right - frame.left, dpi);
+    frame.bottom = frame.top + form::layout::Scale(frame.bottom - frame.top, dpi);
+    moved.ChangeScale(dpi, frame);
+    moved.Settle();
+    expectScaled(moved, "moved to " + std::to_string(dpi) + " dpi");
 }
 
 // Guards the filter and the selection: masks merged at ";", a mask twice lists twice, hidden and

@@ -1,7 +1,9 @@
 #pragma once
 
-// What every window class of Kronalo.exe's own shares: its registration, and the object each of
-// its windows was made for.
+// What every window class of Kronalo.exe's own shares: its registration, the object each of its
+// windows was made for, and the display scale it is drawn at.
+
+#include "form/WindowLayout.h"
 
 #include <windows.h>
 
@@ -31,6 +33,21 @@ template <typename Owner> Owner* OwnerOf(HWND window, UINT message, LPARAM l) {
             window, GWLP_USERDATA,
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
     return reinterpret_cast<Owner*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+/// The dots per inch `window` is drawn at: its monitor's on Windows 10 1607 and later, the
+/// system's on older Windows, which has no GetDpiForWindow.
+inline int DpiOf(HWND window) {
+    using ForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<ForWindow>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow)
+        if (const UINT dpi = forWindow(window))
+            return static_cast<int>(dpi);
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : form::layout::kBaseDpi;
 }
 
 } // namespace win32

@@ -3,6 +3,7 @@
 #include "form/FormText.h"
 #include "platform/WideText.h"
 #include "win32/ControlIds.h"
+#include "win32/OwnWindow.h"
 
 #include <algorithm>
 #include <string_view>
@@ -45,9 +46,22 @@ LRESULT CALLBACK EscapeMeansNo(int code, WPARAM w, LPARAM l) {
     return ::CallNextHookEx(hook, code, w, l);
 }
 
-/// The details box's measures, in pixels.
+/// The details box's measures, in pixels at 100 %.
 constexpr int kMargin = 12, kGap = 8, kButtonWidth = 88, kButtonHeight = 26;
 constexpr int kDetailsWidth = 760, kDetailsHeight = 400;
+
+/// The details box's measures at the scale of the display it stands on.
+struct Measures {
+    int margin, gap, buttonWidth, buttonHeight, detailsWidth, detailsHeight;
+};
+
+Measures MeasuresOf(HWND box) {
+    const int dpi = DpiOf(box);
+    const auto px = [dpi](int pixels) { return form::layout::Scale(pixels, dpi); };
+    return {px(kMargin),       px(kGap),          px(kButtonWidth),
+            px(kButtonHeight), px(kDetailsWidth), px(kDetailsHeight)};
+}
+
 /// The text's identifier, the one the system's boxes give theirs.
 constexpr int kBoxText = 0xFFFF;
 
@@ -76,37 +90,38 @@ SIZE TextSize(HWND window, HFONT font, const wchar_t* text, int widest) {
 /// Fits the box to its text, its buttons and its details where open, and keeps it wholly in the
 /// work area: in its middle where `centre`, else where it stands.
 void Place(HWND box, const DetailsBox& state, bool centre) {
+    const Measures m = MeasuresOf(box);
     RECT area;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     const SIZE text = TextSize(box, state.font, state.text, (area.right - area.left) * 3 / 5);
     // As wide for both of its texts: it does not move when it is pressed.
-    int moreWidth = kButtonWidth;
+    int moreWidth = m.buttonWidth;
     for (const char* label : {form::text::kShowDetails, form::text::kHideDetails})
         moreWidth = std::max<int>(
             moreWidth,
-            TextSize(box, state.font, platform::Wide(label).c_str(), area.right).cx + 2 * kMargin);
+            TextSize(box, state.font, platform::Wide(label).c_str(), area.right).cx + 2 * m.margin);
     // Peruuta, where the box has it, stands right of OK.
-    const int cancel = state.cancellable ? kGap + kButtonWidth : 0;
-    int width = std::max<int>(text.cx, moreWidth + kGap + kButtonWidth + cancel) + 2 * kMargin;
+    const int cancel = state.cancellable ? m.gap + m.buttonWidth : 0;
+    int width = std::max<int>(text.cx, moreWidth + m.gap + m.buttonWidth + cancel) + 2 * m.margin;
     if (state.open)
-        width = std::max(width, kDetailsWidth);
-    const int buttons = text.cy + 2 * kMargin;
-    ::MoveWindow(::GetDlgItem(box, kBoxText), kMargin, kMargin, text.cx, text.cy, TRUE);
+        width = std::max(width, m.detailsWidth);
+    const int buttons = text.cy + 2 * m.margin;
+    ::MoveWindow(::GetDlgItem(box, kBoxText), m.margin, m.margin, text.cx, text.cy, TRUE);
     if (state.cancellable)
-        ::MoveWindow(::GetDlgItem(box, IDCANCEL), width - kMargin - kButtonWidth, buttons,
-                     kButtonWidth, kButtonHeight, TRUE);
-    ::MoveWindow(::GetDlgItem(box, IDOK), width - kMargin - kButtonWidth - cancel, buttons,
-                 kButtonWidth, kButtonHeight, TRUE);
+        ::MoveWindow(::GetDlgItem(box, IDCANCEL), width - m.margin - m.buttonWidth, buttons,
+                     m.buttonWidth, m.buttonHeight, TRUE);
+    ::MoveWindow(::GetDlgItem(box, IDOK), width - m.margin - m.buttonWidth - cancel, buttons,
+                 m.buttonWidth, m.buttonHeight, TRUE);
     ::MoveWindow(::GetDlgItem(box, ids::kDetailsButton),
-                 width - kMargin - kButtonWidth - cancel - kGap - moreWidth, buttons, moreWidth,
-                 kButtonHeight, TRUE);
-    int height = buttons + kButtonHeight + kMargin;
+                 width - m.margin - m.buttonWidth - cancel - m.gap - moreWidth, buttons, moreWidth,
+                 m.buttonHeight, TRUE);
+    int height = buttons + m.buttonHeight + m.margin;
     if (const HWND details = ::GetDlgItem(box, ids::kDetailsText)) {
-        ::MoveWindow(details, kMargin, height, width - 2 * kMargin, kDetailsHeight, TRUE);
+        ::MoveWindow(details, m.margin, height, width - 2 * m.margin, m.detailsHeight, TRUE);
         ::ShowWindow(details, state.open ? SW_SHOW : SW_HIDE);
     }
     if (state.open)
-        height += kDetailsHeight + kMargin;
+        height += m.detailsHeight + m.margin;
     RECT frame{0, 0, width, height};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(box, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongW(box, GWL_EXSTYLE)));
@@ -118,6 +133,20 @@ void Place(HWND box, const DetailsBox& state, bool centre) {
     ::SetWindowPos(box, nullptr, std::max<int>(area.left, std::min<int>(x, area.right - w)),
                    std::max<int>(area.top, std::min<int>(y, area.bottom - h)), w, h,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+/// The system's message font at the scale of the display `owner` stands on: the system's scale
+/// where Windows predates SystemParametersInfoForDpi.
+HFONT MessageFont(HWND owner) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    if (!forDpi || !forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                           static_cast<UINT>(DpiOf(owner))))
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
 /// A control of the box's, in its font, hidden until `style` says otherwise.
@@ -164,6 +193,16 @@ void ToggleDetails(HWND box, DetailsBox& state) {
     Place(box, state, false);
 }
 
+/// The box on a display of another scale: its font and measures at that scale, where it stands.
+void Rescale(HWND box, DetailsBox& state) {
+    const HFONT before = state.font;
+    state.font = MessageFont(box);
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), TRUE);
+    ::DeleteObject(before);
+    Place(box, state, false);
+}
+
 INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(box, DWLP_USER, l);
@@ -172,6 +211,10 @@ INT_PTR CALLBACK DetailsProcedure(HWND box, UINT message, WPARAM w, LPARAM l) {
         return FALSE;
     }
     auto* state = reinterpret_cast<DetailsBox*>(::GetWindowLongPtrW(box, DWLP_USER));
+    if (message == WM_DPICHANGED && state) {
+        Rescale(box, *state);
+        return TRUE;
+    }
     if (message != WM_COMMAND || !state)
         return FALSE;
     switch (LOWORD(w)) {
@@ -237,11 +280,7 @@ void CloseQuestionBox() {
 
 bool ShowDetailsBox(HWND owner, const wchar_t* text, const wchar_t* details, const wchar_t* caption,
                     bool cancellable) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    DetailsBox state{text, details, caption, ::CreateFontIndirectW(&metrics.lfMessageFont),
-                     cancellable};
+    DetailsBox state{text, details, caption, MessageFont(owner), cancellable};
     // An empty template: the controls are made and measured once the box exists.
     struct alignas(DWORD) Template {
         DLGTEMPLATE dialog;

@@ -35,9 +35,12 @@ std::wstring FromConsole(std::string_view text) {
 
 TStampConsole::TStampConsole(HWND owner, HINSTANCE instance) {
     RegisterOwnClass(instance, kClass, Procedure, ::LoadCursor(nullptr, IDC_ARROW));
+    // As large on the display's scale as 640 by 420 pixels at 100 %.
+    const int dpi = DpiOf(owner);
     window_ = ::CreateWindowExW(0, kClass, Wide(form::text::kConsoleTitle).c_str(),
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                                640, 420, owner, nullptr, instance, this);
+                                form::layout::Scale(640, dpi), form::layout::Scale(420, dpi), owner,
+                                nullptr, instance, this);
     const auto child = [&](const wchar_t* type, const wchar_t* text, DWORD style, int id) {
         return ::CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
                                  reinterpret_cast<HMENU>(INT_PTR(id)), instance, nullptr);
@@ -74,6 +77,13 @@ LRESULT CALLBACK TStampConsole::Procedure(HWND window, UINT message, WPARAM w, L
         if (self)
             self->Layout();
         return 0;
+    case WM_DPICHANGED: {
+        // On a display of another scale: laid out anew at the size the system suggests.
+        const RECT& to = *reinterpret_cast<const RECT*>(l);
+        ::SetWindowPos(window, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_COMMAND:
         if (LOWORD(w) == IDCANCEL && ::IsWindowEnabled(::GetDlgItem(window, IDCANCEL)))
             ::ShowWindow(window, SW_HIDE);
@@ -100,17 +110,19 @@ void TStampConsole::Layout() {
     RECT client;
     ::GetClientRect(window_, &client);
     const int width = client.right, height = client.bottom;
+    const auto px = [dpi = DpiOf(window_)](int pixels) { return form::layout::Scale(pixels, dpi); };
     // The summary holds its counts and up to four notes below them.
-    constexpr int kMargin = 8, kBar = 18, kSummary = 88, kButtonWidth = 75, kButtonHeight = 25;
-    const int below = kBar + kSummary + kButtonHeight + 4 * kMargin;
-    ::MoveWindow(output_, kMargin, kMargin, width - 2 * kMargin, height - below, TRUE);
-    const int bar = height - below + 2 * kMargin;
-    ::MoveWindow(progress_, kMargin, bar, width - 2 * kMargin, kBar, TRUE);
-    ::MoveWindow(summary_, kMargin, bar + kBar + kMargin, width - 2 * kMargin, kSummary, TRUE);
-    ::MoveWindow(close_, width - kMargin - kButtonWidth, height - kMargin - kButtonHeight,
-                 kButtonWidth, kButtonHeight, TRUE);
-    ::MoveWindow(stop_, width - 2 * (kMargin + kButtonWidth), height - kMargin - kButtonHeight,
-                 kButtonWidth, kButtonHeight, TRUE);
+    const int margin = px(8), barHeight = px(18), summary = px(88);
+    const int buttonWidth = px(75), buttonHeight = px(25);
+    const int below = barHeight + summary + buttonHeight + 4 * margin;
+    ::MoveWindow(output_, margin, margin, width - 2 * margin, height - below, TRUE);
+    const int bar = height - below + 2 * margin;
+    ::MoveWindow(progress_, margin, bar, width - 2 * margin, barHeight, TRUE);
+    ::MoveWindow(summary_, margin, bar + barHeight + margin, width - 2 * margin, summary, TRUE);
+    ::MoveWindow(close_, width - margin - buttonWidth, height - margin - buttonHeight, buttonWidth,
+                 buttonHeight, TRUE);
+    ::MoveWindow(stop_, width - 2 * (margin + buttonWidth), height - margin - buttonHeight,
+                 buttonWidth, buttonHeight, TRUE);
 }
 
 void TStampConsole::Begin(std::size_t calls, const std::string& status) {

@@ -62,6 +62,12 @@ TForm1::TForm1(HINSTANCE instance, std::vector<std::string> arguments)
         ::CreateWindowExW(WS_EX_CONTROLPARENT, ids::kWindowClass, Wide(form::text::kTitle).c_str(),
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, defaults.left, defaults.top,
                           defaults.width, defaults.height, nullptr, nullptr, instance, this);
+    // The measures are given at 100 %: the window comes up as large on the display's scale.
+    dpi_ = DpiOf(window_);
+    leftPaneWidth_ = form::layout::Scale(leftPaneWidth_, dpi_);
+    ::SetWindowPos(window_, nullptr, 0, 0, form::layout::Scale(defaults.width, dpi_),
+                   form::layout::Scale(defaults.height, dpi_),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     console_ = std::make_unique<TStampConsole>(window_, instance);
     BuildControls();
 
@@ -125,8 +131,12 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
         Layout();
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {form::layout::kMinimumWidth,
-                                                            form::layout::kMinimumHeight};
+        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {
+            form::layout::Scale(form::layout::kMinimumWidth, dpi_),
+            form::layout::Scale(form::layout::kMinimumHeight, dpi_)};
+        return 0;
+    case WM_DPICHANGED:
+        Rescale(HIWORD(w), *reinterpret_cast<const RECT*>(l));
         return 0;
     case WM_COMMAND:
         Command(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l));
@@ -189,13 +199,46 @@ HWND TForm1::Control(const wchar_t* type, const char* text, DWORD style, int id)
     return control;
 }
 
+void TForm1::MakeFonts() {
+    font_ =
+        ::CreateFontW(-form::layout::ScaleFont(form::layout::kFontPixels, dpi_), 0, 0, 0, FW_NORMAL,
+                      FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+    listFont_ =
+        ::CreateFontW(-form::layout::ScaleFont(form::layout::kListFontPixels, dpi_), 0, 0, 0,
+                      FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+void TForm1::Rescale(int dpi, const RECT& suggested) {
+    leftPaneWidth_ = ::MulDiv(leftPaneWidth_, dpi, dpi_);
+    dpi_ = dpi;
+    const HFONT font = font_, listFont = listFont_;
+    MakeFonts();
+    for (HWND control :
+         {TreeView->Tree(), TreeView->Combo(), Path, Filter, Label1, Label4, SelectAllBox,
+          MakeReturnFileBtn, SelectAllBtn, Label2, ToNameEdit, Label3, Button1, FileBuf, DoItBtn})
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    ::SendMessageW(FileList, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), TRUE);
+    ScaleLists();
+    // The controls hold the new fonts now.
+    ::DeleteObject(font);
+    ::DeleteObject(listFont);
+    // In the place and size the system suggests, laid out anew even where the size stays.
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+}
+
+void TForm1::ScaleLists() {
+    ::SendMessageW(FileList, LB_SETITEMHEIGHT, 0,
+                   form::layout::Scale(form::layout::kListRowHeight, dpi_));
+    TreeView_SetIndent(TreeView->Tree(), form::layout::Scale(form::layout::kTreeIndent, dpi_));
+}
+
 void TForm1::BuildControls() {
-    font_ = ::CreateFontW(-form::layout::kFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
-    listFont_ = ::CreateFontW(-form::layout::kListFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                              FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    MakeFonts();
     // Made in the tab order: TreeView, Path, ComboBox, FileList, Filter, SelectAllBox,
     // ToNameEdit, DoItBtn, SelectAllBtn, Button1. The rest takes no focus.
     TreeView = std::make_unique<TShellTree>(window_, instance_, ids::kTreeView, ids::kComboBox);
@@ -209,7 +252,6 @@ void TForm1::BuildControls() {
                            LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                        ids::kFileList);
     ::SendMessageW(FileList, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);
-    ::SendMessageW(FileList, LB_SETITEMHEIGHT, 0, form::layout::kListRowHeight);
     Filter = Control(L"COMBOBOX", "",
                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                      ids::kFilter);
@@ -226,6 +268,7 @@ void TForm1::BuildControls() {
         Layout();
     };
     Splitter1->Moved = [this] { Layout(); };
+    ScaleLists();
     BuildPopupMenu();
 }
 
@@ -285,39 +328,45 @@ void TForm1::Layout() {
     RECT client;
     ::GetClientRect(window_, &client);
     const int width = client.right, height = client.bottom;
+    const auto px = [this](int pixels) { return at::Scale(pixels, dpi_); };
+    const int rightPane = px(at::kRightPaneWidth), divider = px(at::kDividerWidth);
+    const int narrowest = px(at::kNarrowestPane),
+              rows = px(at::kComboBoxEntries * at::kListRowHeight);
     // Neither neighbour of the divider gets narrower than the narrowest pane.
-    leftPaneWidth_ = std::max(at::kNarrowestPane,
-                              std::min(leftPaneWidth_, width - at::kRightPaneWidth -
-                                                           at::kDividerWidth - at::kNarrowestPane));
+    leftPaneWidth_ =
+        std::max(narrowest, std::min(leftPaneWidth_, width - rightPane - divider - narrowest));
     const int left = leftPaneWidth_;
-    const int middle = left + at::kDividerWidth, middleWidth = width - at::kRightPaneWidth - middle;
-    const int right = width - at::kRightPaneWidth;
-    const int box = at::kStripBoxMargin;
+    const int middle = left + divider, middleWidth = width - rightPane - middle;
+    const int right = width - rightPane;
+    const int box = px(at::kStripBoxMargin);
     const auto place = [](HWND control, int x, int y, int w, int h) {
         ::MoveWindow(control, x, y, w, h, TRUE);
     };
-    const auto placeIn = [&place](HWND control, int x, int y, const at::Rect& r) {
+    const auto placeIn = [&place, this](HWND control, int x, int y, const at::Rect& r96) {
+        const at::Rect r = at::Scaled(r96, dpi_);
         place(control, x + r.x, y + r.y, r.width, r.height);
     };
-    place(Path, at::kPath.x, at::kPath.y, left - box, at::kPath.height);
+    const at::Rect path = at::Scaled(at::kPath, dpi_), combo = at::Scaled(at::kComboBox, dpi_);
+    const at::Rect filter = at::Scaled(at::kFilter, dpi_),
+                   toName = at::Scaled(at::kToNameEdit, dpi_);
+    const at::Point label1 = at::Scaled(at::kLabel1, dpi_), label2 = at::Scaled(at::kLabel2, dpi_);
+    place(Path, path.x, path.y, left - box, path.height);
     // A drop-down's height includes its list.
-    place(TreeView->Combo(), at::kComboBox.x, at::kComboBox.y, left - box,
-          at::kComboBox.height + at::kComboBoxEntries * at::kListRowHeight);
-    place(TreeView->Tree(), 0, at::kPathStripHeight, left, height - at::kPathStripHeight);
-    place(Splitter1->Handle(), left, 0, at::kDividerWidth, height);
-    place(Label1, middle + at::kLabel1.x, at::kLabel1.y, middleWidth - at::kLabel1.x,
-          at::kFilter.y - at::kLabel1.y);
-    place(Filter, middle + at::kFilter.x, at::kFilter.y, middleWidth - box,
-          at::kComboBoxEntries * at::kListRowHeight);
-    place(FileList, middle, at::kFilterStripHeight, middleWidth, height - at::kFilterStripHeight);
+    place(TreeView->Combo(), combo.x, combo.y, left - box, combo.height + rows);
+    place(TreeView->Tree(), 0, px(at::kPathStripHeight), left, height - px(at::kPathStripHeight));
+    place(Splitter1->Handle(), left, 0, divider, height);
+    place(Label1, middle + label1.x, label1.y, middleWidth - label1.x, filter.y - label1.y);
+    place(Filter, middle + filter.x, filter.y, middleWidth - box, rows);
+    place(FileList, middle, px(at::kFilterStripHeight), middleWidth,
+          height - px(at::kFilterStripHeight));
     placeIn(SelectAllBox, right, 0, at::kSelectAllBox);
     placeIn(SelectAllBtn, right, 0, at::kSelectAllBtn);
-    place(Label2, right + at::kLabel2.x, at::kLabel2.y, at::kSelectAllBtn.width,
-          at::kToNameEdit.y - at::kLabel2.y - 3);
+    place(Label2, right + label2.x, label2.y, at::Scaled(at::kSelectAllBtn, dpi_).width,
+          toName.y - label2.y - px(3));
     placeIn(ToNameEdit, right, 0, at::kToNameEdit);
     placeIn(Label3, right, 0, at::kLabel3);
     placeIn(Button1, right, 0, at::kButton1);
-    placeIn(DoItBtn, right, height - at::kRunStripHeight, at::kDoItBtn);
+    placeIn(DoItBtn, right, height - px(at::kRunStripHeight), at::kDoItBtn);
 }
 
 void TForm1::Command(int id, int code, HWND from) {
@@ -406,8 +455,9 @@ void TForm1::Button1Click() {
     RECT frame;
     ::GetWindowRect(window_, &frame);
     const form::MenuPosition at = form::Button1MenuPosition(
-        frame.left, frame.top, leftPaneWidth_ + form::layout::kDividerWidth, 0,
-        form::layout::kFilterStripHeight);
+        frame.left, frame.top,
+        leftPaneWidth_ + form::layout::Scale(form::layout::kDividerWidth, dpi_), 0,
+        form::layout::Scale(form::layout::kFilterStripHeight, dpi_));
     ::TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_, nullptr);
 }
 
@@ -470,13 +520,15 @@ form::TSettings TForm1::CurrentSettings() const {
     settings.selectAll = SelectAllChecked();
     settings.makeReturnFile = ::SendMessageW(MakeReturnFileBtn, BM_GETCHECK, 0, 0) == BST_CHECKED;
     settings.targetPattern = TextOf(ToNameEdit);
-    settings.leftPaneWidth = leftPaneWidth_;
+    // Sizes are kept as at 100 %, as the window had them before it followed the display's scale;
+    // the place is the screen's own.
+    settings.leftPaneWidth = form::layout::Unscale(leftPaneWidth_, dpi_);
     RECT frame;
     ::GetWindowRect(window_, &frame);
     settings.left = frame.left;
     settings.top = frame.top;
-    settings.width = frame.right - frame.left;
-    settings.height = frame.bottom - frame.top;
+    settings.width = form::layout::Unscale(frame.right - frame.left, dpi_);
+    settings.height = form::layout::Unscale(frame.bottom - frame.top, dpi_);
     return settings;
 }
 
@@ -557,7 +609,7 @@ void TForm1::SetTargetPattern(const std::string& text) {
 }
 
 void TForm1::SetLeftPaneWidth(int width) {
-    leftPaneWidth_ = width;
+    leftPaneWidth_ = form::layout::Scale(width, dpi_);
     Layout();
 }
 
@@ -577,7 +629,8 @@ void TForm1::SetWidth(int width) {
     RECT frame;
     ::GetWindowRect(window_, &frame);
     // The window's minimum size still holds.
-    ::SetWindowPos(window_, nullptr, 0, 0, std::max(width, form::layout::kMinimumWidth),
+    ::SetWindowPos(window_, nullptr, 0, 0,
+                   form::layout::Scale(std::max(width, form::layout::kMinimumWidth), dpi_),
                    frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
@@ -585,7 +638,8 @@ void TForm1::SetHeight(int height) {
     RECT frame;
     ::GetWindowRect(window_, &frame);
     ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
-                   std::max(height, form::layout::kMinimumHeight), SWP_NOMOVE | SWP_NOZORDER);
+                   form::layout::Scale(std::max(height, form::layout::kMinimumHeight), dpi_),
+                   SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void TForm1::ShowItems(const std::vector<std::string>& names) {

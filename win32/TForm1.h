@@ -2,6 +2,7 @@
 
 #include "form/FileListState.h"
 #include "form/FormRules.h"
+#include "form/WindowLayout.h"
 #include "win32/ShellTree.h"
 #include "win32/Splitter.h"
 #include "win32/StampConsole.h"
@@ -37,6 +38,13 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Handle(UINT message, WPARAM w, LPARAM l);
     void BuildControls();
+    /// The window's fonts at its scale.
+    void MakeFonts();
+    /// Fonts, rows and measures at `dpi`, the window's new scale, moved to a display of another
+    /// scale or the scale changed; placed in `suggested`, as the system suggests.
+    void Rescale(int dpi, const RECT& suggested);
+    /// The file list's rows and the tree's indent at the window's scale.
+    void ScaleLists();
     void BuildRightPane();
     void BuildPopupMenu();
     HWND Control(const wchar_t* type, const char* text, DWORD style, int id);
@@ -95,6 +103,9 @@ private:
     HACCEL accelerators_ = nullptr;
     HCURSOR before_ = nullptr;
     bool shown_ = false;
+    /// The dots per inch the window is drawn at; the measures of form::layout are given at 96.
+    int dpi_ = form::layout::kBaseDpi;
+    /// In the window's own pixels, as the divider stands.
     int leftPaneWidth_ = form::TSettings().leftPaneWidth;
 
     // The controls, by their component names.

@@ -133,6 +133,21 @@ public:
         }
     }
 
+    /// Tells the window that its display's scale is now `dpi`, as Windows does when it moves to a
+    /// monitor of another scale, with the frame Windows suggests: written into the program's own
+    /// memory, where the message's pointer points.
+    void ChangeScale(int dpi, const RECT& suggested) const {
+        void* remote = ::VirtualAllocEx(process_, nullptr, sizeof suggested,
+                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!remote ||
+            !::WriteProcessMemory(process_, remote, &suggested, sizeof suggested, nullptr))
+            return;
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                              reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 5000, &ignored);
+        ::VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+    }
+
     /// A message box of the program's, once one is up: its caption and text.
     struct Box {
         HWND window = nullptr;
