@@ -152,18 +152,10 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         break;
     case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(w) == FileList) {
-            POINT at{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
-            if (l == -1) {
-                // From the keyboard: at the list's corner.
-                at = {0, 0};
-                ::ClientToScreen(FileList, &at);
-            }
-            ::TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_,
-                             nullptr);
-            return 0;
-        }
-        break;
+        if (reinterpret_cast<HWND>(w) != FileList)
+            break;
+        FileListMenu(l);
+        return 0;
     case DM_GETDEFID:
         return MAKELRESULT(ids::kDoItBtn, DC_HASDEFID);
     case kRunPosted:
@@ -186,6 +178,16 @@ LRESULT TForm1::Handle(UINT message, WPARAM w, LPARAM l) {
         break;
     }
     return ::DefWindowProcW(window_, message, w, l);
+}
+
+void TForm1::FileListMenu(LPARAM l) {
+    POINT at{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+    if (l == -1) {
+        // From the keyboard: at the list's corner.
+        at = {0, 0};
+        ::ClientToScreen(FileList, &at);
+    }
+    ::TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, window_, nullptr);
 }
 
 HWND TForm1::Control(const wchar_t* type, const char* text, DWORD style, int id) {

@@ -50,6 +50,8 @@ private:
     HWND Control(const wchar_t* type, const char* text, DWORD style, int id);
     void Layout();
     void Command(int id, int code, HWND from);
+    /// The file list's popup menu, where the context-menu message `l` asks for it.
+    void FileListMenu(LPARAM l);
     void MenuCommand(int id, bool fromKey);
     void Button1Click();
     void FilterPicked();
