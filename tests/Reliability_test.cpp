@@ -859,7 +859,8 @@ TEST_F(ReliabilityTest, TargetFolderSwappedDuringTheRun) {
     ASSERT_TRUE(stamplet.WaitAtTheGate());
     std::filesystem::rename(out, mine);
     std::filesystem::create_directories(out);
-    for (int i = 0; i < kPairs; ++i) {
+    // The neighbour's folder lacks the last name: a target looked for by its path is not found.
+    for (int i = 0; i < kPairs - 1; ++i) {
         std::ofstream(out / (stemOf(i) + ".wmv")) << "the neighbour's";
         SetLastWrite(out / (stemOf(i) + ".wmv"), 946684800);
     }
@@ -873,7 +874,8 @@ TEST_F(ReliabilityTest, TargetFolderSwappedDuringTheRun) {
     int stamped = 0, neighbours = 0;
     for (int i = 0; i < kPairs; ++i) {
         stamped += std::filesystem::last_write_time(mine / (stemOf(i) + ".wmv")) == source;
-        neighbours += std::filesystem::last_write_time(out / (stemOf(i) + ".wmv")) == source;
+        neighbours += i + 1 < kPairs &&
+                      std::filesystem::last_write_time(out / (stemOf(i) + ".wmv")) == source;
     }
     EXPECT_EQ(stamped, kPairs) << "the user's files, in the folder held";
     EXPECT_EQ(neighbours, 0) << "the files of the folder that took its place";
