@@ -1,30 +1,28 @@
 #!/bin/sh
 # Installs Kronalo's MSI under Wine as a user would, in a throwaway Wine prefix, over an older
 # version of it; checks what it put where (the programs, the user guide and their Start menu
-# entries, Kronalo's icon) and that the installed Stamplet.exe stamps a file; then uninstalls it
-# and checks that every trace has gone.
+# entries, Kronalo's icon), that the installed Stamplet.exe stamps a file, and that the installed
+# Kronalo.exe runs a time copy through its window with it and keeps its settings in the user's
+# configuration folder; then uninstalls it and checks that every trace has gone but the user's
+# settings and the records of the user's runs.
 #
 #     scripts/msi-check.sh [build folder]
 #
-# The build folder (build-win unless given) is a cross build with the installer target `msi`,
-# which is built first where it is not up to date.
+# The build folder (build-win unless given) is a cross build with the installer target `msi` and
+# the tests' window_job, which are built first where they are not up to date.
 set -eu
 cd "$(dirname "$0")/.."
+. scripts/wine-session.sh
 . scripts/deps.sh
-kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 wixl msitools
-
-# Wine takes its code pages and the encoding of file names from the locale; under the C locale
-# names with letters beyond ASCII come out garbled.
-LANG=C.UTF-8
-LC_ALL=C.UTF-8
-export LANG LC_ALL
+kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 wixl msitools \
+    xvfb xauth
 
 build=${1:-build-win}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     [ "$build" = build-win ] || { echo "msi-check: $build is no configured build" >&2; exit 1; }
     cmake --preset windows
 fi
-cmake --build "$build" --target msi
+cmake --build "$build" --target msi window_job
 case $build in
 /*) ;;
 *) build="$(pwd)/$build" ;;
@@ -33,16 +31,12 @@ version=$(sed -n 's/^project(Kronalo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 msi="$build/kronalo-$version-win64.msi"
 [ -f "$msi" ] || { echo "msi-check: no $msi" >&2; exit 1; }
 
-WINEPREFIX=$(mktemp -d)
+# A throwaway prefix, and a display for Kronalo.exe's window; both go when the script exits.
+kronalo_wine_session
 WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and a fresh prefix would offer to fetch them.
 WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
+export WINEDEBUG WINEDLLOVERRIDES
 
 fail() {
     printf 'msi-check: %s\n' "$*" >&2
@@ -94,6 +88,11 @@ table_value() {
 
 product_code() {
     table_value "$1" Property 2 ProductCode
+}
+
+# A path on C: as find names it from C:\ (./users/...).
+below_c() {
+    printf '%s\n' "$1" | sed -e 's/^[Cc]:\\/.\//' -e 's/\\/\//g'
 }
 
 wine_folder() {
@@ -192,6 +191,34 @@ stamped=$(date -r "$folder/klippi é.wmv" '+%m-%d-%Y %H:%M:%S')
 [ "$stamped" = "02-17-2005 14:03:09" ] ||
     fail "the installed Stamplet.exe left the last-write time at $stamped"
 
+# The installed Kronalo.exe, started from its folder as the Start menu starts it, runs a time copy
+# through its window, and the installed Stamplet.exe stamps the targets: two sources and their
+# targets in a folder of their own. window_job waits for each step and fails, saying which, where
+# one does not come within 20 seconds.
+job="$WINEPREFIX/drive_c/Kopioidut videot ö"
+mkdir -p "$job"
+for pair in "klippi 1:1105790407" "klippi 2:1121428807"; do
+    echo video >"$job/${pair%%:*}.avi"
+    touch -d "@${pair#*:}" "$job/${pair%%:*}.avi"
+    echo converted >"$job/${pair%%:*}.wmv"
+done
+verdict=$(wine "$build/bin/window_job.exe" "$kronalo_exe" "$(winepath -w "$job/klippi 1.avi")") ||
+    fail "the installed Kronalo.exe did not run the time copy: $verdict"
+for stem in "klippi 1" "klippi 2"; do
+    [ "$(stat -c %Y "$job/$stem.wmv")" = "$(stat -c %Y "$job/$stem.avi")" ] ||
+        fail "the installed Kronalo.exe left $stem.wmv at $(date -r "$job/$stem.wmv")"
+done
+# Nothing of the run's is left beside the files, the script neither.
+left=$(cd "$job" && ls -A | tr '\n' '/')
+[ "$left" = "klippi 1.avi/klippi 1.wmv/klippi 2.avi/klippi 2.wmv/" ] ||
+    fail "the time copy left in its folder: $left"
+# An installed copy keeps its settings in the user's configuration folder, never beside itself.
+settings="$app_data\\Kronalo\\Kronalo.dat"
+settings_unix=$(winepath -u "$settings")
+[ -s "$settings_unix" ] || fail "the installed Kronalo.exe saved no settings in $settings"
+[ ! -e "$program_folder_unix/Kronalo.dat" ] ||
+    fail "the installed Kronalo.exe saved its settings beside itself"
+
 # The uninstall takes away everything the install made.
 wine msiexec /x "$(winepath -w "$msi")" /qn || fail "msiexec /x failed"
 [ ! -e "$program_folder_unix" ] || fail "$program_folder is left: $(ls -A "$program_folder_unix")"
@@ -205,4 +232,15 @@ done
 if uninstall_key "$code" >/dev/null; then
     fail "the uninstall entry is left"
 fi
+# The user's own stay: the settings, and the records of the user's runs, which take them back;
+# nothing else on C: bears Kronalo's name.
+[ -s "$settings_unix" ] || fail "the uninstall took the settings $settings"
+records="$local_app_data\\Kronalo"
+ls "$(winepath -u "$records")"/*.kronalo-run >/dev/null 2>&1 ||
+    fail "no record of the run in $records"
+left=$(cd "$(winepath -u 'C:\')" &&
+    find . -ipath '*kronalo*' ! -path "$(below_c "$records")/*.kronalo-run" | sort)
+kept=$(for path in "$app_data\\Kronalo" "$settings" "$records"; do below_c "$path"; done | sort)
+[ "$left" = "$kept" ] ||
+    fail "the uninstall left $(echo $left) where only $(echo $kept) were to stay"
 echo "installer checked: $msi"

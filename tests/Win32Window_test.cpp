@@ -11,6 +11,7 @@
 #include "platform/WideText.h"
 #include "tests/support/WindowProbe_win32.h"
 #include "win32/ControlIds.h"
+#include "win32/StampConsole.h"
 
 #include "TempFolder.h"
 
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string_view>
 
 #include <gtest/gtest.h>
@@ -1148,6 +1150,68 @@ TEST_F(Win32WindowTest, TargetFolderSwappedDuringTheRun) {
             << verdict.text;
     probe.Answer(verdict, IDOK);
     EXPECT_EQ(probe.Close(), 0u);
+}
+
+// The console of this process: the script's output shows in pieces while the script runs, and at
+// its end everything that came, in order; of a long output only its last lines, while the
+// progress counts every call.
+TEST(Win32ConsoleTest, ShowsTheLastLinesInOrder) {
+    constexpr int kKept = win32::TStampConsole::kKeptLines;
+    const struct {
+        const char* what;
+        int lines;
+        bool ended;
+    } rows[] = {
+        {"a few lines, at the end", 5, true},
+        {"a few lines, while the script runs", 5, false},
+        {"more lines than kept, at the end", 2 * kKept + 7, true},
+    };
+    win32::TStampConsole console(nullptr, ::GetModuleHandleW(nullptr));
+    HWND window = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND found, LPARAM into) {
+            wchar_t name[64] = L"";
+            ::GetClassNameW(found, name, 64);
+            if (std::wstring_view(name) == ids::kConsoleClass)
+                *reinterpret_cast<HWND*>(into) = found;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&window));
+    ASSERT_TRUE(window);
+    const HWND output = ::GetDlgItem(window, ids::kConsoleOutput);
+    for (const auto& row : rows) {
+        console.Begin(static_cast<std::size_t>(row.lines), "running");
+        for (int line = 0; line < row.lines;) {
+            std::string piece;
+            for (const int end = std::min(row.lines, line + 100); line < end; ++line)
+                piece += (piece.empty() ? "line " : "\nline ") + std::to_string(line);
+            console.Append(piece);
+            console.Progress(static_cast<std::size_t>(line));
+        }
+        const std::string last = "line " + std::to_string(row.lines - 1) + "\r\n";
+        if (row.ended)
+            console.End("done");
+        else
+            EXPECT_TRUE(test::WindowProbe::Until([&] {
+                for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+                    ::DispatchMessageW(&message);
+                return test::WindowProbe::TextOf(output).ends_with(last);
+            })) << row.what;
+        std::istringstream text(test::WindowProbe::TextOf(output));
+        int shown = 0, first = -1;
+        for (std::string line; std::getline(text, line); ++shown) {
+            if (first < 0)
+                first = std::atoi(line.c_str() + 5);
+            EXPECT_EQ(line, "line " + std::to_string(first + shown) + "\r") << row.what;
+        }
+        EXPECT_EQ(first + shown, row.lines) << row.what << ": the last line shown";
+        EXPECT_GE(shown, std::min(row.lines, kKept)) << row.what;
+        EXPECT_LE(shown, kKept + kKept / 4) << row.what;
+        EXPECT_EQ(::SendMessageW(::GetDlgItem(window, ids::kConsoleProgress), PBM_GETPOS, 0, 0),
+                  row.lines)
+            << row.what;
+    }
 }
 
 } // namespace

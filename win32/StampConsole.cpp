@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace win32 {
 namespace {
 
@@ -30,6 +32,13 @@ std::wstring FromConsole(std::string_view text) {
     }
     return Wide(lines);
 }
+
+/// The timer that shows the output gathered since the last piece shown.
+constexpr UINT_PTR kFlushTimer = 1;
+/// The least and the most time between two pieces of output shown.
+constexpr std::chrono::milliseconds kLeastWait{100}, kMostWait{1000};
+/// The console waits this many times as long as it took to show a piece before it shows the next.
+constexpr int kWaitPerCost = 20;
 
 } // namespace
 
@@ -84,6 +93,10 @@ LRESULT CALLBACK TStampConsole::Procedure(HWND window, UINT message, WPARAM w, L
                        SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_TIMER:
+        if (self && w == kFlushTimer)
+            self->Flush();
+        return 0;
     case WM_COMMAND:
         if (LOWORD(w) == IDCANCEL && ::IsWindowEnabled(::GetDlgItem(window, IDCANCEL)))
             ::ShowWindow(window, SW_HIDE);
@@ -126,6 +139,10 @@ void TStampConsole::Layout() {
 }
 
 void TStampConsole::Begin(std::size_t calls, const std::string& status) {
+    ::KillTimer(window_, kFlushTimer);
+    timed_ = false;
+    pending_.clear();
+    interval_ = kLeastWait;
     ::SetWindowTextW(output_, L"");
     ::SendMessageW(progress_, PBM_SETRANGE32, 0, static_cast<LPARAM>(calls));
     ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
@@ -148,10 +165,47 @@ void TStampConsole::Begin(std::size_t calls, const std::string& status) {
 }
 
 void TStampConsole::Append(std::string_view lines) {
-    const std::wstring text = FromConsole(lines) + L"\r\n";
+    pending_ += FromConsole(lines) + L"\r\n";
+    if (!timed_)
+        timed_ = ::SetTimer(window_, kFlushTimer, static_cast<UINT>(interval_.count()), nullptr);
+    // Without a timer, shown at once.
+    if (!timed_)
+        Flush();
+}
+
+void TStampConsole::Flush() {
+    ::KillTimer(window_, kFlushTimer);
+    timed_ = false;
+    if (pending_.empty())
+        return;
+    const auto start = std::chrono::steady_clock::now();
     const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(output_));
     ::SendMessageW(output_, EM_SETSEL, end, static_cast<LPARAM>(end));
-    ::SendMessageW(output_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(output_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pending_.c_str()));
+    pending_.clear();
+    Trim();
+    ::UpdateWindow(output_);
+    // An edit control may work over its whole text at each append, as Wine's does: the more a
+    // piece cost to show, the longer the output gathers before the next, so that showing it takes
+    // a small share of the run's time however long the output grows.
+    const auto cost = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    interval_ = std::clamp(cost * kWaitPerCost, kLeastWait, kMostWait);
+}
+
+void TStampConsole::Trim() {
+    // The last line, after the output's last line break, is empty.
+    const auto lines = ::SendMessageW(output_, EM_GETLINECOUNT, 0, 0) - 1;
+    // Cut a quarter at a time: each cut is one more pass over the whole text.
+    if (lines <= kKeptLines + kKeptLines / 4)
+        return;
+    const auto cut =
+        ::SendMessageW(output_, EM_LINEINDEX, static_cast<WPARAM>(lines - kKeptLines), 0);
+    ::SendMessageW(output_, EM_SETSEL, 0, cut);
+    ::SendMessageW(output_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    const auto end = static_cast<WPARAM>(::GetWindowTextLengthW(output_));
+    ::SendMessageW(output_, EM_SETSEL, end, static_cast<LPARAM>(end));
+    ::SendMessageW(output_, EM_SCROLLCARET, 0, 0);
 }
 
 void TStampConsole::Progress(std::size_t done) {
@@ -159,6 +213,7 @@ void TStampConsole::Progress(std::size_t done) {
 }
 
 void TStampConsole::End(const std::string& summary) {
+    Flush();
     ::SetWindowTextW(summary_, Shown(summary).c_str());
     ::EnableWindow(close_, TRUE);
     // The focus may stand on the stop button: it goes on to the close button, not nowhere.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -25,6 +26,10 @@ public:
     void End(const std::string& summary) override;
     void Connect(std::function<void()> stop, std::function<bool()> closing) override;
 
+    /// The output keeps its last this many lines as it shows them, and at most a quarter more:
+    /// older lines make way for newer ones, while the progress and the summary count every call.
+    static constexpr int kKeptLines = 3000;
+
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     void Layout();
@@ -39,6 +44,13 @@ private:
     std::function<bool()> closing_;
     HFONT mono_ = nullptr;
     bool placed_ = false;
+
+    void Flush();
+    void Trim();
+    /// The output not shown yet: shown in one piece once the flush timer fires, and at the end.
+    std::wstring pending_;
+    bool timed_ = false;
+    std::chrono::milliseconds interval_{};
 };
 
 } // namespace win32
