@@ -97,12 +97,6 @@ engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::Prepa
     return engine::StartRun(std::move(prepared), context, hands);
 }
 
-engine::RunEnd RunOwner::ShowAll(const std::vector<engine::Box>& boxes, engine::RunEnd end) {
-    for (const engine::Box& box : boxes)
-        Show(box);
-    return end;
-}
-
 bool RunOwner::ConsoleCloseQuery() {
     if (!console_.IsRunning())
         return true;
@@ -122,7 +116,8 @@ void RunOwner::Ended(engine::StartedRun run, const engine::ScriptOutcome& outcom
     view_.Beep();
     const engine::Verdict verdict = engine::End(std::move(run), outcome);
     view_.Boxes().ShowInformation(verdict.text);
-    ShowAll(verdict.after, engine::RunEnd::Started);
+    for (const engine::Box& box : verdict.after)
+        Show(box);
 }
 
 std::size_t RunOwner::DropUnfinished() {

@@ -51,7 +51,6 @@ private:
     engine::RunEnd Launch(const engine::RunContext& context, engine::Prepared prepared);
     void Ended(engine::StartedRun run, const engine::ScriptOutcome& outcome);
     void Show(const engine::Box& box);
-    engine::RunEnd ShowAll(const std::vector<engine::Box>& boxes, engine::RunEnd end);
 
     TFormView& view_;
     /// Runs the scripts; the run whose script it runs is held by its end handler.
