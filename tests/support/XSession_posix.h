@@ -167,15 +167,26 @@ public:
     }
 
     /// The visible windows called `name` (or of the class `name`, menus included, where `byClass`),
-    /// in the order X gives them.
+    /// each once, in the order X gives them.
     std::vector<std::string> Windows(const std::string& name, bool byClass = false) const {
         std::vector<std::string> windows;
         std::string out =
             Xdotool({"search", "--onlyvisible", byClass ? "--class" : "--name", "^" + name + "$"});
+        // A window the manager reparents while the search walks the tree is met twice.
         for (std::size_t start = 0, end; (end = out.find('\n', start)) != std::string::npos;
              start = end + 1)
-            windows.push_back(out.substr(start, end - start));
+            if (std::find(windows.begin(), windows.end(), out.substr(start, end - start)) ==
+                windows.end())
+                windows.push_back(out.substr(start, end - start));
         return windows;
+    }
+
+    /// A visible window called `name` other than `besides`; empty where none is shown.
+    std::string WindowBesides(const std::string& name, const std::string& besides) const {
+        for (const std::string& window : Windows(name))
+            if (window != besides)
+                return window;
+        return {};
     }
 
     /// Waits until `count` windows called `name` are shown; the last of them.
