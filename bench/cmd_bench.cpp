@@ -5,7 +5,8 @@
 // `cmd_bench 1 3` measures only the steps 1 and 3 (step 5 runs the whole job with the empty
 // program in Stamplet's place, to see where the time goes); `cmd_bench versus A.exe B.exe` times
 // 100 calls of one program against 100 of another, such as the floor with one import more
-// (bin\floor_shell32, bin\floor_user32) against the floor.
+// (bin\floor_shell32, bin\floor_user32) against the floor; `cmd_bench versus-job B.exe` the
+// whole job through this Kronalo.exe against the same through another build of it.
 
 #include "engine/Messages.h"
 #include "platform/CommandShell.h"
@@ -241,6 +242,27 @@ std::string ProgramFolder(const std::string& bin, const fs::path& work, const ch
     return folder.string() + "\\";
 }
 
+/// The whole job with the empty program in Stamplet's place through this build's Kronalo.exe,
+/// alternately with the same job through `other` (a Windows path), in one sitting: two builds
+/// set side by side where sittings differ more than the builds.
+Row VersusJob(const std::string& bin, const fs::path& work, const fs::path& job,
+              const std::string& other) {
+    const std::string empty = bin + "floor\\Stamplet.exe";
+    MakeFiles(job, "clip%03d.avi", 200);
+    MakeFiles(job, "clip%03d.wmv", 200);
+    const std::string ours = ProgramFolder(bin, work, "program", empty);
+    const fs::path folder = work / "other";
+    fs::create_directories(folder);
+    fs::copy_file(other, folder / "Kronalo.exe", fs::copy_options::overwrite_existing);
+    fs::copy_file(empty, folder / "Stamplet.exe", fs::copy_options::overwrite_existing);
+    const std::string theirs = folder.string() + "\\";
+    const auto [a, b] = Alternate([&] { return KronaloJob(ours, job, 200, false); },
+                                  [&] { return KronaloJob(theirs, job, 200, false); }, 4);
+    return {"the whole job, the empty program in Stamplet's place: this Kronalo.exe against " +
+                other,
+            0, a, b};
+}
+
 /// The steps asked for, each against its floor, on data made in `work`.
 std::vector<Row> Measure(const std::string& bin, const fs::path& work,
                          const std::vector<std::string>& asked) {
@@ -258,6 +280,8 @@ std::vector<Row> Measure(const std::string& bin, const fs::path& work,
                       ScriptRun(calls, "b.bat", CallLines(asked[2], 100), {}, kAnyReports), 11);
         return {{"100 calls: " + asked[1] + " against " + asked[2], 0, a, b}};
     }
+    if (asked.size() == 2 && asked[0] == "versus-job")
+        return {VersusJob(bin, work, job, asked[1])};
     for (const auto& [step, count, rounds] : {std::tuple{1, 100, 11}, {2, 1000, 3}}) {
         if (!wanted(step))
             continue;

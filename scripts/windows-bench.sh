@@ -9,7 +9,8 @@
 # The build folder (build-win-bench unless given) is a mingw-w64 cross build; the benchmarks are
 # switched on in it and built. Steps are cmd_bench's: 1 and 2 the calls, 3 the stamp script, 4 the
 # whole job, 5 the whole job with the empty program in Stamplet's place; `versus A.exe B.exe`
-# times 100 calls of one program against another (Windows paths, as Wine sees them).
+# times 100 calls of one program against another, `versus-job B.exe` the whole job through this
+# Kronalo.exe against the same through another build of it (Windows paths, as Wine sees them).
 set -eu
 cd "$(dirname "$0")/.."
 . scripts/wine-session.sh
@@ -33,6 +34,27 @@ export WINEDEBUG
 kronalo_wine_session
 # The first start builds the prefix; no measure should pay for it.
 wineboot --init >/dev/null 2>&1 || true
+# The new prefix goes on setting itself up after wineboot returns (its services start, its
+# devices are found), through the Wine server that every process start passes: measures taken
+# meanwhile are slowed at random. Wait until the server has been idle for three seconds.
+kronalo_wine_settle() {
+    server=$(pgrep -n wineserver || true)
+    [ -n "$server" ] || return 0
+    last=-1 quiet=0 waited=0
+    while [ "$quiet" -lt 3 ] && [ "$waited" -lt 120 ]; do
+        ticks=$(awk '{ print $14 + $15 }' "/proc/$server/stat" 2>/dev/null || echo 0)
+        if [ "$last" -ge 0 ] && [ $((ticks - last)) -le 1 ]; then
+            quiet=$((quiet + 1))
+        else
+            quiet=0
+        fi
+        last=$ticks
+        sleep 1
+        waited=$((waited + 1))
+    done
+    echo "the Wine server settled after ${waited} s" >&2
+}
+kronalo_wine_settle
 echo "load before: $(cat /proc/loadavg)" >&2
 wine "$build/bin/cmd_bench.exe" "$@"
 echo "load after: $(cat /proc/loadavg)" >&2
