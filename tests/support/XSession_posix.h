@@ -235,12 +235,14 @@ public:
     }
 
     /// Presses `keys` in `window` until `done` holds, as a user presses again what a window that
-    /// was still taking the focus missed; false where it never held.
+    /// was still taking the focus missed; false where it never held. Each try waits longer than
+    /// the last: on a busy machine a menu may open after the next try has begun, whose keys would
+    /// close it again.
     template <typename Done>
     bool KeysUntil(const std::string& window, const std::string& keys, Done done) const {
-        for (int attempt = 0; attempt < 5; ++attempt) {
+        for (int attempt = 1; attempt <= 5; ++attempt) {
             Keys(window, keys);
-            if (WaitUntil(done, 3))
+            if (WaitUntil(done, 3 * attempt))
                 return true;
         }
         return false;
