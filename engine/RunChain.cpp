@@ -182,6 +182,12 @@ public:
     }
 };
 
+void DropAtProcessEnd(ScriptRun& run, bool started) {
+    if (!started)
+        ChainStep::Abandon(run, false);
+    run.Finish();
+}
+
 RunLink::~RunLink() {
     // The run's own end deletes its script; a run that never started takes its record with it.
     if (run_)

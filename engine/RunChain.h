@@ -33,6 +33,8 @@ public:
 
     /// The run, for showing what it is about to do.
     const ScriptRun& Run() const { return *run_; }
+    /// The run, for taking it down where the process ends while the link waits on a box.
+    ScriptRun& Run() { return *run_; }
 
 protected:
     RunLink(std::unique_ptr<ScriptRun> run, bool begun) : run_(std::move(run)), begun_(begun) {}
@@ -126,8 +128,10 @@ Verdict End(StartedRun started, const ScriptOutcome& outcome);
 struct ChainHands {
     /// Shows a box that needs no answer.
     std::function<void(const Box&)> show;
-    /// Shows the box that tells the script of the run is written; false declines the run.
-    std::function<bool(const Box&, const ScriptRun&)> confirm;
+    /// Shows the box that tells the script of the run is written; false declines the run. Until
+    /// `hold` takes the run or the chain returns, the run stands on the chain's stack, which a
+    /// process ended from a box's event loop never unwinds: DropAtProcessEnd takes it down then.
+    std::function<bool(const Box&, ScriptRun&)> confirm;
     /// Starts the script; false where it could not be started.
     std::function<bool(const ScriptLaunch&)> start;
     /// Takes the run whose script has started, to be judged at the script's end. It is handed
@@ -139,5 +143,11 @@ struct ChainHands {
 /// started, its record marked, handed to `hands.hold`. Where it ended: RunEnd::Started once the
 /// run is held; otherwise where it ended, every box shown by then.
 RunEnd StartRun(PreparedRun prepared, const RunContext& context, const ChainHands& hands);
+
+/// Takes down `run`, confirmed and not yet held, where the process ends meanwhile: its script is
+/// deleted without a word (a running one runs on to its end by itself), and where its script
+/// never `started`, its record is removed. The run's link, should it still be dropped, does
+/// nothing more.
+void DropAtProcessEnd(ScriptRun& run, bool started);
 
 } // namespace engine

@@ -81,7 +81,8 @@ engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::Prepa
     auto held = std::make_shared<std::optional<engine::StartedRun>>();
     const engine::ChainHands hands{
         [this](const engine::Box& box) { Show(box); },
-        [this](const engine::Box& box, const engine::ScriptRun&) {
+        [this](const engine::Box& box, engine::ScriptRun& run) {
+            confirmed_ = &run;
             return view_.Boxes().Confirm(box.text, box.details);
         },
         [this, held](const engine::ScriptLaunch& launch) {
@@ -93,8 +94,13 @@ engine::RunEnd RunOwner::Launch(const engine::RunContext& context, engine::Prepa
                 Ended(std::move(run), outcome);
             });
         },
-        [held](engine::StartedRun started) { held->emplace(std::move(started)); }};
-    return engine::StartRun(std::move(prepared), context, hands);
+        [this, held](engine::StartedRun started) {
+            confirmed_ = nullptr;
+            held->emplace(std::move(started));
+        }};
+    const engine::RunEnd end = engine::StartRun(std::move(prepared), context, hands);
+    confirmed_ = nullptr;
+    return end;
 }
 
 bool RunOwner::ConsoleCloseQuery() {
@@ -109,19 +115,28 @@ bool RunOwner::ConsoleCloseQuery() {
 }
 
 void RunOwner::Ended(engine::StartedRun run, const engine::ScriptOutcome& outcome) {
+    // Judged, and its script deleted, before the window is touched: a window whose display has
+    // gone ends the process at its next call there, and the run in hand would go unended.
+    const engine::Verdict verdict = engine::End(std::move(run), outcome);
     // The run's end settles the question whether to stop it; a run the final box starts asks
     // its own.
     if (std::exchange(askingStop_, false))
         view_.Boxes().CloseQuestion();
     view_.Beep();
-    const engine::Verdict verdict = engine::End(std::move(run), outcome);
     view_.Boxes().ShowInformation(verdict.text);
     for (const engine::Box& box : verdict.after)
         Show(box);
 }
 
 std::size_t RunOwner::DropUnfinished() {
-    return console_.DropEnd() ? 1 : 0;
+    std::size_t dropped = console_.DropEnd() ? 1 : 0;
+    // A process ended from a box's event loop never unwinds the chain that waits on the box.
+    if (confirmed_) {
+        engine::DropAtProcessEnd(*confirmed_, console_.IsRunning());
+        confirmed_ = nullptr;
+        dropped = 1;
+    }
+    return dropped;
 }
 
 } // namespace form

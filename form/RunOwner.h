@@ -57,6 +57,9 @@ private:
     StampConsole console_;
     /// The question whether to stop the running script is open.
     bool askingStop_ = false;
+    /// The run from its script-written box until the console's end handler holds it; it stands
+    /// on the chain's stack meanwhile.
+    engine::ScriptRun* confirmed_ = nullptr;
 };
 
 } // namespace form

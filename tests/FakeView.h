@@ -19,9 +19,13 @@ class FakeConsole final : public form::TConsoleView {
 public:
     std::vector<std::string> log;
     std::string output;
+    /// Called once a beginning is logged.
+    std::function<void()> onBegin;
 
     void Begin(std::size_t calls, const std::string& status) override {
         log.push_back("begin " + std::to_string(calls) + ": " + status);
+        if (onBegin)
+            onBegin();
     }
     void Append(std::string_view lines) override { output += std::string(lines) + "\n"; }
     void Progress(std::size_t done) override { log.push_back("done " + std::to_string(done)); }
@@ -40,6 +44,8 @@ public:
     std::function<void(const std::string&)> onInformation;
     /// Called with each error box's text once it is logged, as a box's own event loop would run.
     std::function<void(const std::string&)> onError;
+    /// Called at each beep once it is logged.
+    std::function<void()> onBeep;
     int pathChanges = 0, delay = -1;
     std::vector<std::string> log, shown;
     form::TFormRules* rules = nullptr;
@@ -62,7 +68,11 @@ public:
     form::TSettings CurrentSettings() const override { return {}; }
     std::vector<bool> SelectedFlags() const override { return {}; }
     std::string TargetPattern() const override { return "*.wmv"; }
-    void Beep() override { log.push_back("beep"); }
+    void Beep() override {
+        log.push_back("beep");
+        if (onBeep)
+            onBeep();
+    }
     form::TBoxes& Boxes() override { return *this; }
     form::TConsoleView& Console() override { return console; }
     void Post(std::function<void()> work) override {

@@ -115,8 +115,10 @@ bool IsVerdict(const std::string& line) {
 }
 
 // Guards the owner's hold on a run from its start to its verdict: a second run started from the
-// first one's final box gets a verdict of its own, after the first's, and no script is left.
+// first one's final box gets a verdict of its own, after the first's, and no script is left, nor
+// is one there when the window is first told of the end (a lost display ends the process there).
 TEST_F(RunOwnerTest, SecondRunFromTheFinalBox) {
+    view.onBeep = [&] { EXPECT_EQ(Scripts(folder), 0) << "deleted before the window is touched"; };
     bool again = true;
     view.onInformation = [&](const std::string& text) {
         if (again && text.starts_with(engine::messages::kDone)) {
@@ -155,6 +157,42 @@ TEST_F(RunOwnerTest, ScriptEndsWhileItsStartIsTold) {
         << "the run was judged";
     EXPECT_EQ(Scripts(folder), 0);
     EXPECT_EQ(owner.DropUnfinished(), 0u);
+}
+
+// Guards a process that ends from a box's event loop, as on a lost display or a signal, before
+// the console holds the run: the script goes at once, and the record with it where the script
+// never started; a started one keeps its record, for the targets it may yet stamp.
+TEST_F(RunOwnerTest, ProcessEndsBeforeTheRunIsHeld) {
+    const struct {
+        const char* what;
+        bool started;
+        int records; ///< Left once the process has ended.
+    } rows[] = {{"while the script-written box waits", false, 0},
+                {"while the console first shows", true, 1}};
+    for (const auto& row : rows) {
+        std::size_t dropped = 0;
+        int scripts = -1, records = -1;
+        const auto end = [&] {
+            dropped = owner.DropUnfinished();
+            scripts = Scripts(folder);
+            records = Records();
+        };
+        view.onInformation = [&](const std::string& text) {
+            if (!row.started && text == engine::messages::kScriptWritten)
+                end();
+        };
+        view.console.onBegin = [&] {
+            if (row.started)
+                end();
+        };
+        view.confirm = row.started;
+        owner.TimeCopy(Context(), Request({"clip01.avi"}));
+        EXPECT_EQ(dropped, 1u) << row.what;
+        EXPECT_EQ(scripts, 0) << row.what;
+        EXPECT_EQ(records, row.records) << row.what;
+        ASSERT_TRUE(HandleUntilIdle()) << row.what;
+        EXPECT_EQ(Scripts(folder), 0) << row.what;
+    }
 }
 
 // Guards the restore's offers: with two recorded runs, No to the newer one moves on to the
