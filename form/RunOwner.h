@@ -40,8 +40,9 @@ public:
     /// the console stays. The question closes once the run ends meanwhile. True lets it close.
     bool ConsoleCloseQuery();
 
-    /// Deletes the script of every run that has not finished, without a word and without waiting:
-    /// for a process that ends before its runs could. Returns how many there were.
+    /// Deletes the script of every run that has not finished, without a word and without waiting,
+    /// and the record of one whose script never started: for a process that ends before its runs
+    /// could, even from a box that one of them waits on. Returns how many there were.
     std::size_t DropUnfinished();
 
 private:
