@@ -230,14 +230,13 @@ void PrintTable(const std::vector<Row>& rows) {
     }
 }
 
-/// Kronalo.exe and `stamplet` as Stamplet.exe side by side in a program folder of the bench's
-/// own, `name`, so that Kronalo.dat is written there.
-std::string ProgramFolder(const std::string& bin, const fs::path& work, const char* name,
+/// `kronalo` as Kronalo.exe and `stamplet` as Stamplet.exe side by side in a program folder of
+/// the bench's own, `name`, so that Kronalo.dat is written there.
+std::string ProgramFolder(const std::string& kronalo, const fs::path& work, const char* name,
                           const std::string& stamplet) {
     const fs::path folder = work / name;
     fs::create_directories(folder);
-    fs::copy_file(bin + "Kronalo.exe", folder / "Kronalo.exe",
-                  fs::copy_options::overwrite_existing);
+    fs::copy_file(kronalo, folder / "Kronalo.exe", fs::copy_options::overwrite_existing);
     fs::copy_file(stamplet, folder / "Stamplet.exe", fs::copy_options::overwrite_existing);
     return folder.string() + "\\";
 }
@@ -250,12 +249,8 @@ Row VersusJob(const std::string& bin, const fs::path& work, const fs::path& job,
     const std::string empty = bin + "floor\\Stamplet.exe";
     MakeFiles(job, "clip%03d.avi", 200);
     MakeFiles(job, "clip%03d.wmv", 200);
-    const std::string ours = ProgramFolder(bin, work, "program", empty);
-    const fs::path folder = work / "other";
-    fs::create_directories(folder);
-    fs::copy_file(other, folder / "Kronalo.exe", fs::copy_options::overwrite_existing);
-    fs::copy_file(empty, folder / "Stamplet.exe", fs::copy_options::overwrite_existing);
-    const std::string theirs = folder.string() + "\\";
+    const std::string ours = ProgramFolder(bin + "Kronalo.exe", work, "program", empty);
+    const std::string theirs = ProgramFolder(other, work, "other", empty);
     const auto [a, b] = Alternate([&] { return KronaloJob(ours, job, 200, false); },
                                   [&] { return KronaloJob(theirs, job, 200, false); }, 4);
     return {"the whole job, the empty program in Stamplet's place: this Kronalo.exe against " +
@@ -306,7 +301,8 @@ std::vector<Row> Measure(const std::string& bin, const fs::path& work,
     }
     if (wanted(4)) {
         std::fprintf(stderr, "4/5 the whole job, 200 pairs, through Kronalo.exe\n");
-        const std::string programFolder = ProgramFolder(bin, work, "program", stamplet);
+        const std::string programFolder =
+            ProgramFolder(bin + "Kronalo.exe", work, "program", stamplet);
         const auto [ours, floor] =
             Alternate([&] { return KronaloJob(programFolder, job, 200); }, floorScript, 5);
         rows.push_back({"the whole job, 200 pairs, through Kronalo.exe", 1.15, ours, floor});
@@ -314,7 +310,8 @@ std::vector<Row> Measure(const std::string& bin, const fs::path& work,
     if (wanted(5)) {
         // Where the time goes: Kronalo.exe running the floor script's empty program.
         std::fprintf(stderr, "5/5 the same, with the empty program in Stamplet's place\n");
-        const std::string programFolder = ProgramFolder(bin, work, "floor-program", empty);
+        const std::string programFolder =
+            ProgramFolder(bin + "Kronalo.exe", work, "floor-program", empty);
         const auto [ours, floor] =
             Alternate([&] { return KronaloJob(programFolder, job, 200, false); }, floorScript, 3);
         rows.push_back({"the whole job through Kronalo.exe, the empty program in Stamplet's place",

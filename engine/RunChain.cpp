@@ -175,23 +175,19 @@ public:
             dropped.boxes.push_back(std::move(*unsettled));
         return dropped;
     }
-
-    static void Abandon(ScriptRun& run, bool begun) {
-        if (!begun)
-            (void)SettleRecord(run, false);
-    }
 };
 
-void DropAtProcessEnd(ScriptRun& run, bool started) {
+void TakeDown(ScriptRun& run, bool started) {
+    if (run.finished)
+        return;
     if (!started)
-        ChainStep::Abandon(run, false);
+        (void)SettleRecord(run, false);
     run.Finish();
 }
 
 RunLink::~RunLink() {
-    // The run's own end deletes its script; a run that never started takes its record with it.
     if (run_)
-        ChainStep::Abandon(*run_, begun_);
+        TakeDown(*run_, begun_);
 }
 
 std::variant<WrittenRun, Dropped> Write(PreparedRun prepared, const RunContext& context) {

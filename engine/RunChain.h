@@ -130,7 +130,7 @@ struct ChainHands {
     std::function<void(const Box&)> show;
     /// Shows the box that tells the script of the run is written; false declines the run. Until
     /// `hold` takes the run or the chain returns, the run stands on the chain's stack, which a
-    /// process ended from a box's event loop never unwinds: DropAtProcessEnd takes it down then.
+    /// process ended from a box's event loop never unwinds: TakeDown takes it down then.
     std::function<bool(const Box&, ScriptRun&)> confirm;
     /// Starts the script; false where it could not be started.
     std::function<bool(const ScriptLaunch&)> start;
@@ -144,10 +144,10 @@ struct ChainHands {
 /// run is held; otherwise where it ended, every box shown by then.
 RunEnd StartRun(PreparedRun prepared, const RunContext& context, const ChainHands& hands);
 
-/// Takes down `run`, confirmed and not yet held, where the process ends meanwhile: its script is
-/// deleted without a word (a running one runs on to its end by itself), and where its script
-/// never `started`, its record is removed. The run's link, should it still be dropped, does
-/// nothing more.
-void DropAtProcessEnd(ScriptRun& run, bool started);
+/// Takes down `run` without a word, as a link dropped unconsumed does, and as a process that ends
+/// while the run waits on a box must: its script is deleted (a running one runs on to its end by
+/// itself), and where its script never `started`, its record is removed. Taken down again, it
+/// does nothing more.
+void TakeDown(ScriptRun& run, bool started);
 
 } // namespace engine

@@ -132,7 +132,7 @@ std::size_t RunOwner::DropUnfinished() {
     std::size_t dropped = console_.DropEnd() ? 1 : 0;
     // A process ended from a box's event loop never unwinds the chain that waits on the box.
     if (confirmed_) {
-        engine::DropAtProcessEnd(*confirmed_, console_.IsRunning());
+        engine::TakeDown(*confirmed_, console_.IsRunning());
         confirmed_ = nullptr;
         dropped = 1;
     }
