@@ -15,7 +15,7 @@ set -eu
 cd "$(dirname "$0")/.."
 . scripts/wine-session.sh
 . scripts/deps.sh
-kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+kronalo_need_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth procps
 
 build=${1:-build-win-bench}
 [ $# -eq 0 ] || shift
