@@ -38,7 +38,9 @@ constexpr UINT_PTR kFlushTimer = 1;
 /// The least and the most time between two pieces of output shown.
 constexpr std::chrono::milliseconds kLeastWait{100}, kMostWait{1000};
 /// The console waits this many times as long as it took to show a piece before it shows the next.
-constexpr int kWaitPerCost = 20;
+/// What the piece costs the run is several times what it took here: under Wine the window server
+/// and the display repaint it, and the script's next processes wait their turn meanwhile.
+constexpr int kWaitPerCost = 100;
 
 } // namespace
 
@@ -186,8 +188,8 @@ void TStampConsole::Flush() {
     Trim();
     ::UpdateWindow(output_);
     // An edit control may work over its whole text at each append, as Wine's does: the more a
-    // piece cost to show, the longer the output gathers before the next, so that showing it takes
-    // a small share of the run's time however long the output grows.
+    // piece cost to show, the longer the output gathers before the next, so that showing it costs
+    // the run a small share of its time however long the output grows.
     const auto cost = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     interval_ = std::clamp(cost * kWaitPerCost, kLeastWait, kMostWait);

@@ -23,7 +23,7 @@ std::error_code RunProcess(platform::ProcessStart start, ProgramRun& run) {
     if (const std::error_code error = process.Start(start))
         return error;
     run = ProgramRun{};
-    while (process.Gather(run.out, run.err, 100)) {
+    while (process.Gather(run.out, run.err, 500)) {
     }
     const platform::ProcessEnd end = process.Wait();
     run.exitStatus = end.exitStatus;

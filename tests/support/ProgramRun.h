@@ -30,7 +30,7 @@ RunProgram(const std::string& program, const std::vector<std::string>& arguments
            const platform::HeldFile* held = nullptr);
 
 /// Starts `start` with standard error apart and waits for its end, reading its output as
-/// Kronalo's console does: what a tenth of a second brought, in one go.
+/// Kronalo's console does: what half a second brought, in one go.
 [[nodiscard]] std::error_code RunProcess(platform::ProcessStart start, ProgramRun& run);
 
 } // namespace test
